@@ -1,0 +1,34 @@
+#include "app/settingsstore.h"
+
+namespace skyrel {
+namespace {
+QString KeyOf(const QString& group, const QString& name) { return group + QLatin1Char('/') + name; }
+}  // namespace
+
+NativeSettingsStore::NativeSettingsStore()
+    : settings_(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brenlo Programs"),
+                QStringLiteral("Skyrel")) {}
+
+QString NativeSettingsStore::read(const QString& group, const QString& name) const {
+    return settings_.value(KeyOf(group, name)).toString();
+}
+
+void NativeSettingsStore::write(const QString& group, const QString& name, const QString& value) {
+    settings_.setValue(KeyOf(group, name), value);
+}
+
+bool NativeSettingsStore::sync() {
+    settings_.sync();
+    return settings_.status() == QSettings::NoError;
+}
+
+QString MemorySettingsStore::read(const QString& group, const QString& name) const {
+    return values_.value(KeyOf(group, name));
+}
+
+void MemorySettingsStore::write(const QString& group, const QString& name, const QString& value) {
+    values_.insert(KeyOf(group, name), value);
+    ++writes_;
+}
+
+}  // namespace skyrel

@@ -1,0 +1,18 @@
+// Constants shared by the whole engine, each named once with its unit.
+#pragma once
+
+namespace nav {
+
+// The engine's value of pi. Every degree<->radian conversion uses it, so that positions, rise and set
+// times and map pixels agree digit for digit with the published figures; it is deliberately not M_PI.
+inline constexpr double kPi = 3.14159265359;
+
+// WGS-84 equatorial radius (km) and flattening (dimensionless).
+inline constexpr double kEarthRadiusKm = 6378.137;
+inline constexpr double kEarthFlattening = 0.0033528106598350155;
+
+// Degrees to radians and back, with the engine's pi.
+inline double Radians(double degrees) { return degrees * kPi * (1.0 / 180.0); }
+inline double Degrees(double radians) { return radians * 180.0 / kPi; }
+
+}  // namespace nav

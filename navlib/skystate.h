@@ -1,0 +1,65 @@
+// The engine's shared record: the clock of the present instant, the Sun and the Moon as seen from the
+// site, and the site's frame. One instance lives for the whole run; the engine is its only writer.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace nav {
+
+using Vec3 = std::array<double, 3>;
+using Mat3 = std::array<double, 9>;  // row-major
+
+// The instant, twice: as a UTC day number with a fraction of that day, and as a local one.
+// Day numbers count 2000 January 1 as 730135 (see DayNumber).
+struct ClockState {
+    int year = 0, month = 0, day = 0;      // calendar date of the last clock reading
+    int hour = 0, minute = 0, second = 0;  // time of the last reading; milliseconds are dropped
+    int utcDay = 0;                        // day number of the UTC date
+    double utcFraction = 0;                // elapsed fraction of the UTC day, [0, 1)
+    int localDay = 0;                      // day number of the local date
+    double localFraction = 0;              // elapsed fraction of the local day, [0, 1)
+    double gmst = 0;                       // Greenwich mean sidereal time, radians, not reduced to one turn
+};
+
+// The computed position of the Sun or the Moon.
+struct BodyState {
+    double azimuth = 0;            // degrees [0, 360), from north through east
+    double elevation = 0;          // degrees above the geodetic horizon; refraction added by the cycle
+    double rightAscension = 0;     // radians [0, 2pi), topocentric
+    double declination = 0;        // radians, topocentric
+    double hourAngle = 0;          // degrees [0, 360), local hour angle
+    double distance = 0;           // km, observer to body
+    Vec3 earthFixedDir{};          // unit vector, geocentric, Earth-fixed frame
+    double geoRightAscension = 0;  // radians [0, 2pi), geocentric
+    double geoDeclination = 0;     // radians, geocentric (also the sub-point latitude)
+    double geoDistance = 0;        // km from the Earth's centre
+    Vec3 geoEquatorialDir{};       // unit vector, geocentric, equatorial frame
+    double eclipticLongitude = 0;  // radians, geocentric, not reduced to one turn
+    double eclipticLatitude = 0;   // radians, geocentric
+};
+
+// The site's Earth-fixed position on the WGS-84 ellipsoid and its north/east/up frame.
+struct ObserverFrame {
+    Vec3 position{};       // km, Earth-fixed
+    Mat3 horizonMatrix{};  // rows: north, east, up unit vectors in the Earth-fixed frame
+};
+
+// The observer's site as the settings hold it.
+struct ObserverSite {
+    double latitude = 0;   // degrees, north positive
+    double longitude = 0;  // degrees, east positive
+    double height = 0;     // metres above sea level
+    std::string name;      // at most 16 characters when saved
+};
+
+struct SkyState {
+    ClockState clock;
+    BodyState sun;
+    BodyState moon;
+    double moonElongation = 0;  // degrees (-180, 180], Moon minus Sun in geocentric right ascension
+    Mat3 earthRotation{};       // equatorial -> Earth-fixed rotation by sidereal time, row-major
+    ObserverFrame observerFrame;
+};
+
+}  // namespace nav

@@ -1,0 +1,148 @@
+#include "navlib/timecal.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "navlib/constants.h"
+
+namespace nav {
+namespace {
+
+constexpr char kMonthNames[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+constexpr char kWeekdayNames[] = "SunMonTueWedThuFriSat";
+
+// Half a second as a fraction of a day.
+constexpr double kHalfSecondDays = 5.787037037037037e-6;
+
+std::string TwoDigits(int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+std::string MonthName(int month) { return std::string(kMonthNames + 3 * (month - 1), 3); }
+std::string WeekdayName(int weekday) { return std::string(kWeekdayNames + 3 * weekday, 3); }
+
+double DayFraction(int hour, int minute, int second) {
+    return (hour + minute * (1.0 / 60) + second * (1.0 / 3600)) * (1.0 / 24);
+}
+
+}  // namespace
+
+int DayNumber(int year, int month, int day) {
+    if (month <= 2) {
+        year -= 1;
+        month += 12;
+    }
+    // 30.6 is the double just above 30.6, so trunc(30.6 * 5) = 153 and trunc(30.6 * 10) = 306.
+    return static_cast<int>(std::trunc(365.25 * year)) + static_cast<int>(std::trunc(30.6 * (month + 1))) + day -
+           428;
+}
+
+std::string FormatDayNumber(int dayNumber) {
+    const double x = dayNumber + 428.0;
+    const int weekday = static_cast<int>(std::trunc(std::fmod(dayNumber + 433.0, 7.0)));
+    int year = static_cast<int>(std::trunc((x - 122.1) * (1.0 / 365.25)));
+    const double c = std::trunc(x - std::floor(year * 365.25));
+    // The month split divides by 30.61, the day by 30.6: together they land on the right day of every month.
+    int month = static_cast<int>(std::trunc(c * (1.0 / 30.61)));
+    const int day = static_cast<int>(std::trunc(c - std::floor(month * 30.6)));
+    month -= 1;
+    if (month > 12) {
+        month -= 12;
+        year += 1;
+    }
+    return std::to_string(year) + " " + MonthName(month) + " " + TwoDigits(day) + " [" + WeekdayName(weekday) + "]";
+}
+
+std::string FormatTimeOfDay(double fraction) {
+    const double t = (fraction + kHalfSecondDays) * 24;
+    const double h = std::floor(t);
+    const double m = std::floor((t - h) * 60);
+    const double s = std::floor(((t - h) * 60 - m) * 60);
+    return TwoDigits(static_cast<int>(h)) + ":" + TwoDigits(static_cast<int>(m)) + ":" +
+           TwoDigits(static_cast<int>(s));
+}
+
+void ReadClock(ClockState& clock, const ClockSource& source, bool autoTime, double clockOffset) {
+    const ClockReading r = autoTime ? source.utcNow() : source.localNow();
+    clock.year = r.year;
+    clock.month = r.month;
+    clock.day = r.day;
+    clock.hour = r.hour;
+    clock.minute = r.minute;
+    clock.second = r.second;
+    if (autoTime) {
+        clock.utcDay = DayNumber(r.year, r.month, r.day);
+        clock.utcFraction = DayFraction(r.hour, r.minute, r.second);
+        return;
+    }
+    clock.localDay = DayNumber(r.year, r.month, r.day);
+    clock.localFraction = (r.hour + r.minute / 60.0 + r.second / 3600.0) / 24.0;
+    const double x = clock.localDay + clock.localFraction - clockOffset * (1.0 / 24);
+    clock.utcDay = static_cast<int>(std::floor(x));
+    clock.utcFraction = x - std::trunc(x);
+}
+
+void LocalToUtc(ClockState& clock, double clockOffset) {
+    clock.utcDay = clock.localDay;
+    clock.utcFraction = clock.localFraction - clockOffset / 24;
+    if (clock.utcFraction < 0) {
+        clock.utcFraction += 1;
+        clock.utcDay -= 1;
+    }
+    if (clock.utcFraction >= 1) {
+        clock.utcFraction -= 1;
+        clock.utcDay += 1;
+    }
+}
+
+void UtcToLocal(ClockState& clock, double clockOffset) {
+    clock.localDay = clock.utcDay;
+    clock.localFraction = clock.utcFraction + clockOffset / 24;
+    while (clock.localFraction < 0) {
+        clock.localFraction += 1;
+        clock.localDay -= 1;
+    }
+    while (clock.localFraction >= 1) {
+        clock.localFraction -= 1;
+        clock.localDay += 1;
+    }
+}
+
+double AutoClockOffset(const ClockSource& source) {
+    const ClockReading utc = source.utcNow();
+    const ClockReading local = source.localNow();
+    const double u = DayNumber(utc.year, utc.month, utc.day) + (utc.hour + utc.minute / 60.0) / 24;
+    const double l = DayNumber(local.year, local.month, local.day) + (local.hour + local.minute / 60.0) / 24;
+    double tenths = (l - u) * 240;
+    tenths = std::trunc(tenths >= 0 ? tenths + 0.5 : tenths - 0.5);
+    return tenths * 0.1;
+}
+
+void ComputeGmst(ClockState& clock) {
+    const double t0 = clock.utcDay + std::trunc(clock.utcFraction);
+    const double f = clock.utcFraction - std::trunc(clock.utcFraction);
+    // Julian centuries from J2000.0; the factor is 1/36525.
+    const double T = (t0 - 730135.5) * 2.7378507871321012e-05;
+    const double twoPi = 2 * kPi;
+    clock.gmst = twoPi * (T * (T * (-6.2e-6 * T + 0.093104) + 184.812866) * (1.0 / 86400) + 100 * T + 0.2790572733) +
+                 f * (twoPi + twoPi / 365.2421874);
+}
+
+std::string ClockText(ClockState& clock, const ClockSource& source, bool showUtc, bool autoTime,
+                      double clockOffset) {
+    ClockReading r = source.localNow();
+    if (showUtc && autoTime) r = source.utcNow();
+    if (!showUtc || autoTime) {
+        return std::to_string(r.year) + " " + MonthName(r.month) + " " + TwoDigits(r.day) + " [" +
+               WeekdayName(r.dayOfWeek) + "]  " + TwoDigits(r.hour) + ":" + TwoDigits(r.minute) + ":" +
+               TwoDigits(r.second);
+    }
+    clock.localDay = DayNumber(r.year, r.month, r.day);
+    clock.localFraction = (r.hour + r.minute / 60.0 + r.second / 3600.0) / 24;
+    const double x = clock.localDay + clock.localFraction - clockOffset / 24;
+    return FormatDayNumber(static_cast<int>(std::floor(x))) + " " + " " + FormatTimeOfDay(x - std::trunc(x));
+}
+
+}  // namespace nav

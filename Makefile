@@ -1,0 +1,31 @@
+# Two commands do all set-up on a fresh Debian 12 machine: `make run` and `make test`.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test bench assets clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@scripts/run-skyrel.sh $(BUILD_DIR)/skyrel
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@$(BUILD_DIR)/bench/skyrel_bench
+
+assets: build
+	@scripts/make-assets.sh $(BUILD_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR)

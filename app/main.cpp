@@ -1,0 +1,51 @@
+// Program entry: one running copy per user, then the four windows in their fixed order and the event loop.
+#include <QApplication>
+#include <QLocale>
+#include <clocale>
+
+#include "app/appstate.h"
+#include "app/runtimepaths.h"
+#include "app/settingsstore.h"
+#include "app/singleinstance.h"
+#include "app/systemclock.h"
+#include "ui/emewindow.h"
+#include "ui/mainwindow.h"
+#include "ui/mapwindow.h"
+#include "ui/setupdialog.h"
+#include "ui/widgets.h"
+
+int main(int argc, char** argv) {
+    using namespace skyrel;
+
+    // A second copy creates no window and reads no setting: it asks the first to come back and leaves.
+    SingleInstance instance(RuntimeDirectory());
+    if (!instance.acquire()) {
+        instance.askRunningInstanceToRestore();
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Skyrel"));
+    QApplication::setOrganizationName(QStringLiteral("Brenlo Programs"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    // QApplication follows the user's LC_NUMERIC; the rotator must always see '.' as the decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+    InstallFontSubstitutes();
+
+    SystemClock clock;
+    NativeSettingsStore store;
+    AppState state;
+
+    TSMForm1 mainWindow(state, clock, store);
+    TSMForm2 setupDialog(state, store);
+    TSMForm3 mapWindow(state, store);
+    TSMForm4 emeWindow(state.eme, store);
+    mainWindow.setCompanions(&setupDialog, &mapWindow, &emeWindow);
+
+    instance.listenForRestoreRequests();
+    QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);
+
+    mainWindow.show();
+    return app.exec();
+}

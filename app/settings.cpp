@@ -1,0 +1,131 @@
+#include "app/settings.h"
+
+#include <cmath>
+
+#include "app/numbertext.h"
+#include "navlib/timecal.h"
+
+namespace skyrel {
+namespace {
+
+// Reads one stored option; an empty (or missing) text takes the default text.
+QString ReadOr(const SettingsStore& store, const QString& name, const QString& defaultText) {
+    const QString text = store.read(kOptionsGroup, name);
+    return text.isEmpty() ? defaultText : text;
+}
+
+// A conversion that failed stops the load: the remaining values keep their built-in values.
+struct ConversionFailure {
+    QString message;
+};
+
+double Real(const SettingsStore& store, const QString& name, const QString& defaultText) {
+    const QString text = ReadOr(store, name, defaultText);
+    const auto value = ParseReal(text);
+    if (!value) throw ConversionFailure{InvalidRealMessage(text)};
+    return *value;
+}
+
+int Integer(const SettingsStore& store, const QString& name, const QString& defaultText) {
+    const QString text = ReadOr(store, name, defaultText);
+    const auto value = ParseInteger(text);
+    if (!value) throw ConversionFailure{InvalidIntegerMessage(text)};
+    return *value;
+}
+
+bool Flag(const SettingsStore& store, const QString& name) {
+    return store.read(kOptionsGroup, name) == QLatin1String("true");
+}
+
+QString PositionName(int formNumber, const char* edge) {
+    return QStringLiteral("Form%1.%2").arg(formNumber).arg(QLatin1String(edge));
+}
+
+}  // namespace
+
+int BaudRateOfIndex(int index) { return static_cast<int>(std::trunc(1200.0 * std::pow(2.0, index))); }
+
+LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clock, Settings& s) {
+    LoadOutcome outcome;
+    try {
+        s.site.latitude = Real(store, QStringLiteral("Observer Latitude"), QStringLiteral("38.02"));
+        s.site.longitude = Real(store, QStringLiteral("Observer Longitude"), QStringLiteral("-78.63"));
+        s.site.height = Real(store, QStringLiteral("Observer Height"), QStringLiteral("100"));
+        s.site.name = ReadOr(store, QStringLiteral("Observer Name"), QStringLiteral("Observer")).toStdString();
+
+        if (store.read(kOptionsGroup, QStringLiteral("Auto Time")) == QLatin1String("false")) {
+            s.autoTime = false;
+            const QString offset = store.read(kOptionsGroup, QStringLiteral("TimeOff"));
+            if (offset.isEmpty()) {
+                s.clockOffset = 0;
+            } else {
+                const auto value = ParseReal(offset);
+                if (!value) throw ConversionFailure{InvalidRealMessage(offset)};
+                s.clockOffset = *value;
+            }
+        } else {
+            s.autoTime = true;
+            s.clockOffset = nav::AutoClockOffset(clock);
+        }
+
+        s.sunShadow = Flag(store, QStringLiteral("Sun Shadow"));
+        s.moonShadow = Flag(store, QStringLiteral("Moon Shadow"));
+        s.sunHorizon = Flag(store, QStringLiteral("Sun Horizon"));
+        s.moonHorizon = Flag(store, QStringLiteral("Moon Horizon"));
+        s.sunSubPoint = Flag(store, QStringLiteral("Sun Sub Pt"));
+        s.moonSubPoint = Flag(store, QStringLiteral("Moon Sub Pt"));
+
+        s.comPort = Integer(store, QStringLiteral("Com Port"), QStringLiteral("1"));
+        outcome.ddeOutput = (s.comPort == 0);
+        // Indexes outside the list are not refused: 7 gives 153600 baud.
+        s.baudRate = BaudRateOfIndex(Integer(store, QStringLiteral("Baud Rate"), QStringLiteral("0")));
+
+        const QString zero = QStringLiteral("0");
+        s.parkAz = Real(store, QStringLiteral("Park Azm"), zero);
+        s.parkEl = Real(store, QStringLiteral("Park Elev"), zero);
+        s.offsetAz[1] = Real(store, QStringLiteral("L Offset Az"), zero);
+        s.offsetEl[1] = Real(store, QStringLiteral("L Offset El"), zero);
+        s.offsetAz[2] = Real(store, QStringLiteral("S Offset Az"), zero);
+        s.offsetEl[2] = Real(store, QStringLiteral("S Offset El"), zero);
+        s.offsetAz[3] = Real(store, QStringLiteral("X Offset Az"), zero);
+        s.offsetEl[3] = Real(store, QStringLiteral("X Offset El"), zero);
+        s.offsetAz[0] = Real(store, QStringLiteral("Static Offset Az"), zero);
+        s.offsetEl[0] = Real(store, QStringLiteral("Static Offset El"), zero);
+    } catch (const ConversionFailure& failure) {
+        outcome.error = failure.message;
+        return outcome;
+    }
+
+    const QString feed = ReadOr(store, QStringLiteral("Active Feed"), QStringLiteral("L"));
+    if (feed == QLatin1String("L")) s.activeFeed = Feed::L;
+    else if (feed == QLatin1String("S")) s.activeFeed = Feed::S;
+    else if (feed == QLatin1String("X")) s.activeFeed = Feed::X;
+    else if (feed == QLatin1String("None")) s.activeFeed = Feed::None;
+
+    s.outputFormat = ReadOr(store, QStringLiteral("Output Format"), QStringLiteral("EasyComm1"));
+
+    for (int i = 0; i < 3; ++i) {
+        const QString caption = store.read(kOptionsGroup, QStringLiteral("Offset %1").arg(i + 1));
+        if (!caption.isEmpty()) s.feedCaption[i] = caption;
+    }
+    return outcome;
+}
+
+QPoint LoadWindowPosition(const SettingsStore& store, int formNumber) {
+    const auto top = ParseInteger(store.read(kPositionsGroup, PositionName(formNumber, "Top")));
+    const auto left = ParseInteger(store.read(kPositionsGroup, PositionName(formNumber, "Left")));
+    return QPoint(left.value_or(20), top.value_or(20));
+}
+
+void SaveWindowPosition(SettingsStore& store, int formNumber, QPoint topLeft) {
+    store.write(kPositionsGroup, PositionName(formNumber, "Top"), QString::number(topLeft.y()));
+    store.write(kPositionsGroup, PositionName(formNumber, "Left"), QString::number(topLeft.x()));
+    store.sync();
+}
+
+bool HasStoredWindowPosition(const SettingsStore& store, int formNumber) {
+    return ParseInteger(store.read(kPositionsGroup, PositionName(formNumber, "Top"))).has_value() &&
+           ParseInteger(store.read(kPositionsGroup, PositionName(formNumber, "Left"))).has_value();
+}
+
+}  // namespace skyrel

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Installs the Debian packages the build, the tests and the asset generators need, when any is missing.
+set -e
+PACKAGES="build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
+libbenchmark-dev fonts-liberation2 xvfb xauth x11-utils xdotool imagemagick socat locales"
+
+missing=""
+for p in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing

@@ -1,0 +1,21 @@
+// The main of every test binary: isolates the process, then runs the tests inside a QApplication on the
+// offscreen platform (gtest discovery runs the binary at build time, with no display).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLocale>
+#include <clocale>
+
+#include "tests/support/testenv.h"
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    skyrel::test::IsolateProcessEnvironment();
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    // The program itself puts the C numeric locale back after its application object is made; the tests
+    // exercise the same code paths, so they do the same.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,67 @@
+#include "ui/emewindow.h"
+
+#include "navlib/formatfixed.h"
+
+namespace skyrel {
+namespace {
+
+constexpr int kFormNumber = 4;
+constexpr int kRowHeight = 17;
+
+QString Fixed(double value, int significant, int decimals) {
+    return QString::fromStdString(nav::formatFixed(value, significant, decimals));
+}
+
+}  // namespace
+
+TSMForm4::TSMForm4(const nav::EmeFigures& figures, SettingsStore& store)
+    : SecondaryWindow(store, kFormNumber, QStringLiteral("  EME")), figures_(figures) {
+    setObjectName(QStringLiteral("SMForm4"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(237, 274);
+
+    const auto caption = [this](const QString& text, int left, int top) {
+        auto* label = new QLabel(text, this);
+        label->move(left, top);
+        label->adjustSize();
+    };
+    const auto value = [this](const char* name, int top, int rightEdge) {
+        auto* label = new RightAlignedLabel(this, rightEdge - 60, top, rightEdge, kRowHeight);
+        label->setObjectName(QLatin1String(name));
+        return label;
+    };
+    caption(QStringLiteral("Range Rate (km/s):"), 16, 16);
+    rangeRate = value("RangeRate", 16, 209);
+    caption(QStringLiteral("Perigee Relative dB:"), 16, 40);
+    pathLoss = value("PathLoss", 40, 209);
+    caption(QStringLiteral("Echo delay (secs):"), 16, 64);
+    echoDelay = value("EchoDelay", 64, 209);
+    caption(QStringLiteral("Echo Doppler (Hz)"), 16, 88);
+    const char* bands[] = {"V-band:", "U-band:", "L-band:", "S-band:", "X-band:"};
+    const char* names[] = {"DopplerV", "DopplerU", "DopplerL", "DopplerS", "DopplerX"};
+    for (int i = 0; i < 5; ++i) {
+        caption(QLatin1String(bands[i]), 56, 112 + 24 * i);
+        doppler[i] = value(names[i], 112 + 24 * i, 177);
+    }
+    Button1 = new QPushButton(QStringLiteral("Close"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(80, 240, 65, 25);
+    connect(Button1, &QPushButton::clicked, this, &TSMForm4::Button1Click);
+
+    timer1_.setInterval(1000);
+    connect(&timer1_, &QTimer::timeout, this, &TSMForm4::Timer1Timer);
+    timer1_.start();
+    Timer1Timer();
+}
+
+void TSMForm4::Timer1Timer() {
+    rangeRate->setValueText(Fixed(figures_.moonRangeRate, 4, 3));
+    for (int i = 0; i < 5; ++i) doppler[i]->setValueText(Fixed(figures_.dopplerShift[i], 5, 0));
+    pathLoss->setValueText(Fixed(figures_.pathLossVsPerigee, 3, 2));
+    echoDelay->setValueText(Fixed(figures_.echoDelay, 3, 2));
+}
+
+void TSMForm4::Button1Click() { hide(); }
+
+}  // namespace skyrel

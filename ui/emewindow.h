@@ -1,0 +1,37 @@
+// The EME window: range rate, path loss against perigee, echo delay and the echo Doppler on five bands,
+// copied from the figures of the latest cycle by the window's own one-second timer.
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <array>
+
+#include "navlib/eme.h"
+#include "ui/secondarywindow.h"
+#include "ui/widgets.h"
+
+namespace skyrel {
+
+class TSMForm4 : public SecondaryWindow {
+    Q_OBJECT
+
+public:
+    TSMForm4(const nav::EmeFigures& figures, SettingsStore& store);
+
+    void Timer1Timer();
+    void Button1Click();
+    QTimer& Timer1() { return timer1_; }
+
+    RightAlignedLabel* rangeRate;
+    RightAlignedLabel* pathLoss;
+    RightAlignedLabel* echoDelay;
+    std::array<RightAlignedLabel*, 5> doppler;
+    QPushButton* Button1;
+
+private:
+    const nav::EmeFigures& figures_;
+    QTimer timer1_;
+};
+
+}  // namespace skyrel

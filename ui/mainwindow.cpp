@@ -1,0 +1,397 @@
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "app/settings.h"
+#include "navlib/anomaly.h"
+#include "navlib/constants.h"
+#include "navlib/formatfixed.h"
+#include "navlib/observer.h"
+#include "navlib/riseset.h"
+#include "navlib/timecal.h"
+#include "ui/emewindow.h"
+#include "ui/mapwindow.h"
+#include "ui/setupdialog.h"
+
+namespace skyrel {
+namespace {
+
+// The outer height counts the frame, the caption bar and the menu bar of the classic window; the client
+// area below the menu is this much smaller, which puts the status box (top 448) just out of sight at 494.
+constexpr int kFrameAndMenuHeight = 46;
+constexpr int kMainFormNumber = 1;
+
+const QString kCoordinateHint = QStringLiteral(" Click to switch between Az/El, RA/Dec, LHA/Dec  ");
+const QString kDistanceHint = QStringLiteral(" Click to switch between miles/km ");
+const QString kAnomalyHint = QStringLiteral(" Perigee = 0, Apogee = 128 ");
+
+QFrame* MakePanel(QWidget* parent, const QRect& geometry) {
+    auto* panel = new QFrame(parent);
+    panel->setGeometry(geometry);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setLineWidth(2);
+    return panel;
+}
+
+}  // namespace
+
+TSMForm1::TSMForm1(AppState& state, const nav::ClockSource& clock, SettingsStore& store, QWidget* parent)
+    : QMainWindow(parent), state_(state), clock_(clock), store_(store) {
+    setObjectName(QStringLiteral("SMForm1"));
+    setWindowTitle(QStringLiteral("Skyrel / Brenlo"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(WindowFont());
+    buildPanels();
+    buildMenus();
+    timer1_.setTimerType(Qt::PreciseTimer);
+    timer1_.setInterval(1000);
+    connect(&timer1_, &QTimer::timeout, this, &TSMForm1::Timer1Timer);
+    FormCreate();
+}
+
+TSMForm1::~TSMForm1() = default;
+
+void TSMForm1::setCompanions(TSMForm2* setup, TSMForm3* map, TSMForm4* eme) {
+    setup_ = setup;
+    map_ = map;
+    eme_ = eme;
+}
+
+void TSMForm1::FormCreate() {
+    timer1_.stop();
+    SetOuterHeight(kIdleHeight);
+    // The system places a new window unless a stored position lies on a screen.
+    const QPoint stored = LoadWindowPosition(store_, kMainFormNumber);
+    if (HasStoredWindowPosition(store_, kMainFormNumber) && QGuiApplication::screenAt(stored + QPoint(1, 1)))
+        move(stored);
+    const LoadOutcome outcome = LoadSettings(store_, clock_, state_.settings);
+    if (outcome.ddeOutput) state_.tracking.ddeOutput = *outcome.ddeOutput;
+    if (outcome.error) showError(*outcome.error);
+    distanceFactor_ = kKilometres;
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    ApplySite();
+    timer1_.start();
+    Timer1Timer();
+}
+
+void TSMForm1::showError(const QString& message) {
+    // Not modal: the one-second cycle goes on while the message is read.
+    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Skyrel"), message, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("ErrorBox"));
+    box->show();
+}
+
+void TSMForm1::Timer1Timer() {
+    ++cycleCount_;
+    nav::SkyState& sky = state_.sky;
+    const Settings& s = state_.settings;
+    nav::ReadClock(sky.clock, clock_, s.autoTime, s.clockOffset);
+
+    Label40->setValueText(AnomalyText(nav::AnomalyPhase(sky.clock.utcDay, sky.clock.utcFraction)));
+
+    const QString clockText =
+        QString::fromStdString(nav::ClockText(sky.clock, clock_, state_.showUtc, s.autoTime, s.clockOffset));
+    Label4->setText(clockText.left(17));
+    Label5->setText(clockText.mid(19, 8) + (state_.showUtc ? QStringLiteral(" (UTC)") : QStringLiteral(" (LOC)")));
+
+    if (Label4->text() != lastDateText_) {
+        FindRiseSet();
+        lastDateText_ = Label4->text();
+    }
+
+    nav::ComputePositions(sky, s.site);
+    sky.sun.elevation += nav::RefractionForTrue(sky.sun.elevation);
+    sky.moon.elevation += nav::RefractionForTrue(sky.moon.elevation);
+
+    if (sky.clock.minute % 4 == 0 && sky.clock.second == 0 && map_ && map_->isVisible()) map_->RenderMap();
+
+    nav::ComputeEmeFigures(state_.eme, sky.clock.utcFraction, sky.moon.distance);
+    UpdateDisplay();
+}
+
+void TSMForm1::FindRiseSet() {
+    // The search moves the shared clock through the day: no tick may see it meanwhile.
+    timer1_.stop();
+    const nav::RiseSetTexts texts =
+        nav::FindRiseSet(state_.sky, state_.settings.site, state_.settings.clockOffset, state_.showUtc);
+    const auto show = [](const nav::RiseSetPanel& p, QLabel* c1, RightAlignedLabel* t1, QLabel* c2,
+                         RightAlignedLabel* t2, QLabel* tc, RightAlignedLabel* tt, RightAlignedLabel* maxMin) {
+        c1->setText(QString::fromStdString(p.row1Caption));
+        t1->setValueText(QString::fromStdString(p.row1Text));
+        c2->setText(QString::fromStdString(p.row2Caption));
+        t2->setValueText(QString::fromStdString(p.row2Text));
+        tc->setText(QString::fromStdString(p.transitCaption));
+        tt->setValueText(QString::fromStdString(p.transitText));
+        maxMin->setValueText(QString::fromStdString(p.maxMin));
+    };
+    show(texts.sun, Label13, Label14, Label15, Label16, Label17, Label18, Label20);
+    show(texts.moon, Label30, Label31, Label32, Label33, Label34, Label35, Label37);
+    timer1_.start();
+}
+
+void TSMForm1::UpdateDisplay() {
+    const nav::SkyState& sky = state_.sky;
+    const QColor sunColour = ElevationColour(sky.sun.elevation, Label8->textColour());
+    Label8->setTextColour(sunColour);
+    Label10->setTextColour(sunColour);
+    const QColor moonColour = ElevationColour(sky.moon.elevation, Label23->textColour());
+    Label23->setTextColour(moonColour);
+    Label25->setTextColour(moonColour);
+
+    const auto showBody = [this](const nav::BodyState& body, RightAlignedLabel* first, RightAlignedLabel* second) {
+        switch (coordinateDisplay_) {
+            case CoordinateDisplay::AzEl:
+                first->setValueText(FixedText(body.azimuth, 2));
+                second->setValueText(FixedText(body.elevation, 2));
+                break;
+            case CoordinateDisplay::RaDec:
+                first->setValueText(RightAscensionText(body.rightAscension));
+                second->setValueText(FixedText(nav::Degrees(body.declination), 2));
+                break;
+            case CoordinateDisplay::LhaDec:
+                first->setValueText(FixedText(body.hourAngle, 2));
+                second->setValueText(FixedText(nav::Degrees(body.declination), 2));
+                break;
+        }
+    };
+    QString firstCaption = QStringLiteral("Azimuth:");
+    QString secondCaption = QStringLiteral("Elevation:");
+    if (coordinateDisplay_ == CoordinateDisplay::RaDec) {
+        firstCaption = QStringLiteral("Right Asc:");
+        secondCaption = QStringLiteral("Declination:");
+    } else if (coordinateDisplay_ == CoordinateDisplay::LhaDec) {
+        firstCaption = QStringLiteral("Loc.Hr.Ang:");
+        secondCaption = QStringLiteral("Declination:");
+    }
+    Label7->setText(firstCaption);
+    Label22->setText(firstCaption);
+    Label9->setText(secondCaption);
+    Label24->setText(secondCaption);
+    showBody(sky.sun, Label8, Label10);
+    showBody(sky.moon, Label23, Label25);
+
+    Label12->setValueText(DistanceText(sky.sun.distance, distanceFactor_));
+    Label29->setValueText(ElongationText(sky.moonElongation));
+    Label27->setValueText(DistanceText(sky.moon.distance, distanceFactor_));
+}
+
+void TSMForm1::ApplySite() {
+    const nav::ObserverSite& site = state_.settings.site;
+    Label2->setText(QStringLiteral("Lat: ") + QString::fromStdString(nav::formatFixed(site.latitude, 5, 2)) +
+                    QStringLiteral("   Lon: ") + QString::fromStdString(nav::formatFixed(site.longitude, 5, 2)));
+    Label1->setText(QString::fromStdString(site.name));
+    nav::SetObserver(state_.sky.observerFrame, site.latitude, site.longitude, site.height);
+    Timer1Timer();
+}
+
+void TSMForm1::Label5Click() {
+    state_.showUtc = !state_.showUtc;
+    FindRiseSet();
+    UpdateDisplay();
+}
+
+void TSMForm1::Label8Click() {
+    switch (coordinateDisplay_) {
+        case CoordinateDisplay::AzEl: coordinateDisplay_ = CoordinateDisplay::RaDec; break;
+        case CoordinateDisplay::RaDec: coordinateDisplay_ = CoordinateDisplay::LhaDec; break;
+        case CoordinateDisplay::LhaDec: coordinateDisplay_ = CoordinateDisplay::AzEl; break;
+    }
+    UpdateDisplay();
+}
+
+void TSMForm1::Label12Click() {
+    const bool toMiles = distanceFactor_ == kKilometres;
+    distanceFactor_ = toMiles ? kMiles : kKilometres;
+    const QString caption = toMiles ? QStringLiteral("Dist (mi):") : QStringLiteral("Dist (km):");
+    Label11->setText(caption);
+    Label26->setText(caption);
+    Timer1Timer();
+}
+
+void TSMForm1::About1Click() {
+    const QString text = QStringLiteral("Skyrel ver# 5.5  Sun-Moon Tracker\r\n") + QString(11, QLatin1Char(' ')) +
+                         QStringLiteral("Written in C++ with the Qt toolkit\r\n") + QString(6, QLatin1Char(' ')) +
+                         QStringLiteral("By the Skyrel developers, for EME stations\r\n") + QStringLiteral("\r\n") +
+                         QStringLiteral("        Last update 2005-09-21");
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Skyrel"), text, QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("AboutBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // Blocks input to the windows without a nested event loop, so the cycle keeps ticking.
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+}
+
+void TSMForm1::Exit1Click() { close(); }
+
+void TSMForm1::MapSetup1Click() {
+    if (setup_) setup_->show();
+}
+
+void TSMForm1::Map1Click() {
+    if (!map_) return;
+    if (map_->isVisible()) {
+        map_->hide();
+        return;
+    }
+    map_->show();
+    map_->RenderMap();
+}
+
+void TSMForm1::EME1Click() {
+    if (eme_) eme_->show();
+}
+
+void TSMForm1::SetOuterHeight(int height) {
+    outerHeight_ = height;
+    centralWidget()->setFixedSize(kClientWidth, height - kFrameAndMenuHeight);
+    setFixedSize(kClientWidth, height - kFrameAndMenuHeight + menuBar()->sizeHint().height());
+}
+
+void TSMForm1::restoreAndRaise() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TSMForm1::closeEvent(QCloseEvent* event) {
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        SaveWindowPosition(store_, kMainFormNumber, pos());
+    event->accept();
+    QCoreApplication::quit();
+}
+
+QLabel* TSMForm1::addCaption(QWidget* panel, const char* name, const QString& text, int left, int top, int width) {
+    auto* label = new QLabel(text, panel);
+    label->setObjectName(QLatin1String(name));
+    label->move(left, top);
+    if (width > 0) label->setFixedWidth(width);
+    else label->adjustSize();
+    return label;
+}
+
+RightAlignedLabel* TSMForm1::addValue(QWidget* panel, const char* name, int left, int top, int width, int height) {
+    auto* label = new RightAlignedLabel(panel, left, top, left + width, height);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+void TSMForm1::buildPanels() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    QFrame* observer = MakePanel(client, QRect(8, 8, 169, 89));
+    const QFont titleFont = WindowFont(12);
+    Label1 = new QLabel(QStringLiteral("Observer"), observer);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(8, 5, 153, 20);
+    Label1->setFont(titleFont);
+    Label2 = new QLabel(observer);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(8, 32, 153, 13);
+    Label4 = new QLabel(observer);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setGeometry(24, 48, 121, 13);
+    Label5 = new ClickableLabel(observer);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label5->setGeometry(24, 64, 121, 17);
+    Label5->setToolTip(QStringLiteral(" Click to switch from LOCAL to UTC display. "));
+    for (QLabel* l : {Label1, Label2, Label4, static_cast<QLabel*>(Label5)}) l->setAlignment(Qt::AlignCenter);
+    connect(Label5, &ClickableLabel::clicked, this, &TSMForm1::Label5Click);
+
+    QFrame* sun = MakePanel(client, QRect(8, 104, 169, 145));
+    Label6 = addCaption(sun, "Label6", QStringLiteral("Sun"), 68, 4);
+    Label6->setFont(titleFont);
+    Label6->adjustSize();
+    Label7 = addCaption(sun, "Label7", QStringLiteral("Azimuth:"), 16, 24);
+    Label8 = addValue(sun, "Label8", 88, 24, 65, 17);
+    Label9 = addCaption(sun, "Label9", QStringLiteral("Elevation:"), 16, 40);
+    Label10 = addValue(sun, "Label10", 88, 40, 65, 17);
+    Label11 = addCaption(sun, "Label11", QStringLiteral("Dist (km):"), 16, 56, 57);
+    Label12 = addValue(sun, "Label12", 80, 56, 73, 17);
+    Label13 = addCaption(sun, "Label13", QStringLiteral("Rise (LOC):"), 16, 72);
+    Label14 = addValue(sun, "Label14", 107, 72, 46, 13);
+    Label15 = addCaption(sun, "Label15", QStringLiteral("Set (LOC):"), 16, 88);
+    Label16 = addValue(sun, "Label16", 107, 88, 46, 13);
+    Label17 = addCaption(sun, "Label17", QStringLiteral("Transit (LOC):"), 16, 104);
+    Label18 = addValue(sun, "Label18", 107, 104, 46, 13);
+    Label19 = addCaption(sun, "Label19", QStringLiteral("Max/Min:"), 16, 120);
+    Label20 = addValue(sun, "Label20", 107, 120, 46, 13);
+
+    QFrame* moon = MakePanel(client, QRect(8, 256, 169, 185));
+    Label21 = addCaption(moon, "Label21", QStringLiteral("Moon"), 64, 8);
+    Label21->setFont(titleFont);
+    Label21->adjustSize();
+    Label22 = addCaption(moon, "Label22", QStringLiteral("Azimuth:"), 16, 32);
+    Label23 = addValue(moon, "Label23", 107, 32, 46, 13);
+    Label24 = addCaption(moon, "Label24", QStringLiteral("Elevation:"), 16, 48);
+    Label25 = addValue(moon, "Label25", 107, 48, 46, 13);
+    Label26 = addCaption(moon, "Label26", QStringLiteral("Dist (km):"), 16, 64);
+    Label27 = addValue(moon, "Label27", 107, 64, 46, 13);
+    Label28 = addCaption(moon, "Label28", QStringLiteral("Elong.(deg):"), 16, 80);
+    Label29 = addValue(moon, "Label29", 107, 80, 46, 13);
+    Label3 = addCaption(moon, "Label3", QStringLiteral("Mean Anom:"), 16, 96);
+    Label40 = addValue(moon, "Label40", 107, 96, 46, 13);
+    Label30 = addCaption(moon, "Label30", QStringLiteral("Rise (LOC):"), 16, 112);
+    Label31 = addValue(moon, "Label31", 107, 112, 46, 13);
+    Label32 = addCaption(moon, "Label32", QStringLiteral("Set (LOC):"), 16, 128);
+    Label33 = addValue(moon, "Label33", 107, 128, 46, 13);
+    Label34 = addCaption(moon, "Label34", QStringLiteral("Transit (LOC):"), 16, 144);
+    Label35 = addValue(moon, "Label35", 107, 144, 46, 13);
+    Label36 = addCaption(moon, "Label36", QStringLiteral("Max/Min:"), 16, 160);
+    Label37 = addValue(moon, "Label37", 107, 160, 46, 13);
+
+    Label8->setToolTip(kCoordinateHint);
+    Label10->setToolTip(QStringLiteral("  Click to switch between Az/El, RA/Dec, LHA/Dec  "));
+    Label23->setToolTip(kCoordinateHint);
+    Label25->setToolTip(kCoordinateHint);
+    Label12->setToolTip(kDistanceHint);
+    Label27->setToolTip(kDistanceHint);
+    Label3->setToolTip(kAnomalyHint);
+    Label40->setToolTip(kAnomalyHint);
+    for (RightAlignedLabel* l : {Label8, Label10, Label23, Label25})
+        connect(l, &ClickableLabel::clicked, this, &TSMForm1::Label8Click);
+    for (RightAlignedLabel* l : {Label12, Label27})
+        connect(l, &ClickableLabel::clicked, this, &TSMForm1::Label12Click);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Tracking Active"), client);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(8, 448, 169, 41);
+    Label38 = addCaption(GroupBox1, "Label38", QStringLiteral("Az: "), 18, 18);
+    Label39 = addCaption(GroupBox1, "Label39", QStringLiteral("El: "), 96, 18);
+}
+
+void TSMForm1::buildMenus() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Menu"));
+    Exit1 = menu->addAction(QStringLiteral("Exit"), this, &TSMForm1::Exit1Click);
+    MapSetup1 = menu->addAction(QStringLiteral("Setup"), this, &TSMForm1::MapSetup1Click);
+    Map1 = menu->addAction(QStringLiteral("Map"), this, &TSMForm1::Map1Click);
+    EME1 = menu->addAction(QStringLiteral("EME"), this, &TSMForm1::EME1Click);
+    About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);
+    QMenu* track = menuBar()->addMenu(QStringLiteral("Track"));
+    Sun1 = track->addAction(QStringLiteral("Sun"));
+    Moon1 = track->addAction(QStringLiteral("Moon"));
+    Park1 = track->addAction(QStringLiteral("Park"));
+    off1 = track->addAction(QStringLiteral("off"));
+    for (QAction* a : {Sun1, Moon1, Park1, off1}) a->setCheckable(true);
+    off1->setChecked(true);
+    Exit1->setObjectName(QStringLiteral("Exit1"));
+    MapSetup1->setObjectName(QStringLiteral("MapSetup1"));
+    Map1->setObjectName(QStringLiteral("Map1"));
+    EME1->setObjectName(QStringLiteral("EME1"));
+    About1->setObjectName(QStringLiteral("About1"));
+    Sun1->setObjectName(QStringLiteral("Sun1"));
+    Moon1->setObjectName(QStringLiteral("Moon1"));
+    Park1->setObjectName(QStringLiteral("Park1"));
+    off1->setObjectName(QStringLiteral("off1"));
+}
+
+}  // namespace skyrel

@@ -1,0 +1,99 @@
+// The main window: observer, Sun and Moon panels, the tracking status box and the menus. It owns the
+// one-second cycle (Timer1Timer) that reads the clock, runs the engine and refreshes every panel.
+#pragma once
+
+#include <QAction>
+#include <QGroupBox>
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+
+#include "app/appstate.h"
+#include "app/settingsstore.h"
+#include "navlib/clocksource.h"
+#include "ui/displaytext.h"
+#include "ui/widgets.h"
+
+namespace skyrel {
+
+class TSMForm2;
+class TSMForm3;
+class TSMForm4;
+
+class TSMForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Outer heights of the window, frame and menu included: the status box is below the visible area
+    // at 494 and uncovered at 544.
+    static constexpr int kIdleHeight = 494;
+    static constexpr int kTrackingHeight = 544;
+    static constexpr int kClientWidth = 186;
+
+    // Runs FormCreate: loads the settings, applies the site and runs the first two cycles.
+    TSMForm1(AppState& state, const nav::ClockSource& clock, SettingsStore& store, QWidget* parent = nullptr);
+    ~TSMForm1() override;
+
+    void setCompanions(TSMForm2* setup, TSMForm3* map, TSMForm4* eme);
+
+    void Timer1Timer();
+    void UpdateDisplay();
+    void ApplySite();
+    void FindRiseSet();
+
+    void Label5Click();
+    void Label8Click();
+    void Label12Click();
+    void About1Click();
+    void Exit1Click();
+    void MapSetup1Click();
+    void Map1Click();
+    void EME1Click();
+
+    void SetOuterHeight(int height);
+    int OuterHeight() const { return outerHeight_; }
+    QTimer& Timer1() { return timer1_; }
+    CoordinateDisplay coordinateDisplay() const { return coordinateDisplay_; }
+    double distanceFactor() const { return distanceFactor_; }
+    int cycleCount() const { return cycleCount_; }
+    // Brings the window back from being minimised, for a second copy of the program.
+    void restoreAndRaise();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildPanels();
+    void buildMenus();
+    QLabel* addCaption(QWidget* panel, const char* name, const QString& text, int left, int top, int width = -1);
+    RightAlignedLabel* addValue(QWidget* panel, const char* name, int left, int top, int width, int height);
+    void showError(const QString& message);
+
+    AppState& state_;
+    const nav::ClockSource& clock_;
+    SettingsStore& store_;
+    TSMForm2* setup_ = nullptr;
+    TSMForm3* map_ = nullptr;
+    TSMForm4* eme_ = nullptr;
+
+    QTimer timer1_;
+    QString lastDateText_ = QStringLiteral(" ");
+    CoordinateDisplay coordinateDisplay_ = CoordinateDisplay::AzEl;
+    double distanceFactor_ = kKilometres;
+    int outerHeight_ = kIdleHeight;
+    int cycleCount_ = 0;
+
+public:
+    // Controls keep their numbered names; they are also reachable by object name ("Label8").
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label7, *Label9, *Label11, *Label13, *Label15, *Label17, *Label19;
+    ClickableLabel* Label5;
+    QLabel *Label6, *Label21, *Label22, *Label24, *Label26, *Label28, *Label30, *Label32, *Label34, *Label36;
+    RightAlignedLabel *Label8, *Label10, *Label12, *Label14, *Label16, *Label18, *Label20;
+    RightAlignedLabel *Label23, *Label25, *Label27, *Label29, *Label40, *Label31, *Label33, *Label35, *Label37;
+    QGroupBox* GroupBox1;
+    QLabel *Label38, *Label39;
+    QAction *Exit1, *MapSetup1, *Map1, *EME1, *About1, *Sun1, *Moon1, *Park1, *off1;
+};
+
+}  // namespace skyrel

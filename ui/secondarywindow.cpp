@@ -1,0 +1,23 @@
+#include "ui/secondarywindow.h"
+
+#include <QCloseEvent>
+
+#include "app/settings.h"
+#include "ui/widgets.h"
+
+namespace skyrel {
+
+SecondaryWindow::SecondaryWindow(SettingsStore& store, int formNumber, const QString& caption, QWidget* parent)
+    : QWidget(parent, Qt::Window), store_(store), formNumber_(formNumber) {
+    setWindowTitle(caption);
+    setFont(WindowFont());
+    move(LoadWindowPosition(store_, formNumber_));
+}
+
+void SecondaryWindow::closeEvent(QCloseEvent* event) {
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        SaveWindowPosition(store_, formNumber_, pos());
+    event->accept();
+}
+
+}  // namespace skyrel

@@ -1,0 +1,48 @@
+#include "ui/widgets.h"
+
+#include <QMouseEvent>
+
+namespace skyrel {
+
+QFont WindowFont(int pointSize, bool bold) {
+    QFont font(QStringLiteral("MS Sans Serif"), pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+void InstallFontSubstitutes() {
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) emit doubleClicked();
+    QLabel::mouseDoubleClickEvent(event);
+}
+
+RightAlignedLabel::RightAlignedLabel(QWidget* parent, int minimumLeft, int top, int rightEdge, int height)
+    : ClickableLabel(parent), minimumLeft_(minimumLeft), rightEdge_(rightEdge) {
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setGeometry(minimumLeft, top, rightEdge - minimumLeft, height);
+}
+
+void RightAlignedLabel::setValueText(const QString& text) {
+    setText(text);
+    const int width = std::max(rightEdge_ - minimumLeft_, fontMetrics().horizontalAdvance(text) + 2);
+    setGeometry(rightEdge_ - width, y(), width, height());
+}
+
+void RightAlignedLabel::setTextColour(const QColor& colour) {
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, colour);
+    setPalette(p);
+}
+
+QColor RightAlignedLabel::textColour() const { return palette().color(QPalette::WindowText); }
+
+}  // namespace skyrel

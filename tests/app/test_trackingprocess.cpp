@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -22,6 +23,7 @@
 #include <unistd.h>
 
 #include "app/settingsstore.h"
+#include "app/singleinstance.h"
 #include "tests/support/testenv.h"
 
 namespace skyrel {
@@ -64,10 +66,12 @@ public:
     // The first of them; empty while there is none.
     QString visibleWindow(const QString& title) const { return visibleWindows(title).value(0); }
 
-    // Focuses `window` and types `keys` into it, as from the keyboard.
-    bool type(const QString& window, const QStringList& keys) const {
-        return xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}) &&
-               xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50")} + keys);
+    bool focus(const QString& window) const {
+        return xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    }
+    // Types `keys` into the focused window, as from the keyboard.
+    bool type(const QStringList& keys) const {
+        return xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50")} + keys);
     }
 
 private:
@@ -89,32 +93,67 @@ private:
 
 bool OnPath(const QString& program) { return !QStandardPaths::findExecutable(program).isEmpty(); }
 
-// The program on `display`, with the test's settings home and runtime directory.
-void StartProgram(QProcess& program, const VirtualDisplay& display) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display.name());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    // The keyboard path through the menu bar (Alt, arrows) is the Fusion style's.
-    env.insert(QStringLiteral("QT_STYLE_OVERRIDE"), QStringLiteral("Fusion"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), test::ConfigHome());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), test::RuntimeDir());
-    program.setProcessEnvironment(env);
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(QStringLiteral(SKYREL_BINARY), {});
+bool AnswersOnItsSocket() {
+    QLocalSocket socket;
+    socket.connectToServer(SingleInstance(test::RuntimeDir()).socketPath());
+    return socket.waitForConnected(200);
 }
 
-// Menu bar, then "Menu" -> "About" -> "Track", open it, and down to the item: 0 Sun, 1 Moon, 2 Park, 3 off.
-QStringList TrackMenuKeys(int item) {
-    QStringList keys{QStringLiteral("alt"), QStringLiteral("Right"), QStringLiteral("Right"), QStringLiteral("Down")};
-    for (int i = 0; i < item; ++i) keys << QStringLiteral("Down");
-    keys << QStringLiteral("Return");
-    return keys;
-}
+class TrackingProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(OnPath(QStringLiteral("Xvfb")) && OnPath(QStringLiteral("xdotool")) &&
+                    OnPath(QStringLiteral("socat")))
+            << "these tests need Xvfb, xdotool and socat (make deps installs them)";
+    }
 
-TEST(TrackingProcess, APortThatWillNotOpenEndsTheProgramWithStatusZeroAfterTheMessage) {
-    ASSERT_TRUE(OnPath(QStringLiteral("Xvfb")) && OnPath(QStringLiteral("xdotool")))
-        << "this test needs Xvfb and xdotool (make deps installs them)";
+    void TearDown() override {
+        if (program.state() == QProcess::NotRunning) return;
+        program.kill();
+        program.waitForFinished(kWaitMs);
+    }
+
+    // Starts the program on a display of its own, with the test's settings home and runtime directory,
+    // and chooses `item` of its Track menu from the keyboard.
+    bool StartAndChooseFromTrackMenu(int item) {
+        if (!display.start()) return false;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display.name());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        // The keyboard path through the menu bar (Alt, arrows) is the Fusion style's.
+        env.insert(QStringLiteral("QT_STYLE_OVERRIDE"), QStringLiteral("Fusion"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), test::ConfigHome());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), test::RuntimeDir());
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(QStringLiteral(SKYREL_BINARY), {});
+        if (!program.waitForStarted(kWaitMs)) return false;
+        // Xvfb may drop a connection that arrives while another one is set up, and a program that cannot
+        // reach its display aborts: look for the window only once the program answers on its own socket,
+        // which it opens after its windows exist.
+        if (!QTest::qWaitFor([] { return AnswersOnItsSocket(); }, kWaitMs)) return false;
+        QString mainWindow;
+        if (!QTest::qWaitFor(
+                [&] { return !(mainWindow = display.visibleWindow(QStringLiteral("Skyrel / Brenlo"))).isEmpty(); },
+                kWaitMs) ||
+            !display.focus(mainWindow))
+            return false;
+        // Menu bar, then "Menu" -> "About" -> "Track", open it, down to the item, choose it.
+        QStringList keys{QStringLiteral("alt"), QStringLiteral("Right"), QStringLiteral("Right")};
+        keys += QStringList(item + 1, QStringLiteral("Down"));
+        keys << QStringLiteral("Return");
+        return display.type(keys);
+    }
+
+    // The program's message boxes on the screen (a menu that is open has no title for this search).
+    QStringList messageBoxes() const { return display.visibleWindows(QStringLiteral("Skyrel")); }
+
+    VirtualDisplay display;
+    QProcess program;
+};
+
+TEST_F(TrackingProcess, APortThatWillNotOpenEndsTheProgramWithStatusZeroAfterTheMessage) {
     QTemporaryDir devices;
     {
         NativeSettingsStore settings;
@@ -124,24 +163,13 @@ TEST(TrackingProcess, APortThatWillNotOpenEndsTheProgramWithStatusZeroAfterTheMe
     }
     const QString settingsFile = test::ConfigHome() + QStringLiteral("/Brenlo Programs/Skyrel.conf");
 
-    VirtualDisplay display;
-    ASSERT_TRUE(display.start());
+    ASSERT_TRUE(StartAndChooseFromTrackMenu(1));
 
-    QProcess program;
-    StartProgram(program, display);
-    ASSERT_TRUE(program.waitForStarted(kWaitMs));
-
-    QString mainWindow;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !(mainWindow = display.visibleWindow(QStringLiteral("Skyrel / Brenlo"))).isEmpty(); }, kWaitMs));
-    ASSERT_TRUE(display.type(mainWindow, TrackMenuKeys(1)));
-
-    QString message;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(message = display.visibleWindow(QStringLiteral("Skyrel"))).isEmpty(); },
-                                kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messageBoxes().size() == 1; }, kWaitMs));
     // The program waits for the operator.
     EXPECT_EQ(program.state(), QProcess::Running);
-    ASSERT_TRUE(display.type(message, {QStringLiteral("Return")}));
+    ASSERT_TRUE(display.focus(messageBoxes().front()));
+    ASSERT_TRUE(display.type({QStringLiteral("Return")}));
 
     ASSERT_TRUE(program.waitForFinished(kWaitMs));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
@@ -204,9 +232,7 @@ private:
     QByteArray pending_;
 };
 
-TEST(TrackingProcess, AnAdapterThatGoesAwayGivesOneErrorBoxAndTheLinesComeBackWithIt) {
-    ASSERT_TRUE(OnPath(QStringLiteral("Xvfb")) && OnPath(QStringLiteral("xdotool")) && OnPath(QStringLiteral("socat")))
-        << "this test needs Xvfb, xdotool and socat (make deps installs them)";
+TEST_F(TrackingProcess, AnAdapterThatGoesAwayGivesOneErrorBoxAndTheLinesComeBackWithIt) {
     QTemporaryDir devices;
     const QString programEnd = devices.filePath(QStringLiteral("ttyA"));
     const QString readerEnd = devices.filePath(QStringLiteral("ttyB"));
@@ -221,31 +247,21 @@ TEST(TrackingProcess, AnAdapterThatGoesAwayGivesOneErrorBoxAndTheLinesComeBackWi
     auto adapter = std::make_unique<SocatPair>(programEnd, readerEnd);
     ASSERT_TRUE(adapter->start());
 
-    VirtualDisplay display;
-    ASSERT_TRUE(display.start());
-    QProcess program;
-    StartProgram(program, display);
-    ASSERT_TRUE(program.waitForStarted(kWaitMs));
-    QString mainWindow;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !(mainWindow = display.visibleWindow(QStringLiteral("Skyrel / Brenlo"))).isEmpty(); }, kWaitMs));
-    ASSERT_TRUE(display.type(mainWindow, TrackMenuKeys(2)));
+    ASSERT_TRUE(StartAndChooseFromTrackMenu(2));
     EXPECT_EQ(adapter->readLine(), "Park AZ:180.0 EL:0.0\r\n");
 
     adapter->stop();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return display.visibleWindows(QStringLiteral("Skyrel")).size() == 1; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messageBoxes().size() == 1; }, kWaitMs));
     // Two more seconds of ticks with the adapter away: still the one box, and the program runs on.
     QThread::msleep(2200);
-    EXPECT_EQ(display.visibleWindows(QStringLiteral("Skyrel")).size(), 1);
+    EXPECT_EQ(messageBoxes().size(), 1);
     EXPECT_EQ(program.state(), QProcess::Running);
 
     adapter = std::make_unique<SocatPair>(programEnd, readerEnd);
     ASSERT_TRUE(adapter->start());
     EXPECT_EQ(adapter->readLine(), "Park AZ:180.0 EL:0.0\r\n");
-    EXPECT_EQ(display.visibleWindows(QStringLiteral("Skyrel")).size(), 1);
+    EXPECT_EQ(messageBoxes().size(), 1);
 
-    program.terminate();
-    ASSERT_TRUE(program.waitForFinished(kWaitMs));
 }
 
 }  // namespace

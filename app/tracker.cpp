@@ -68,6 +68,7 @@ void Tracker::StopTracking() {
 }
 
 bool Tracker::OpenRotatorPort() {
+    if (ending_) return false;
     if (port_.isOpen()) return true;
     if (port_.open(settings_.comPort, settings_.baudRate)) return true;
     ending_ = true;

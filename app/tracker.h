@@ -27,7 +27,7 @@ public:
     bool StartTracking();
     void StopTracking();
     // Opens the port with the port number and speed in effect, unless it is open. A failure is the end
-    // of the program: portOpenFailed, and false.
+    // of the program: portOpenFailed once, and false from then on.
     bool OpenRotatorPort();
     void CloseRotatorPort();
 
@@ -38,8 +38,6 @@ public:
     // The tracking step of the one-second cycle: while tracking, the Sun or the Moon above the horizon,
     // or the park position. False when the rest of the cycle is to be skipped.
     bool SendTrackingOutput(const nav::SkyState& sky);
-
-    const TrackingState& state() const { return state_; }
 
 signals:
     void menuChecked(TrackMode item, bool checked);

@@ -309,7 +309,8 @@ void TSMForm1::endAfterPortFailure() {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     // The event loop ends without closing the window, so its position is not stored.
-    connect(box, &QMessageBox::finished, qApp, [] { QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(0); }); });
+    connect(box, &QMessageBox::finished, qApp,
+            [] { QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(0); }); });
     box->show();
 }
 

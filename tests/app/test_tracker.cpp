@@ -235,6 +235,12 @@ TEST_F(TrackerWithCountingPort, PortThatWillNotOpenEndsTheProgramWithoutStarting
     EXPECT_FALSE(state.trackingActive);
     EXPECT_FALSE(shown.statusBoxShown);
     EXPECT_EQ(shown.caption, QStringLiteral("Tracking Active"));
+    // A command that comes in while the message is read neither tries the port again nor repeats it.
+    port.deviceAvailable = true;
+    tracker.choose(TrackMode::Park);
+    EXPECT_EQ(shown.portOpenFailures, 1);
+    EXPECT_EQ(port.openCalls, 1);
+    EXPECT_FALSE(state.trackingActive);
 }
 
 TEST_F(TrackerWithCountingPort, SwitchToSerialOutputThatFailsStopsAllOutputWhileTheProgramEnds) {

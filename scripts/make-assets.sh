@@ -15,7 +15,7 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 (cd "$WORK" && npm install --silent --no-audit --no-fund --no-save "$WORLD_ATLAS" >/dev/null)
 
-"$BUILD_DIR/tools/skyrel-make-assets" \
+"$BUILD_DIR/tools/make-assets/skyrel-make-assets" \
     --land "$WORK/node_modules/world-atlas/land-50m.json" \
     --survey "$ROOT/assets/tsky408.dat" \
     --out "$ROOT/assets"

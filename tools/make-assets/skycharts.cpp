@@ -33,8 +33,10 @@ QFont LabelFont() {
     return font;
 }
 
-// Dashed lines at the projected rows and columns of the grid, labels at the left and bottom edges.
-void DrawGrid(QImage& chart, const QColor& lineColour, const QColor& labelColour, const QString& hourSuffix) {
+// Dashed lines at the projected rows and columns of the grid, labels at the left edge and, on `hourRow`,
+// along the bottom.
+void DrawGrid(QImage& chart, const QColor& lineColour, const QColor& labelColour, const QString& hourSuffix,
+              int hourRow) {
     QPainter painter(&chart);
     QPen pen(lineColour, 1);
     pen.setDashPattern({4, 3});
@@ -53,7 +55,7 @@ void DrawGrid(QImage& chart, const QColor& lineColour, const QColor& labelColour
     for (const GridLine& line : kDeclinationLines)
         painter.drawText(3, MapRow(Projection::Sky, line.degrees) - 2, QString::fromLatin1(line.label));
     for (double rightAscension : kRightAscensionLines)
-        painter.drawText(MapColumn(Projection::Sky, rightAscension) + 3, chart.height() - 3,
+        painter.drawText(MapColumn(Projection::Sky, rightAscension) + 3, hourRow,
                          QString::number(int(rightAscension / 15)) + hourSuffix);
 }
 
@@ -124,7 +126,8 @@ double SkySurvey::temperature(GalacticAngles at) const {
 QImage MakeCelestialGrid() {
     QImage chart(kSkyChartWidth, kSkyChartHeight, QImage::Format_RGB32);
     chart.fill(Qt::black);
-    DrawGrid(chart, QColor(0, 0, 255), Qt::white, QStringLiteral(" h"));
+    // The map window is tall enough in this view to show the grid picture to its last row.
+    DrawGrid(chart, QColor(0, 0, 255), Qt::white, QStringLiteral(" h"), kSkyChartHeight - 3);
     return chart;
 }
 
@@ -140,7 +143,8 @@ QImage MakeSkyNoiseChart(const SkySurvey& survey) {
             chart.setPixel(c, r, TemperatureColour((std::log10(kelvin) - logLowest) / logRange));
         }
     }
-    DrawGrid(chart, QColor(40, 8, 4), QColor(24, 4, 2), QStringLiteral("h"));
+    // The map window shows only the top 254 rows in this view: the hour labels sit above that edge.
+    DrawGrid(chart, QColor(40, 8, 4), QColor(24, 4, 2), QStringLiteral("h"), 250);
     return chart;
 }
 

@@ -13,9 +13,11 @@ cmake --build "$BUILD_DIR" --target skyrel-make-assets >/dev/null
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
+# The generator is a GUI application (for its text); give it a private runtime folder like any Qt program.
+mkdir -m 700 "$WORK/runtime"
 (cd "$WORK" && npm install --silent --no-audit --no-fund --no-save "$WORLD_ATLAS" >/dev/null)
 
-"$BUILD_DIR/tools/make-assets/skyrel-make-assets" \
+XDG_RUNTIME_DIR="$WORK/runtime" "$BUILD_DIR/tools/make-assets/skyrel-make-assets" \
     --land "$WORK/node_modules/world-atlas/land-50m.json" \
     --survey "$ROOT/assets/tsky408.dat" \
     --out "$ROOT/assets"

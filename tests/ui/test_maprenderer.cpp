@@ -40,8 +40,7 @@ struct Scene {
         const test::FakeClock clock(year, month, day, hour, minute, 0);
         nav::ReadClock(sky.clock, clock, true, 0);
         nav::ComputePositions(sky, settings.site);
-        sky.sun.elevation += nav::RefractionForTrue(sky.sun.elevation);
-        sky.moon.elevation += nav::RefractionForTrue(sky.moon.elevation);
+        nav::AddRefraction(sky);
     }
 
     QImage draw(MapView view) { return DrawMap(sky, settings, view, worldMap); }

@@ -23,8 +23,7 @@ SerialRotatorPort::SerialRotatorPort(const SettingsStore& store, QObject* parent
 SerialRotatorPort::~SerialRotatorPort() = default;
 
 bool SerialRotatorPort::open(int portNumber, int baudRate) {
-    if (port_.isOpen()) return true;
-    lostWriteError_.clear();
+    if (isOpen()) return true;
     const QString device = PortDeviceName(store_, portNumber);
     if (device.isEmpty()) {
         errorString_ = QStringLiteral("No device for port %1").arg(portNumber);
@@ -50,6 +49,7 @@ bool SerialRotatorPort::open(int portNumber, int baudRate) {
 }
 
 void SerialRotatorPort::close() {
+    lostWriteError_.clear();
     if (port_.isOpen()) port_.close();
 }
 
@@ -81,8 +81,8 @@ bool SerialRotatorPort::write(const QByteArray& bytes) {
 void SerialRotatorPort::onError(QSerialPort::SerialPortError error) {
     if (error != QSerialPort::WriteError && error != QSerialPort::ResourceError) return;
     if (writing_ || !port_.isOpen()) return;
-    // Bytes left over from an earlier write failed in the background: close to stop the retry loop and
-    // report the error at the next write.
+    // Bytes left over from an earlier write failed in the background: let go of the device to stop the
+    // retry loop, and report the error at the next write.
     lostWriteError_ = port_.errorString();
     port_.close();
 }

@@ -35,7 +35,8 @@ public:
     ~SerialRotatorPort() override;
 
     bool open(int portNumber, int baudRate) override;
-    bool isOpen() const override { return port_.isOpen(); }
+    // A device that failed in the background stays "open" until a write has reported the failure.
+    bool isOpen() const override { return port_.isOpen() || !lostWriteError_.isEmpty(); }
     void close() override;
     bool write(const QByteArray& bytes) override;
     QString errorString() const override { return errorString_; }

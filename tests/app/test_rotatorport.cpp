@@ -41,6 +41,8 @@ TEST(PortDeviceNameTest, ReadFromTheStoredSettingsFile) {
     QFile file(reader.fileName());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("[Ports]\n3=/dev/ttyUSB0"));
+    // The settings home is the test process's own; leave it as found for tests run in the same process.
+    file.remove();
 }
 
 TEST(SerialRotatorPortTest, OpensAPseudoTerminalWithEightNoneOneAndNoFlowControl) {

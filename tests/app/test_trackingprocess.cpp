@@ -105,13 +105,19 @@ protected:
         ASSERT_TRUE(OnPath(QStringLiteral("Xvfb")) && OnPath(QStringLiteral("xdotool")) &&
                     OnPath(QStringLiteral("socat")))
             << "these tests need Xvfb, xdotool and socat (make deps installs them)";
+        // Only the settings each test writes: nothing left by another test run in the same process.
+        QFile::remove(SettingsFile());
     }
 
     void TearDown() override {
-        if (program.state() == QProcess::NotRunning) return;
-        program.kill();
-        program.waitForFinished(kWaitMs);
+        if (program.state() != QProcess::NotRunning) {
+            program.kill();
+            program.waitForFinished(kWaitMs);
+        }
+        QFile::remove(SettingsFile());
     }
+
+    static QString SettingsFile() { return test::ConfigHome() + QStringLiteral("/Brenlo Programs/Skyrel.conf"); }
 
     // Starts the program on a display of its own, with the test's settings home and runtime directory,
     // and chooses `item` of its Track menu from the keyboard.
@@ -161,8 +167,6 @@ TEST_F(TrackingProcess, APortThatWillNotOpenEndsTheProgramWithStatusZeroAfterThe
         settings.write(kPortsGroup, QStringLiteral("1"), devices.filePath(QStringLiteral("ttyUSB0")));
         ASSERT_TRUE(settings.sync());
     }
-    const QString settingsFile = test::ConfigHome() + QStringLiteral("/Brenlo Programs/Skyrel.conf");
-
     ASSERT_TRUE(StartAndChooseFromTrackMenu(1));
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return messageBoxes().size() == 1; }, kWaitMs));
@@ -174,7 +178,7 @@ TEST_F(TrackingProcess, APortThatWillNotOpenEndsTheProgramWithStatusZeroAfterThe
     ASSERT_TRUE(program.waitForFinished(kWaitMs));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
-    QFile file(settingsFile);
+    QFile file(SettingsFile());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_FALSE(file.readAll().contains("Form1"));
 }

@@ -92,8 +92,8 @@ void EndpointServer::acceptConnections() {
         Client* c = client.get();
         c->socket = socket;
         socket->setReadBufferSize(kReadChunk);
-        c->conversation =
-            std::make_unique<EndpointConversation>(static_cast<EndpointHost&>(*this), [this, c](const QByteArray& bytes) { send(c, bytes); });
+        EndpointHost& host = *this;
+        c->conversation = std::make_unique<EndpointConversation>(host, [this, c](const QByteArray& b) { send(c, b); });
         connect(socket, &QLocalSocket::readyRead, this, [this, c] { readFrom(c); });
         connect(socket, &QLocalSocket::disconnected, this, [this, c] { close(c); });
         clients_.push_back(std::move(client));

@@ -13,7 +13,7 @@ struct SphericalAngles {
 };
 
 // FullCircleAngle - the angle of the point (x, y) from the +x axis, counter-clockwise.
-//   in:  y, x  any finite values; (0, 0) gives 0
+//   in:  y, x  any finite values; (0, 0) gives pi/2, so the zenith has azimuth 90
 //   out: radians in [0, 2pi) with the engine's pi (a result that rounds up to 2pi is left as it is)
 // Built from atan(y / x) with quadrant fixes rather than atan2, so that results agree to the last bit
 // with the published figures.

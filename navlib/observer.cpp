@@ -118,4 +118,9 @@ double RefractionForTrue(double trueElevationDeg) {
     }
 }
 
+void AddRefraction(SkyState& sky) {
+    sky.sun.elevation += RefractionForTrue(sky.sun.elevation);
+    sky.moon.elevation += RefractionForTrue(sky.moon.elevation);
+}
+
 }  // namespace nav

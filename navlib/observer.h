@@ -42,4 +42,9 @@ double Refraction(double apparentElevationDeg);
 //   out: degrees; 0 where Refraction gives exactly 0
 double RefractionForTrue(double trueElevationDeg);
 
+// AddRefraction - the cycle's refraction step, run after every ComputePositions of the cycle (the
+// rise/set search and the map work with geometric elevations and never run it).
+//   in/out: sky.sun.elevation, then sky.moon.elevation, each raised by RefractionForTrue of itself
+void AddRefraction(SkyState& sky);
+
 }  // namespace nav

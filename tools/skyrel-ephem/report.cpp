@@ -23,22 +23,7 @@ constexpr int kJsonDigits = 17;
 class FixedUtcClock : public nav::ClockSource {
 public:
     explicit FixedUtcClock(std::int64_t epochSeconds) : epochSeconds_(epochSeconds) {}
-    nav::ClockReading utcNow() const override {
-        using namespace std::chrono;
-        const sys_seconds instant{seconds{epochSeconds_}};
-        const sys_days day = floor<days>(instant);
-        const year_month_day ymd{day};
-        const hh_mm_ss time{instant - day};
-        nav::ClockReading r;
-        r.year = static_cast<int>(ymd.year());
-        r.month = static_cast<int>(static_cast<unsigned>(ymd.month()));
-        r.day = static_cast<int>(static_cast<unsigned>(ymd.day()));
-        r.dayOfWeek = static_cast<int>(weekday{day}.c_encoding());
-        r.hour = static_cast<int>(time.hours().count());
-        r.minute = static_cast<int>(time.minutes().count());
-        r.second = static_cast<int>(time.seconds().count());
-        return r;
-    }
+    nav::ClockReading utcNow() const override { return nav::ReadingOfEpochSeconds(epochSeconds_); }
     nav::ClockReading localNow() const override { return utcNow(); }
 
 private:
@@ -53,8 +38,7 @@ void RunCycle(InstantFigures& f, const nav::ObserverSite& site, std::int64_t epo
     nav::ComputePositions(f.sky, site);
     f.sunGeometricElevation = f.sky.sun.elevation;
     f.moonGeometricElevation = f.sky.moon.elevation;
-    f.sky.sun.elevation += nav::RefractionForTrue(f.sky.sun.elevation);
-    f.sky.moon.elevation += nav::RefractionForTrue(f.sky.moon.elevation);
+    nav::AddRefraction(f.sky);
     nav::ComputeEmeFigures(f.eme, f.sky.clock.utcFraction, f.sky.moon.distance);
 }
 

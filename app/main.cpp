@@ -5,6 +5,7 @@
 #include <clocale>
 
 #include "app/appstate.h"
+#include "app/endpointserver.h"
 #include "app/runtimepaths.h"
 #include "app/settingsstore.h"
 #include "app/singleinstance.h"
@@ -35,6 +36,11 @@ int main(int argc, char** argv) {
     InstallFontSubstitutes();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/skyrel-icon.png")));
 
+    // Other programs can reach the endpoint from the start; it is withdrawn when the program ends.
+    EndpointServer endpoint;
+    if (!endpoint.listen())
+        qWarning("Skyrel: the local endpoint is not available: %s", qPrintable(endpoint.errorString()));
+
     SystemClock clock;
     NativeSettingsStore store;
     AppState state;
@@ -44,6 +50,7 @@ int main(int argc, char** argv) {
     TSMForm3 mapWindow(state, store);
     TSMForm4 emeWindow(state.eme, store);
     mainWindow.setCompanions(&setupDialog, &mapWindow, &emeWindow);
+    mainWindow.attachEndpoint(endpoint);
 
     instance.listenForRestoreRequests();
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "app/endpointserver.h"
 #include "app/settings.h"
 #include "navlib/anomaly.h"
 #include "navlib/constants.h"
@@ -261,6 +262,33 @@ void TSMForm1::Sun1Click() { tracker_.choose(TrackMode::Sun); }
 void TSMForm1::Moon1Click() { tracker_.choose(TrackMode::Moon); }
 void TSMForm1::Park1Click() { tracker_.choose(TrackMode::Park); }
 void TSMForm1::off1Click() { tracker_.choose(TrackMode::Off); }
+
+void TSMForm1::attachEndpoint(EndpointServer& endpoint) {
+    connect(&endpoint, &EndpointServer::commandReceived, this, &TSMForm1::SkyrelItemPokeData);
+    connect(&tracker_, &Tracker::lineForEndpoint, &endpoint, &EndpointServer::setPointingLine);
+}
+
+void TSMForm1::SkyrelItemPokeData(EndpointCommand command) {
+    switch (command) {
+        case EndpointCommand::TrackSun: Sun1Click(); break;
+        case EndpointCommand::TrackMoon: Moon1Click(); break;
+        case EndpointCommand::TrackPark: Park1Click(); break;
+        case EndpointCommand::TrackOff: off1Click(); break;
+        case EndpointCommand::TrackDde:
+            // Only the running output changes; the stored port choice comes back at the next load or save.
+            state_.tracking.ddeOutput = true;
+            tracker_.CloseRotatorPort();
+            break;
+        case EndpointCommand::TrackSer:
+            state_.tracking.ddeOutput = false;
+            if (state_.tracking.trackingActive) tracker_.OpenRotatorPort();
+            break;
+        case EndpointCommand::TrackShut:
+            // Ends the event loop without closing the window, so no position is stored.
+            QCoreApplication::exit(0);
+            break;
+    }
+}
 
 void TSMForm1::connectTracker() {
     connect(&tracker_, &Tracker::menuChecked, this, [this](TrackMode item, bool checked) {

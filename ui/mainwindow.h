@@ -13,6 +13,7 @@
 #include "app/appstate.h"
 #include "app/rotatorport.h"
 #include "app/settingsstore.h"
+#include "app/endpointcommand.h"
 #include "app/tracker.h"
 #include "navlib/clocksource.h"
 #include "ui/displaytext.h"
@@ -20,6 +21,7 @@
 
 namespace skyrel {
 
+class EndpointServer;
 class TSMForm2;
 class TSMForm3;
 class TSMForm4;
@@ -66,6 +68,11 @@ public:
     int cycleCount() const { return cycleCount_; }
     // Tracking state, serial link and pointing lines; the local endpoint commands and reads it too.
     Tracker& tracker() { return tracker_; }
+
+    // The local endpoint: its commands act as the Track menu does, and its item carries the pointing
+    // lines while output goes there.
+    void attachEndpoint(EndpointServer& endpoint);
+    void SkyrelItemPokeData(EndpointCommand command);
     // Brings the window back from being minimised, for a second copy of the program.
     void restoreAndRaise();
 

@@ -8,9 +8,12 @@
 namespace skyrel::test {
 
 bool EndpointClient::connectTo(const QString& path, int timeoutMs) {
-    QObject::connect(&socket_, &QLocalSocket::readyRead, &socket_, [this] { collect(); });
+    if (!collecting_) QObject::connect(&socket_, &QLocalSocket::readyRead, &socket_, [this] { collect(); });
+    collecting_ = true;
     socket_.connectToServer(path);
-    return waitUntil([this] { return socket_.state() == QLocalSocket::ConnectedState; }, timeoutMs);
+    // A refused or missing endpoint leaves the connecting state at once: no need to wait out the time.
+    waitUntil([this] { return socket_.state() != QLocalSocket::ConnectingState; }, timeoutMs);
+    return socket_.state() == QLocalSocket::ConnectedState;
 }
 
 bool EndpointClient::open(const QString& path) {
@@ -47,10 +50,11 @@ void EndpointClient::collect() {
 
 bool EndpointClient::waitUntil(const std::function<bool()>& done, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
-    // Wakes the loop below once the time is up, even when nothing else happens.
+    // Wakes the loop below again and again, even when nothing else happens: a single timer at the
+    // deadline may fire a little early and leave the loop waiting for an event that never comes.
     QTimer guard;
-    guard.setSingleShot(true);
-    guard.start(timeoutMs);
+    guard.setTimerType(Qt::PreciseTimer);
+    guard.start(20);
     while (!done()) {
         if (deadline.hasExpired()) return false;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -42,6 +42,7 @@ private:
     bool waitUntil(const std::function<bool()>& done, int timeoutMs);
 
     QLocalSocket socket_;
+    bool collecting_ = false;
     EndpointReplyReader reader_;
     QList<EndpointReply> replies_;
     QList<QByteArray> notices_;

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     AppState state;
 
     TSMForm1 mainWindow(state, clock, store);
-    TSMForm2 setupDialog(state, store);
+    TSMForm2 setupDialog(state, clock, store);
     TSMForm3 mapWindow(state, store);
     TSMForm4 emeWindow(state.eme, store);
     mainWindow.setCompanions(&setupDialog, &mapWindow, &emeWindow);

@@ -1,6 +1,8 @@
 // The system clock as the engine sees it: two wall-clock readings, UTC and local.
 #pragma once
 
+#include <cstdint>
+
 namespace nav {
 
 // One reading of a wall clock. dayOfWeek counts 0 = Sunday.
@@ -8,6 +10,9 @@ struct ClockReading {
     int year = 0, month = 0, dayOfWeek = 0, day = 0;
     int hour = 0, minute = 0, second = 0;
 };
+
+// The proleptic Gregorian reading of a count of seconds since 1970-01-01 00:00:00.
+ClockReading ReadingOfEpochSeconds(std::int64_t epochSeconds);
 
 // Supplies the present instant. The program reads the operating system; tests put it at any instant.
 class ClockSource {

@@ -11,6 +11,10 @@ inline constexpr double kPi = 3.14159265359;
 inline constexpr double kEarthRadiusKm = 6378.137;
 inline constexpr double kEarthFlattening = 0.0033528106598350155;
 
+// Obliquity of the ecliptic (radians), held fixed: the series below are good for decades around their
+// 1995 epoch, where its drift is far below the engine's accuracy.
+inline constexpr double kObliquityRad = 0.40910343;
+
 // Degrees to radians and back, with the engine's pi.
 inline double Radians(double degrees) { return degrees * kPi * (1.0 / 180.0); }
 inline double Degrees(double radians) { return radians * 180.0 / kPi; }

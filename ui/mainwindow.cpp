@@ -108,8 +108,7 @@ void TSMForm1::Timer1Timer() {
     }
 
     nav::ComputePositions(sky, s.site);
-    sky.sun.elevation += nav::RefractionForTrue(sky.sun.elevation);
-    sky.moon.elevation += nav::RefractionForTrue(sky.moon.elevation);
+    nav::AddRefraction(sky);
 
     if (sky.clock.minute % 4 == 0 && sky.clock.second == 0 && map_ && map_->isVisible()) map_->RenderMap();
 

@@ -27,7 +27,7 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
 
 RightAlignedLabel::RightAlignedLabel(QWidget* parent, int minimumLeft, int top, int rightEdge, int height)
     : ClickableLabel(parent), minimumLeft_(minimumLeft), rightEdge_(rightEdge) {
-    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setAlignment(Qt::AlignRight | Qt::AlignTop);
     setGeometry(minimumLeft, top, rightEdge - minimumLeft, height);
 }
 

@@ -3,26 +3,6 @@
 #include <chrono>
 
 namespace skyrel::test {
-namespace {
-
-nav::ClockReading ReadingAt(std::int64_t epochSeconds) {
-    using namespace std::chrono;
-    const sys_seconds instant{seconds{epochSeconds}};
-    const sys_days day = floor<days>(instant);
-    const year_month_day ymd{day};
-    const hh_mm_ss time{instant - day};
-    nav::ClockReading r;
-    r.year = static_cast<int>(ymd.year());
-    r.month = static_cast<int>(static_cast<unsigned>(ymd.month()));
-    r.day = static_cast<int>(static_cast<unsigned>(ymd.day()));
-    r.dayOfWeek = static_cast<int>(weekday{day}.c_encoding());
-    r.hour = static_cast<int>(time.hours().count());
-    r.minute = static_cast<int>(time.minutes().count());
-    r.second = static_cast<int>(time.seconds().count());
-    return r;
-}
-
-}  // namespace
 
 FakeClock::FakeClock(int year, int month, int day, int hour, int minute, int second, int utcOffsetMinutes)
     : offsetMinutes_(utcOffsetMinutes) {
@@ -35,7 +15,9 @@ void FakeClock::setUtc(int year, int month, int day, int hour, int minute, int s
     epochSeconds_ = d.time_since_epoch().count() * 86400LL + hour * 3600LL + minute * 60LL + second;
 }
 
-nav::ClockReading FakeClock::utcNow() const { return ReadingAt(epochSeconds_); }
-nav::ClockReading FakeClock::localNow() const { return ReadingAt(epochSeconds_ + offsetMinutes_ * 60LL); }
+nav::ClockReading FakeClock::utcNow() const { return nav::ReadingOfEpochSeconds(epochSeconds_); }
+nav::ClockReading FakeClock::localNow() const {
+    return nav::ReadingOfEpochSeconds(epochSeconds_ + offsetMinutes_ * 60LL);
+}
 
 }  // namespace skyrel::test

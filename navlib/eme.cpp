@@ -1,0 +1,39 @@
+#include "navlib/eme.h"
+
+#include <cmath>
+
+namespace nav {
+namespace {
+
+constexpr double kSpeedOfLightKmPerS = 299792.5;
+// Moon distance at perigee taken as the path-loss reference (km).
+constexpr double kPerigeeDistanceKm = 356400;
+// Radar equation: two-way loss grows with the fourth power of distance, 40 dB per decade.
+constexpr double kPathLossDbPerDecade = 40;
+constexpr double kHzPerMHz = 1000000;
+constexpr double kSecondsPerHour = 3600;
+constexpr double kHoursPerDay = 24;
+
+}  // namespace
+
+void ComputeEmeFigures(EmeFigures& eme, double utcFraction, double moonDistanceKm) {
+    const double hours = utcFraction * kHoursPerDay;
+    double elapsedHours = hours - eme.prevUtcHours;
+    if (elapsedHours < 0) elapsedHours += kHoursPerDay;
+    eme.cycleSeconds = elapsedHours * kSecondsPerHour;
+    eme.prevUtcHours = hours;
+
+    if (eme.prevMoonDistance != 0) eme.moonRangeRate = moonDistanceKm - eme.prevMoonDistance;
+    eme.prevMoonDistance = moonDistanceKm;
+    if (eme.cycleSeconds >= 1) eme.moonRangeRate = eme.moonRangeRate / eme.cycleSeconds;
+
+    eme.dopplerFactor = 1 - eme.moonRangeRate * 2 * (1 / kSpeedOfLightKmPerS);
+    for (std::size_t i = 0; i < kEmeBandsMHz.size(); ++i) {
+        const double f = kEmeBandsMHz[i];
+        eme.dopplerShift[i] = (f * eme.dopplerFactor - f) * kHzPerMHz;
+    }
+    eme.pathLossVsPerigee = std::log10(moonDistanceKm * (1 / kPerigeeDistanceKm)) * (-kPathLossDbPerDecade);
+    eme.echoDelay = moonDistanceKm * 2 * (1 / kSpeedOfLightKmPerS);
+}
+
+}  // namespace nav

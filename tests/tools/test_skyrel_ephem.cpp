@@ -1,0 +1,167 @@
+// skyrel-ephem as a real process: its JSON against the reference figures, the stored site, bad input.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSettings>
+#include <algorithm>
+#include <cmath>
+
+#include "app/settingsstore.h"
+
+namespace {
+
+const QString kTool = QStringLiteral(SKYREL_TOOLS_DIR "/skyrel-ephem/skyrel-ephem");
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+ToolRun RunTool(const QStringList& args) {
+    QProcess p;
+    p.start(kTool, args);
+    ToolRun r;
+    if (!p.waitForFinished(60000)) return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+bool CloseTo(double actual, double expected) {
+    return std::abs(actual - expected) <= 1e-12 * std::max(std::abs(expected), 1.0);
+}
+
+QJsonObject FirstLine(const QString& fileName) {
+    QFile file(QStringLiteral(SKYREL_SHARED_DATA_DIR "/") + fileName);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QJsonDocument::fromJson(file.readLine()).object();
+}
+
+TEST(SkyrelEphem, JsonOfOneInstantMatchesTheReferenceFigures) {
+    const QJsonObject line = FirstLine(QStringLiteral("golden-positions.jsonl"));
+    ASSERT_FALSE(line.isEmpty());
+    const ToolRun r = RunTool({QStringLiteral("--lat"), QString::number(line["lat"].toDouble(), 'g', 17),
+                           QStringLiteral("--lon"), QString::number(line["lon"].toDouble(), 'g', 17),
+                           QStringLiteral("--height"), QString::number(line["height"].toDouble(), 'g', 17),
+                           QStringLiteral("--utc"), line["utc"].toString(), QStringLiteral("--json")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonParseError error;
+    const QJsonObject got = QJsonDocument::fromJson(r.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
+
+    const QStringList topKeys{"anomalyPhase", "eme", "moon", "moonElongation", "sun", "utcDay", "utcFraction"};
+    EXPECT_EQ(got.keys(), topKeys);
+    const QJsonObject expect = line["expect"].toObject();
+    EXPECT_EQ(got["utcDay"].toInt(), expect["utcDay"].toInt());
+    for (const QString& key : {QStringLiteral("utcFraction"), QStringLiteral("moonElongation"),
+                               QStringLiteral("anomalyPhase")})
+        EXPECT_PRED2(CloseTo, got[key].toDouble(), expect[key].toDouble()) << key.toStdString();
+    for (const QString& body : {QStringLiteral("sun"), QStringLiteral("moon")}) {
+        const QJsonObject g = got[body].toObject();
+        const QJsonObject e = expect[body].toObject();
+        EXPECT_EQ(g.keys(), e.keys()) << body.toStdString();
+        for (const QString& key : e.keys())
+            EXPECT_PRED2(CloseTo, g[key].toDouble(), e[key].toDouble()) << (body + "." + key).toStdString();
+    }
+
+    // The EME figures of two cycles one second apart: Doppler follows the range rate on every band.
+    const QJsonObject eme = got["eme"].toObject();
+    const QStringList emeKeys{"dopplerShift", "echoDelay", "pathLossVsPerigee", "rangeRate"};
+    EXPECT_EQ(eme.keys(), emeKeys);
+    const double rate = eme["rangeRate"].toDouble();
+    EXPECT_GT(std::abs(rate), 0.0);
+    EXPECT_LT(std::abs(rate), 1.2);
+    const QJsonArray shifts = eme["dopplerShift"].toArray();
+    ASSERT_EQ(shifts.size(), 5);
+    EXPECT_NEAR(shifts[4].toDouble(), -rate * 2 / 299792.5 * 10368e6, 1e-3);
+    const double distance = got["moon"].toObject()["distance"].toDouble();
+    EXPECT_NEAR(eme["echoDelay"].toDouble(), distance * 2 / 299792.5, 1e-12);
+}
+
+TEST(SkyrelEphem, RiseSetJsonGivesTheWindowTexts) {
+    const ToolRun r = RunTool({"--lat", "38.02", "--lon", "-78.63", "--height", "100", "--riseset", "--date",
+                           "2005-09-21", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject got = QJsonDocument::fromJson(r.out).object();
+    const QJsonObject sun = got["sun"].toObject();
+    EXPECT_EQ(sun["rows"].toArray()[0].toArray()[1].toString(), " 11:01");
+    EXPECT_EQ(sun["rows"].toArray()[1].toArray()[0].toString(), "Set (UTC):");
+    EXPECT_EQ(sun["transit"].toArray()[1].toString(), "17:07");
+    EXPECT_EQ(got["moon"].toObject()["maxMin"].toString(), "69.2 / -32.6");
+}
+
+TEST(SkyrelEphem, LocalRiseSetMatchesAReferenceDay) {
+    QFile file(QStringLiteral(SKYREL_SHARED_DATA_DIR "/golden-riseset.jsonl"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QJsonObject line;
+    while (!file.atEnd()) {
+        line = QJsonDocument::fromJson(file.readLine()).object();
+        if (line.contains(QStringLiteral("localOffset"))) break;
+    }
+    ASSERT_TRUE(line.contains(QStringLiteral("localOffset")));
+    const ToolRun r = RunTool({"--lat", QString::number(line["lat"].toDouble(), 'g', 17), "--lon",
+                           QString::number(line["lon"].toDouble(), 'g', 17), "--height",
+                           QString::number(line["height"].toDouble(), 'g', 17), "--riseset", "--date",
+                           line["date"].toString(), "--local-offset",
+                           QString::number(line["localOffset"].toDouble(), 'g', 17), "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(r.out).object(), line["expect"].toObject()) << r.out.toStdString();
+}
+
+TEST(SkyrelEphem, UsesTheStoredSiteAndFallsBackOnBadValues) {
+    skyrel::NativeSettingsStore store;
+    store.write(skyrel::kOptionsGroup, QStringLiteral("Observer Latitude"), QStringLiteral("-33.5"));
+    store.write(skyrel::kOptionsGroup, QStringLiteral("Observer Longitude"), QStringLiteral("garbage"));
+    store.write(skyrel::kOptionsGroup, QStringLiteral("Observer Height"), QStringLiteral("250"));
+    ASSERT_TRUE(store.sync());
+    const QStringList instant{"--utc", "2005-09-21T17:15:00", "--json"};
+    const ToolRun stored = RunTool(instant);
+    const ToolRun given = RunTool(QStringList{"--lat", "-33.5", "--lon", "-78.63", "--height", "250"} + instant);
+    ASSERT_EQ(stored.exitCode, 0) << stored.err.toStdString();
+    EXPECT_EQ(stored.out, given.out);
+    EXPECT_FALSE(stored.out.isEmpty());
+}
+
+TEST(SkyrelEphem, TableHasOneRowPerInstantAndCsvAHeader) {
+    const ToolRun r = RunTool({"--utc", "2005-09-21T23:59:00", "--every", "30", "--count", "4", "--csv", "--lat", "0"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QList<QByteArray> rows = r.out.trimmed().split('\n');
+    ASSERT_EQ(rows.size(), 5);
+    EXPECT_TRUE(rows[0].startsWith("utc,sunAzimuth,"));
+    EXPECT_TRUE(rows[4].startsWith("2005-09-22T00:00:30,"));
+    EXPECT_EQ(rows[1].count(','), 11);
+}
+
+TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
+    const QList<std::pair<QStringList, QByteArray>> cases{
+        {{"--lat", "91"}, "--lat"},
+        {{"--lat", "abc"}, "--lat"},
+        {{"--lon", "-180.5"}, "--lon"},
+        {{"--utc", "2005-02-30T00:00:00"}, "--utc"},
+        {{"--utc", "2005-09-21 17:15"}, "--utc"},
+        {{"--riseset", "--date", "2005-13-01"}, "--date"},
+        {{"--riseset", "--local-offset", "x"}, "--local-offset"},
+        {{"--every", "0", "--count", "3"}, "--every"},
+        {{"--frobnicate"}, "--frobnicate"},
+        {{"--height"}, "--height"},
+    };
+    for (const auto& [args, flag] : cases) {
+        const ToolRun r = RunTool(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << args.join(' ').toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(flag)) << r.err.toStdString();
+    }
+    const ToolRun help = RunTool({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* flag : {"--lat", "--lon", "--height", "--utc", "--json", "--riseset", "--date",
+                             "--local-offset", "--every", "--count", "--csv"})
+        EXPECT_TRUE(help.out.contains(flag)) << flag;
+}
+
+}  // namespace

@@ -1,0 +1,215 @@
+#include "tools/skyrel-ephem/options.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <map>
+
+namespace ephem {
+namespace {
+
+// Day numbers, and so every figure, are exact from 1901 March 1 to 2100 February 28.
+constexpr CalendarDate kFirstDate{1901, 3, 1};
+constexpr CalendarDate kLastDate{2100, 2, 28};
+
+constexpr double kMaxHeightMetres = 100000;
+constexpr double kMinHeightMetres = -1000;
+constexpr double kMaxLocalOffsetHours = 14;
+constexpr long long kMaxEverySeconds = 366LL * 86400;
+constexpr long long kMaxCount = 1000000;
+
+// The flags that take a value, with the form of that value.
+const std::map<std::string, std::string> kValueForms{
+    {"--lat", "DEG"},         {"--lon", "DEG"},          {"--height", "M"},
+    {"--utc", "YYYY-MM-DDTHH:MM:SS"}, {"--date", "YYYY-MM-DD"}, {"--local-offset", "HOURS"},
+    {"--every", "SECONDS"},   {"--count", "N"}};
+
+std::optional<double> ParseDouble(const std::string& text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<long long> ParseInteger(const std::string& text) {
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
+    return value;
+}
+
+// Exactly `width` decimal digits.
+std::optional<int> ParseDigits(const std::string& text, std::size_t pos, std::size_t width) {
+    if (pos + width > text.size()) return std::nullopt;
+    int value = 0;
+    for (std::size_t i = pos; i < pos + width; ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+bool InSupportedRange(const CalendarDate& d) {
+    const auto key = [](const CalendarDate& c) { return (c.year * 100 + c.month) * 100 + c.day; };
+    return key(d) >= key(kFirstDate) && key(d) <= key(kLastDate);
+}
+
+// "YYYY-MM-DD" starting at text[0], a real calendar date in the supported range.
+std::optional<CalendarDate> ParseDate(const std::string& text) {
+    if (text.size() < 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    const auto y = ParseDigits(text, 0, 4), m = ParseDigits(text, 5, 2), d = ParseDigits(text, 8, 2);
+    if (!y || !m || !d) return std::nullopt;
+    const std::chrono::year_month_day ymd{std::chrono::year{*y}, std::chrono::month{static_cast<unsigned>(*m)},
+                                          std::chrono::day{static_cast<unsigned>(*d)}};
+    if (!ymd.ok()) return std::nullopt;
+    const CalendarDate date{*y, *m, *d};
+    if (!InSupportedRange(date)) return std::nullopt;
+    return date;
+}
+
+std::optional<UtcInstant> ParseInstant(const std::string& text) {
+    if (text.size() != 19 || text[10] != 'T' || text[13] != ':' || text[16] != ':') return std::nullopt;
+    const auto date = ParseDate(text.substr(0, 10));
+    const auto h = ParseDigits(text, 11, 2), mi = ParseDigits(text, 14, 2), s = ParseDigits(text, 17, 2);
+    if (!date || !h || !mi || !s || *h > 23 || *mi > 59 || *s > 59) return std::nullopt;
+    return UtcInstant{date->year, date->month, date->day, *h, *mi, *s};
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+}  // namespace
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+    Options o;
+    const auto fail = [&error](const std::string& message) {
+        error = message;
+        return std::nullopt;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& flag = args[i];
+        const auto form = kValueForms.find(flag);
+        std::string value;
+        if (form != kValueForms.end()) {
+            if (i + 1 >= args.size()) return fail(flag + " needs a value: " + flag + " " + form->second);
+            value = args[++i];
+        }
+        if (flag == "--help" || flag == "-h") {
+            o.help = true;
+        } else if (flag == "--json") {
+            o.json = true;
+        } else if (flag == "--csv") {
+            o.csv = true;
+        } else if (flag == "--riseset") {
+            o.riseSet = true;
+        } else if (flag == "--lat") {
+            o.latitude = ParseDouble(value);
+            if (!o.latitude || *o.latitude < -90 || *o.latitude > 90)
+                return fail("--lat expects degrees from -90 to 90, north positive, e.g. --lat 38.02 (got " +
+                            Quoted(value) + ")");
+        } else if (flag == "--lon") {
+            o.longitude = ParseDouble(value);
+            if (!o.longitude || *o.longitude < -180 || *o.longitude > 180)
+                return fail("--lon expects degrees from -180 to 180, east positive, e.g. --lon -78.63 (got " +
+                            Quoted(value) + ")");
+        } else if (flag == "--height") {
+            o.height = ParseDouble(value);
+            if (!o.height || *o.height < kMinHeightMetres || *o.height > kMaxHeightMetres)
+                return fail("--height expects metres from -1000 to 100000, e.g. --height 100 (got " + Quoted(value) +
+                            ")");
+        } else if (flag == "--utc") {
+            o.utc = ParseInstant(value);
+            if (!o.utc)
+                return fail("--utc expects a UTC instant YYYY-MM-DDTHH:MM:SS from 1901-03-01 to 2100-02-28, "
+                            "e.g. --utc 2005-09-21T17:15:00 (got " + Quoted(value) + ")");
+        } else if (flag == "--date") {
+            o.date = value.size() == 10 ? ParseDate(value) : std::nullopt;
+            if (!o.date)
+                return fail("--date expects a date YYYY-MM-DD from 1901-03-01 to 2100-02-28, "
+                            "e.g. --date 2005-09-21 (got " + Quoted(value) + ")");
+        } else if (flag == "--local-offset") {
+            o.localOffset = ParseDouble(value);
+            if (!o.localOffset || std::fabs(*o.localOffset) > kMaxLocalOffsetHours)
+                return fail("--local-offset expects hours of local time minus UTC from -14 to 14, "
+                            "e.g. --local-offset -5 (got " + Quoted(value) + ")");
+        } else if (flag == "--every") {
+            o.everySeconds = ParseInteger(value);
+            if (!o.everySeconds || *o.everySeconds < 1 || *o.everySeconds > kMaxEverySeconds)
+                return fail("--every expects whole seconds from 1 to 31622400, e.g. --every 60 (got " +
+                            Quoted(value) + ")");
+        } else if (flag == "--count") {
+            o.count = ParseInteger(value);
+            if (!o.count || *o.count < 1 || *o.count > kMaxCount)
+                return fail("--count expects a number of rows from 1 to 1000000, e.g. --count 10 (got " +
+                            Quoted(value) + ")");
+        } else {
+            return fail("unknown option " + Quoted(flag) + "; see skyrel-ephem --help");
+        }
+    }
+    if (o.help) return o;
+    if (o.everySeconds.has_value() != o.count.has_value())
+        return fail("--every and --count go together: --every SECONDS --count N");
+    if (o.csv && !o.everySeconds) return fail("--csv applies to tables only: --every SECONDS --count N --csv");
+    if (o.everySeconds && (o.json || o.riseSet))
+        return fail("--every makes a table; it does not combine with --json or --riseset");
+    if (!o.riseSet && (o.date || o.localOffset))
+        return fail("--date and --local-offset apply to --riseset only: --riseset [--date YYYY-MM-DD] "
+                    "[--local-offset HOURS]");
+    if (o.riseSet && o.utc) return fail("--utc does not apply to --riseset; give the day with --date YYYY-MM-DD");
+    return o;
+}
+
+std::string HelpText() {
+    return R"(Usage:
+  skyrel-ephem [SITE] [--utc YYYY-MM-DDTHH:MM:SS] [--json]
+  skyrel-ephem [SITE] --riseset [--date YYYY-MM-DD] [--local-offset HOURS] [--json]
+  skyrel-ephem [SITE] [--utc YYYY-MM-DDTHH:MM:SS] --every SECONDS --count N [--csv]
+
+Sun and Moon figures from the tracker's engine, for planning an EME session, scripting a station, or
+checking the engine against other programs.
+
+SITE:
+  --lat DEG          latitude in degrees, -90 to 90, north positive
+  --lon DEG          longitude in degrees, -180 to 180, east positive
+  --height M         height above the ellipsoid in metres, -1000 to 100000
+  Each one left out is taken from the tracker's stored observer site, or else from the built-in site
+  38.02, -78.63, 100 m.
+
+One instant (default):
+  --utc YYYY-MM-DDTHH:MM:SS   the UTC instant, 1901-03-01 to 2100-02-28 (default: now)
+  Prints the figures of one cycle of the tracker: for the Sun and the Moon the azimuth and elevation
+  (refraction included, as the main window shows it), the geometric elevation, topocentric right
+  ascension and declination, local hour angle and distance; the Moon's elongation from the Sun, its
+  anomaly phase in 256ths of the anomalistic month, and the EME figures of the EME window after two
+  cycles at t - 1 s and t: range rate, echo Doppler on 144, 435, 1296, 2320 and 10368 MHz, path loss
+  relative to perigee and echo delay.
+  --json   one JSON object with the keys utcDay, utcFraction, sun and moon (azimuth, elevation,
+           geometricElevation, rightAscension, declination, hourAngle, distance, geoRightAscension,
+           geoDeclination), moonElongation, anomalyPhase and eme (rangeRate, dopplerShift, pathLossVsPerigee,
+           echoDelay). Angles in degrees except right ascensions and declinations (radians); distances in
+           km; Doppler shifts in Hz; numbers with 17 significant digits.
+
+Rise, set and transit:
+  --riseset             the rise/set/transit and max/min texts of the main window's Sun and Moon panels
+  --date YYYY-MM-DD     the day (default: today); a local date when --local-offset is given
+  --local-offset HOURS  local time minus UTC, -14 to 14: shows the local day and local times, as the
+                        window does in local display; without it the UTC day in UTC
+  --json                {"showUtc": ..., "sun": {"rows": [[caption, text], [caption, text]],
+                        "transit": [caption, text], "maxMin": text}, "moon": {...}}
+
+Table:
+  --every SECONDS   step between rows, whole seconds from 1 to 31622400
+  --count N         number of rows, 1 to 1000000
+  --csv             comma-separated values with a header row instead of aligned text
+  Columns: UTC instant; for the Sun and then the Moon azimuth and elevation (refraction included),
+  right ascension and declination (topocentric), all in degrees, and distance in km; then the Moon's
+  elongation in degrees.
+
+  --help   this text
+
+Bad input prints one line on standard error and exits with status 2.
+)";
+}
+
+}  // namespace ephem

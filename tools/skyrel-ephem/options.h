@@ -1,0 +1,39 @@
+// Command line of skyrel-ephem: what to compute, for which site and instant.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ephem {
+
+// A UTC calendar instant, whole seconds.
+struct UtcInstant {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+struct CalendarDate {
+    int year = 0, month = 0, day = 0;
+};
+
+struct Options {
+    bool help = false;
+    std::optional<double> latitude, longitude, height;  // degrees, degrees east, metres
+    std::optional<UtcInstant> utc;                      // default: now
+    bool json = false;
+    bool riseSet = false;
+    std::optional<CalendarDate> date;         // rise/set date, local when localOffset is given
+    std::optional<double> localOffset;        // hours, local minus UTC
+    std::optional<long long> everySeconds;    // table step
+    std::optional<long long> count;           // table rows
+    bool csv = false;
+};
+
+// Parses argv[1..]. On failure returns nothing and sets `error` to one line naming the flag and the
+// accepted form.
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
+
+// The --help text.
+std::string HelpText();
+
+}  // namespace ephem

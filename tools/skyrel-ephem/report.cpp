@@ -1,0 +1,223 @@
+#include "tools/skyrel-ephem/report.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "navlib/anomaly.h"
+#include "navlib/clocksource.h"
+#include "navlib/constants.h"
+#include "navlib/observer.h"
+#include "navlib/timecal.h"
+
+namespace ephem {
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+// JSON carries full double precision: 17 significant digits read back to the same double.
+constexpr int kJsonDigits = 17;
+
+// A clock standing at one UTC instant; the cycle reads it in automatic mode, exactly as it reads the
+// operating system's clock.
+class FixedUtcClock : public nav::ClockSource {
+public:
+    explicit FixedUtcClock(std::int64_t epochSeconds) : epochSeconds_(epochSeconds) {}
+    nav::ClockReading utcNow() const override { return nav::ReadingOfEpochSeconds(epochSeconds_); }
+    nav::ClockReading localNow() const override { return utcNow(); }
+
+private:
+    std::int64_t epochSeconds_;
+};
+
+// One pass of the cycle at `epochSeconds`: clock, anomaly phase, positions, refraction, EME figures.
+void RunCycle(InstantFigures& f, const nav::ObserverSite& site, std::int64_t epochSeconds) {
+    f.epochSeconds = epochSeconds;
+    nav::ReadClock(f.sky.clock, FixedUtcClock(epochSeconds), true, 0);
+    f.anomalyPhase = nav::AnomalyPhase(f.sky.clock.utcDay, f.sky.clock.utcFraction);
+    nav::ComputePositions(f.sky, site);
+    f.sunGeometricElevation = f.sky.sun.elevation;
+    f.moonGeometricElevation = f.sky.moon.elevation;
+    nav::AddRefraction(f.sky);
+    nav::ComputeEmeFigures(f.eme, f.sky.clock.utcFraction, f.sky.moon.distance);
+}
+
+std::string Number(double value) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, kJsonDigits);
+    return std::string(text, result.ptr);
+}
+
+std::string Fixed(double value, int decimals) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return std::string(text, result.ptr);
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') out.push_back('\\');
+        out.push_back(c);
+    }
+    return out + "\"";
+}
+
+std::string BodyJson(const nav::BodyState& b, double geometricElevation) {
+    return "{\"azimuth\": " + Number(b.azimuth) + ", \"elevation\": " + Number(b.elevation) +
+           ", \"geometricElevation\": " + Number(geometricElevation) + ", \"rightAscension\": " +
+           Number(b.rightAscension) + ", \"declination\": " + Number(b.declination) + ", \"hourAngle\": " +
+           Number(b.hourAngle) + ", \"distance\": " + Number(b.distance) + ", \"geoRightAscension\": " +
+           Number(b.geoRightAscension) + ", \"geoDeclination\": " + Number(b.geoDeclination) + "}";
+}
+
+std::string UtcText(std::int64_t epochSeconds) {
+    const nav::ClockReading r = FixedUtcClock(epochSeconds).utcNow();
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", r.year, r.month, r.day, r.hour, r.minute,
+                  r.second);
+    return text;
+}
+
+std::string PanelJson(const nav::RiseSetPanel& p) {
+    return "{\"rows\": [[" + JsonString(p.row1Caption) + ", " + JsonString(p.row1Text) + "], [" +
+           JsonString(p.row2Caption) + ", " + JsonString(p.row2Text) + "]], \"transit\": [" +
+           JsonString(p.transitCaption) + ", " + JsonString(p.transitText) + "], \"maxMin\": " +
+           JsonString(p.maxMin) + "}";
+}
+
+std::string PanelText(const char* title, const nav::RiseSetPanel& p) {
+    const auto row = [](const std::string& caption, const std::string& text) {
+        std::string line = "  " + caption;
+        line.resize(18, ' ');
+        return line + text + "\n";
+    };
+    return std::string(title) + "\n" + row(p.row1Caption, p.row1Text) + row(p.row2Caption, p.row2Text) +
+           row(p.transitCaption, p.transitText) + row("Max/Min:", p.maxMin);
+}
+
+std::string Padded(const std::string& text, std::size_t width) {
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+}  // namespace
+
+std::int64_t EpochSeconds(const UtcInstant& t) {
+    using namespace std::chrono;
+    const sys_days day{year{t.year} / t.month / t.day};
+    return day.time_since_epoch().count() * kSecondsPerDay + t.hour * 3600LL + t.minute * 60LL + t.second;
+}
+
+std::int64_t EpochSecondsNow() {
+    using namespace std::chrono;
+    return floor<seconds>(system_clock::now()).time_since_epoch().count();
+}
+
+InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochSeconds) {
+    InstantFigures f;
+    nav::SetObserver(f.sky.observerFrame, site.latitude, site.longitude, site.height);
+    // The EME window shows the range rate of the last two cycles, one second apart.
+    RunCycle(f, site, epochSeconds - 1);
+    RunCycle(f, site, epochSeconds);
+    return f;
+}
+
+nav::RiseSetTexts ComputeRiseSet(const nav::ObserverSite& site, const CalendarDate& date, double clockOffset,
+                                 bool showUtc) {
+    nav::SkyState sky;
+    nav::SetObserver(sky.observerFrame, site.latitude, site.longitude, site.height);
+    // Noon of the date, on the clock that is displayed: the search starts from the midnight of that day.
+    const double displayedNoon = nav::DayNumber(date.year, date.month, date.day) + 0.5;
+    const double utc = showUtc ? displayedNoon : displayedNoon - clockOffset / 24;
+    sky.clock.utcDay = static_cast<int>(std::floor(utc));
+    sky.clock.utcFraction = utc - std::floor(utc);
+    return nav::FindRiseSet(sky, site, clockOffset, showUtc);
+}
+
+CalendarDate Today(double clockOffset) {
+    const std::int64_t local = EpochSecondsNow() + static_cast<std::int64_t>(std::llround(clockOffset * 3600));
+    const nav::ClockReading r = FixedUtcClock(local).utcNow();
+    return {r.year, r.month, r.day};
+}
+
+std::string InstantJson(const InstantFigures& f) {
+    std::string shifts;
+    for (std::size_t i = 0; i < f.eme.dopplerShift.size(); ++i)
+        shifts += (i ? ", " : "") + Number(f.eme.dopplerShift[i]);
+    return "{\"utcDay\": " + std::to_string(f.sky.clock.utcDay) + ", \"utcFraction\": " +
+           Number(f.sky.clock.utcFraction) + ", \"sun\": " + BodyJson(f.sky.sun, f.sunGeometricElevation) +
+           ", \"moon\": " + BodyJson(f.sky.moon, f.moonGeometricElevation) + ", \"moonElongation\": " +
+           Number(f.sky.moonElongation) + ", \"anomalyPhase\": " + Number(f.anomalyPhase) +
+           ", \"eme\": {\"rangeRate\": " + Number(f.eme.moonRangeRate) + ", \"dopplerShift\": [" + shifts +
+           "], \"pathLossVsPerigee\": " + Number(f.eme.pathLossVsPerigee) + ", \"echoDelay\": " +
+           Number(f.eme.echoDelay) + "}}\n";
+}
+
+std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site) {
+    const nav::BodyState& s = f.sky.sun;
+    const nav::BodyState& m = f.sky.moon;
+    const auto line = [](const std::string& caption, const std::string& sun, const std::string& moon,
+                         const std::string& unit) {
+        std::string head = caption;
+        head.resize(22, ' ');
+        return head + Padded(sun, 16) + Padded(moon, 16) + "  " + unit + "\n";
+    };
+    std::string out = "UTC " + UtcText(f.epochSeconds) + "   site " + Fixed(site.latitude, 4) + " " +
+                      Fixed(site.longitude, 4) + " " + Fixed(site.height, 1) + " m\n";
+    out += line("", "Sun", "Moon", "");
+    out += line("Azimuth", Fixed(s.azimuth, 2), Fixed(m.azimuth, 2), "deg");
+    out += line("Elevation", Fixed(s.elevation, 2), Fixed(m.elevation, 2), "deg, refraction included");
+    out += line("Geometric elevation", Fixed(f.sunGeometricElevation, 2), Fixed(f.moonGeometricElevation, 2), "deg");
+    out += line("Right ascension", Fixed(nav::Degrees(s.rightAscension) / 15, 4),
+                Fixed(nav::Degrees(m.rightAscension) / 15, 4), "h, topocentric");
+    out += line("Declination", Fixed(nav::Degrees(s.declination), 2), Fixed(nav::Degrees(m.declination), 2),
+                "deg, topocentric");
+    out += line("Hour angle", Fixed(s.hourAngle, 2), Fixed(m.hourAngle, 2), "deg");
+    out += line("Distance", Fixed(s.distance, 0), Fixed(m.distance, 0), "km");
+    out += "Moon elongation       " + Fixed(f.sky.moonElongation, 2) + " deg\n";
+    out += "Anomaly phase         " + Fixed(f.anomalyPhase, 2) + " /256\n";
+    out += "Range rate            " + Fixed(f.eme.moonRangeRate, 4) + " km/s\n";
+    out += "Echo Doppler          ";
+    for (std::size_t i = 0; i < f.eme.dopplerShift.size(); ++i)
+        out += (i ? ", " : "") + Fixed(nav::kEmeBandsMHz[i], 0) + " MHz " + Fixed(f.eme.dopplerShift[i], 0) + " Hz";
+    out += "\nPath loss vs perigee  " + Fixed(f.eme.pathLossVsPerigee, 2) + " dB\n";
+    out += "Echo delay            " + Fixed(f.eme.echoDelay, 3) + " s\n";
+    return out;
+}
+
+std::string TableHeader(bool csv) {
+    if (csv)
+        return "utc,sunAzimuth,sunElevation,sunRightAscension,sunDeclination,sunDistance,moonAzimuth,"
+               "moonElevation,moonRightAscension,moonDeclination,moonDistance,moonElongation\n";
+    return "UTC                    Sun Az   Sun El   Sun RA  Sun Dec     Sun km  Moon Az  Moon El  Moon RA "
+           "Moon Dec   Moon km    Elong\n";
+}
+
+std::string TableRow(const InstantFigures& f, bool csv) {
+    const nav::BodyState& s = f.sky.sun;
+    const nav::BodyState& m = f.sky.moon;
+    if (csv) {
+        std::string row = UtcText(f.epochSeconds);
+        for (const double v : {s.azimuth, s.elevation, nav::Degrees(s.rightAscension), nav::Degrees(s.declination),
+                               s.distance, m.azimuth, m.elevation, nav::Degrees(m.rightAscension),
+                               nav::Degrees(m.declination), m.distance, f.sky.moonElongation})
+            row += "," + Number(v);
+        return row + "\n";
+    }
+    return UtcText(f.epochSeconds) + Padded(Fixed(s.azimuth, 2), 10) + Padded(Fixed(s.elevation, 2), 9) +
+           Padded(Fixed(nav::Degrees(s.rightAscension), 2), 9) + Padded(Fixed(nav::Degrees(s.declination), 2), 9) +
+           Padded(Fixed(s.distance, 0), 11) + Padded(Fixed(m.azimuth, 2), 9) + Padded(Fixed(m.elevation, 2), 9) +
+           Padded(Fixed(nav::Degrees(m.rightAscension), 2), 9) + Padded(Fixed(nav::Degrees(m.declination), 2), 9) +
+           Padded(Fixed(m.distance, 0), 10) + Padded(Fixed(f.sky.moonElongation, 2), 9) + "\n";
+}
+
+std::string RiseSetJson(const nav::RiseSetTexts& texts, bool showUtc) {
+    return std::string("{\"showUtc\": ") + (showUtc ? "true" : "false") + ", \"sun\": " + PanelJson(texts.sun) +
+           ", \"moon\": " + PanelJson(texts.moon) + "}\n";
+}
+
+std::string RiseSetText(const nav::RiseSetTexts& texts) {
+    return PanelText("Sun", texts.sun) + PanelText("Moon", texts.moon);
+}
+
+}  // namespace ephem

@@ -1,0 +1,46 @@
+// The figures skyrel-ephem prints, computed as the tracker's cycle computes them, and their text, CSV and
+// JSON forms. Every number is written locale-free.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "navlib/eme.h"
+#include "navlib/riseset.h"
+#include "navlib/skystate.h"
+#include "tools/skyrel-ephem/options.h"
+
+namespace ephem {
+
+// One instant as the tracker's cycle leaves it: positions with refraction added to both elevations, the
+// geometric elevations from before that step, the anomaly phase, and the EME figures after the passes
+// at t - 1 s and t.
+struct InstantFigures {
+    std::int64_t epochSeconds = 0;  // UTC, seconds since 1970-01-01
+    nav::SkyState sky;
+    double sunGeometricElevation = 0, moonGeometricElevation = 0;  // degrees
+    double anomalyPhase = 0;                                       // 256ths of the anomalistic month
+    nav::EmeFigures eme;
+};
+
+std::int64_t EpochSeconds(const UtcInstant& instant);
+std::int64_t EpochSecondsNow();
+
+InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochSeconds);
+
+// The texts of the main window's panels for `date`: the UTC date in UTC without a local offset, the local
+// date in local time with one (offset = local minus UTC, hours).
+nav::RiseSetTexts ComputeRiseSet(const nav::ObserverSite& site, const CalendarDate& date, double clockOffset,
+                                 bool showUtc);
+
+// Today's date, UTC or at the given local offset.
+CalendarDate Today(double clockOffset);
+
+std::string InstantJson(const InstantFigures& f);
+std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site);
+std::string TableHeader(bool csv);
+std::string TableRow(const InstantFigures& f, bool csv);
+std::string RiseSetJson(const nav::RiseSetTexts& texts, bool showUtc);
+std::string RiseSetText(const nav::RiseSetTexts& texts);
+
+}  // namespace ephem

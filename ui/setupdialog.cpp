@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kFormNumber = 2;
 constexpr int kBoxHeight = 21;
-constexpr int kListHeight = 19;  // one row of the list shows; the user scrolls to the others
 
 const QString kFeedHint = QStringLiteral(" R-click to rename. ");
 const QString kListHint = QStringLiteral(" Click to highlight selection!! ");
@@ -79,7 +78,8 @@ QListWidget* OneRowList(QWidget* parent, const char* name, const QStringList& it
     auto* list = new QListWidget(parent);
     Name(list, name);
     list->addItems(items);
-    list->setGeometry(left, top, width, kListHeight);
+    // One row shows; the user scrolls to the others.
+    list->setGeometry(left, top, width, list->sizeHintForRow(0) + 2 * list->frameWidth());
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

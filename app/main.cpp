@@ -1,5 +1,6 @@
 // Program entry: one running copy per user, then the four windows in their fixed order and the event loop.
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
 #include <clocale>
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
     InstallFontSubstitutes();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/skyrel-icon.png")));
 
     SystemClock clock;
     NativeSettingsStore store;

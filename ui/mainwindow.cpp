@@ -42,7 +42,12 @@ QFrame* MakePanel(QWidget* parent, const QRect& geometry) {
 }  // namespace
 
 TSMForm1::TSMForm1(AppState& state, const nav::ClockSource& clock, SettingsStore& store, QWidget* parent)
-    : QMainWindow(parent), state_(state), clock_(clock), store_(store) {
+    : QMainWindow(parent),
+      state_(state),
+      clock_(clock),
+      store_(store),
+      rotatorPort_(store),
+      tracker_(state.tracking, state.settings, rotatorPort_) {
     setObjectName(QStringLiteral("SMForm1"));
     setWindowTitle(QStringLiteral("Skyrel / Brenlo"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -50,6 +55,7 @@ TSMForm1::TSMForm1(AppState& state, const nav::ClockSource& clock, SettingsStore
     setFont(WindowFont());
     buildPanels();
     buildMenus();
+    connectTracker();
     timer1_.setTimerType(Qt::PreciseTimer);
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, &TSMForm1::Timer1Timer);
@@ -111,6 +117,9 @@ void TSMForm1::Timer1Timer() {
     nav::AddRefraction(sky);
 
     if (sky.clock.minute % 4 == 0 && sky.clock.second == 0 && map_ && map_->isVisible()) map_->RenderMap();
+
+    // A line that could not be written ends this cycle here, as an error raised in it would.
+    if (!tracker_.SendTrackingOutput(sky)) return;
 
     nav::ComputeEmeFigures(state_.eme, sky.clock.utcFraction, sky.moon.distance);
     UpdateDisplay();
@@ -248,6 +257,63 @@ void TSMForm1::EME1Click() {
     if (eme_) eme_->show();
 }
 
+void TSMForm1::Sun1Click() { tracker_.choose(TrackMode::Sun); }
+void TSMForm1::Moon1Click() { tracker_.choose(TrackMode::Moon); }
+void TSMForm1::Park1Click() { tracker_.choose(TrackMode::Park); }
+void TSMForm1::off1Click() { tracker_.choose(TrackMode::Off); }
+
+void TSMForm1::connectTracker() {
+    connect(&tracker_, &Tracker::menuChecked, this, [this](TrackMode item, bool checked) {
+        switch (item) {
+            case TrackMode::Sun: Sun1->setChecked(checked); break;
+            case TrackMode::Moon: Moon1->setChecked(checked); break;
+            case TrackMode::Park: Park1->setChecked(checked); break;
+            case TrackMode::Off: off1->setChecked(checked); break;
+        }
+    });
+    connect(&tracker_, &Tracker::titleTracked, this, [this](TrackMode body, bool tracked) {
+        QLabel* title = body == TrackMode::Sun ? Label6 : Label21;
+        QPalette p = title->palette();
+        p.setColor(QPalette::WindowText, tracked ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        title->setPalette(p);
+    });
+    connect(&tracker_, &Tracker::statusCaptionChanged, GroupBox1, &QGroupBox::setTitle);
+    connect(&tracker_, &Tracker::statusBoxShown, this,
+            [this](bool shown) { SetOuterHeight(shown ? kTrackingHeight : kIdleHeight); });
+    connect(&tracker_, &Tracker::statusTextsChanged, this, [this](const QString& first, const QString& second) {
+        Label38->setText(first);
+        Label38->adjustSize();
+        Label39->setText(second);
+        Label39->adjustSize();
+    });
+    connect(&tracker_, &Tracker::writeFailed, this, &TSMForm1::showWriteError);
+    connect(&tracker_, &Tracker::portOpenFailed, this, &TSMForm1::endAfterPortFailure);
+}
+
+void TSMForm1::showWriteError(const QString& message) {
+    // Ticks keep coming while the box is open: one box at a time, not one a second.
+    if (writeErrorBox_ && writeErrorBox_->isVisible()) return;
+    writeErrorBox_ = new QMessageBox(QMessageBox::Critical, QStringLiteral("Skyrel"), message, QMessageBox::Ok, this);
+    writeErrorBox_->setObjectName(QStringLiteral("WriteErrorBox"));
+    writeErrorBox_->setAttribute(Qt::WA_DeleteOnClose);
+    writeErrorBox_->setWindowModality(Qt::ApplicationModal);
+    writeErrorBox_->show();
+}
+
+void TSMForm1::endAfterPortFailure() {
+    QApplication::beep();
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Skyrel"),
+                                QStringLiteral("Problem opening port!\nPort may already be in use!"), QMessageBox::Ok,
+                                this);
+    box->setObjectName(QStringLiteral("PortFailureBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    // The event loop ends without closing the window, so its position is not stored.
+    connect(box, &QMessageBox::finished, qApp,
+            [] { QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(0); }); });
+    box->show();
+}
+
 void TSMForm1::SetOuterHeight(int height) {
     outerHeight_ = height;
     centralWidget()->setFixedSize(kClientWidth, height - kFrameAndMenuHeight);
@@ -381,6 +447,10 @@ void TSMForm1::buildMenus() {
     Park1 = track->addAction(QStringLiteral("Park"));
     off1 = track->addAction(QStringLiteral("off"));
     for (QAction* a : {Sun1, Moon1, Park1, off1}) a->setCheckable(true);
+    connect(Sun1, &QAction::triggered, this, &TSMForm1::Sun1Click);
+    connect(Moon1, &QAction::triggered, this, &TSMForm1::Moon1Click);
+    connect(Park1, &QAction::triggered, this, &TSMForm1::Park1Click);
+    connect(off1, &QAction::triggered, this, &TSMForm1::off1Click);
     off1->setChecked(true);
     Exit1->setObjectName(QStringLiteral("Exit1"));
     MapSetup1->setObjectName(QStringLiteral("MapSetup1"));

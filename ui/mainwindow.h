@@ -5,11 +5,15 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <array>
 
 #include "app/appstate.h"
+#include "app/rotatorport.h"
 #include "app/settingsstore.h"
+#include "app/tracker.h"
 #include "navlib/clocksource.h"
 #include "ui/displaytext.h"
 #include "ui/widgets.h"
@@ -49,6 +53,10 @@ public:
     void MapSetup1Click();
     void Map1Click();
     void EME1Click();
+    void Sun1Click();
+    void Moon1Click();
+    void Park1Click();
+    void off1Click();
 
     void SetOuterHeight(int height);
     int OuterHeight() const { return outerHeight_; }
@@ -56,6 +64,8 @@ public:
     CoordinateDisplay coordinateDisplay() const { return coordinateDisplay_; }
     double distanceFactor() const { return distanceFactor_; }
     int cycleCount() const { return cycleCount_; }
+    // Tracking state, serial link and pointing lines; the local endpoint commands and reads it too.
+    Tracker& tracker() { return tracker_; }
     // Brings the window back from being minimised, for a second copy of the program.
     void restoreAndRaise();
 
@@ -69,6 +79,9 @@ private:
     QLabel* addCaption(QWidget* panel, const char* name, const QString& text, int left, int top, int width = -1);
     RightAlignedLabel* addValue(QWidget* panel, const char* name, int left, int top, int width, int height);
     void showError(const QString& message);
+    void connectTracker();
+    void showWriteError(const QString& message);
+    void endAfterPortFailure();
 
     AppState& state_;
     const nav::ClockSource& clock_;
@@ -76,6 +89,9 @@ private:
     TSMForm2* setup_ = nullptr;
     TSMForm3* map_ = nullptr;
     TSMForm4* eme_ = nullptr;
+    SerialRotatorPort rotatorPort_;
+    Tracker tracker_;
+    QPointer<QMessageBox> writeErrorBox_;
 
     QTimer timer1_;
     QString lastDateText_ = QStringLiteral(" ");

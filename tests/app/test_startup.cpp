@@ -52,7 +52,7 @@ TEST(Startup, ASecondCopyAsksTheFirstToRestoreAndExitsWithZero) {
     ASSERT_TRUE(second->waitForFinished(kProcessTimeoutMs));
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(restore.count(), 1, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return restore.count() == 1; }, 5000));
     // It read no setting and so created no settings file.
     EXPECT_FALSE(QFile::exists(test::ConfigHome() + "/Brenlo Programs/Skyrel.conf"));
 }
@@ -60,7 +60,7 @@ TEST(Startup, ASecondCopyAsksTheFirstToRestoreAndExitsWithZero) {
 TEST(Startup, TwoRealCopiesLeaveOneRunning) {
     auto first = StartTracker();
     const SingleInstance probe(test::RuntimeDir());
-    QTRY_VERIFY_WITH_TIMEOUT(AnswersRestoreRequests(probe), kProcessTimeoutMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AnswersRestoreRequests(probe); }, kProcessTimeoutMs));
 
     auto second = StartTracker();
     ASSERT_TRUE(second->waitForFinished(kProcessTimeoutMs));
@@ -72,12 +72,12 @@ TEST(Startup, TwoRealCopiesLeaveOneRunning) {
 TEST(Startup, ALockLeftByAKilledCopyDoesNotBlock) {
     auto killed = StartTracker();
     const SingleInstance probe(test::RuntimeDir());
-    QTRY_VERIFY_WITH_TIMEOUT(AnswersRestoreRequests(probe), kProcessTimeoutMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AnswersRestoreRequests(probe); }, kProcessTimeoutMs));
     Stop(*killed);
     ASSERT_TRUE(QFile::exists(probe.lockPath()));
 
     auto restarted = StartTracker();
-    QTRY_VERIFY_WITH_TIMEOUT(AnswersRestoreRequests(probe), kProcessTimeoutMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AnswersRestoreRequests(probe); }, kProcessTimeoutMs));
     EXPECT_EQ(restarted->state(), QProcess::Running);
 
     SingleInstance third(test::RuntimeDir());

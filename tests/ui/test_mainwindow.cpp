@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, StartUpRunsTheCycleTwiceThenOnceASecond) {
     EXPECT_TRUE(w->Timer1().isActive());
     EXPECT_EQ(w->Timer1().interval(), 1000);
     EXPECT_EQ(w->OuterHeight(), TSMForm1::kIdleHeight);
-    QTRY_VERIFY_WITH_TIMEOUT(w->cycleCount() >= 3, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->cycleCount() >= 3; }, 5000));
 }
 
 TEST_F(MainWindowTest, LocalDisplayFollowsTheZoneAndSearchesTheLocalDay) {

@@ -1,0 +1,113 @@
+#include "app/tracker.h"
+
+#include "app/pointing.h"
+
+namespace skyrel {
+
+Tracker::Tracker(TrackingState& state, const Settings& settings, RotatorPort& port, QObject* parent)
+    : QObject(parent), state_(state), settings_(settings), port_(port) {}
+
+void Tracker::choose(TrackMode target) {
+    switch (target) {
+        case TrackMode::Sun:
+            emit menuChecked(TrackMode::Sun, true);
+            state_.trackMode = TrackMode::Sun;
+            emit titleTracked(TrackMode::Sun, true);
+            emit menuChecked(TrackMode::Moon, false);
+            emit titleTracked(TrackMode::Moon, false);
+            emit menuChecked(TrackMode::Park, false);
+            emit menuChecked(TrackMode::Off, false);
+            StartTracking();
+            break;
+        case TrackMode::Moon:
+            emit menuChecked(TrackMode::Moon, true);
+            state_.trackMode = TrackMode::Moon;
+            emit titleTracked(TrackMode::Moon, true);
+            emit menuChecked(TrackMode::Sun, false);
+            emit titleTracked(TrackMode::Sun, false);
+            emit menuChecked(TrackMode::Park, false);
+            emit menuChecked(TrackMode::Off, false);
+            StartTracking();
+            break;
+        case TrackMode::Park:
+            emit menuChecked(TrackMode::Park, true);
+            state_.trackMode = TrackMode::Park;
+            emit menuChecked(TrackMode::Moon, false);
+            emit titleTracked(TrackMode::Moon, false);
+            emit menuChecked(TrackMode::Sun, false);
+            emit titleTracked(TrackMode::Sun, false);
+            emit menuChecked(TrackMode::Off, false);
+            StartTracking();
+            break;
+        case TrackMode::Off:
+            emit menuChecked(TrackMode::Off, true);
+            StopTracking();
+            emit menuChecked(TrackMode::Moon, false);
+            emit titleTracked(TrackMode::Moon, false);
+            emit menuChecked(TrackMode::Sun, false);
+            emit titleTracked(TrackMode::Sun, false);
+            emit menuChecked(TrackMode::Park, false);
+            state_.trackMode = TrackMode::Off;
+            break;
+    }
+}
+
+bool Tracker::StartTracking() {
+    if (!state_.ddeOutput && !OpenRotatorPort()) return false;
+    state_.trackingActive = true;
+    emit statusCaptionChanged(state_.trackMode == TrackMode::Park ? QStringLiteral("Parking Active")
+                                                                  : QStringLiteral("Tracking Active"));
+    emit statusBoxShown(true);
+    return true;
+}
+
+void Tracker::StopTracking() {
+    if (!state_.ddeOutput) CloseRotatorPort();
+    state_.trackingActive = false;
+    emit statusBoxShown(false);
+}
+
+bool Tracker::OpenRotatorPort() {
+    if (ending_) return false;
+    if (port_.isOpen()) return true;
+    if (port_.open(settings_.comPort, settings_.baudRate)) return true;
+    ending_ = true;
+    emit portOpenFailed();
+    return false;
+}
+
+void Tracker::CloseRotatorPort() {
+    if (port_.isOpen()) port_.close();
+}
+
+bool Tracker::SendPointing(double first, double second, const nav::SkyState& sky) {
+    const PointingLine pointing = MakePointing(first, second, state_.trackMode, settings_, sky);
+    if (state_.ddeOutput) {
+        emit lineForEndpoint(pointing.line);
+    } else if (!pointing.line.isEmpty()) {
+        // The port is closed after a failed write and opened again here, a second later, so that an
+        // adapter that was unplugged and comes back is driven again. While it stays away nothing is sent
+        // and nothing is said: the one error message was shown when the write failed.
+        if (!port_.isOpen() && !port_.open(settings_.comPort, settings_.baudRate)) return true;
+        if (!port_.write(pointing.line)) {
+            const QString message = port_.errorString();
+            port_.close();
+            emit writeFailed(message);
+            return false;
+        }
+    }
+    emit statusTextsChanged(pointing.statusFirst, pointing.statusSecond);
+    return true;
+}
+
+bool Tracker::SendTrackingOutput(const nav::SkyState& sky) {
+    if (!state_.trackingActive || ending_) return true;
+    if (state_.trackMode == TrackMode::Sun && sky.sun.elevation > 0)
+        return SendPointing(sky.sun.azimuth, sky.sun.elevation, sky);
+    if (state_.trackMode == TrackMode::Moon && sky.moon.elevation > 0)
+        return SendPointing(sky.moon.azimuth, sky.moon.elevation, sky);
+    if (state_.trackMode == TrackMode::Park) return SendPointing(settings_.parkAz, settings_.parkEl, sky);
+    return true;
+}
+
+}  // namespace skyrel

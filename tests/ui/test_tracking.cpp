@@ -1,0 +1,274 @@
+// The Track menu on the main window with the serial output on real pseudo-terminals: a whole tracking
+// second at the worked instant, the state table (ticks, titles, caption, height), a device that goes away
+// and comes back, and a port that will not open.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app/settingsstore.h"
+#include "tests/support/fakeclock.h"
+#include "tests/support/pseudoterminal.h"
+#include "ui/mainwindow.h"
+
+namespace skyrel {
+namespace {
+
+using test::PseudoTerminal;
+
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+const QByteArray kEasyTail = " UP000000000 UUU DN000000000 DDD\r\n";
+
+QColor TitleColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+
+QList<QMessageBox*> VisibleBoxes(const QString& objectName) {
+    QList<QMessageBox*> boxes;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == objectName && box->isVisible())
+            boxes.append(box);
+    return boxes;
+}
+
+// 2005-09-21 17:15:00 UTC at 38.02 N, 78.63 W, 100 m (the default site): the Sun stands at azimuth 183.08,
+// elevation 52.42 (refraction included), the Moon at -20.69, below the horizon. Serial port 1 is a
+// pseudo-terminal. The test drives the cycle itself: the window's own timer is stopped.
+class TrackingWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(pty.isOpen());
+        store.write(kPortsGroup, QStringLiteral("1"), pty.devicePath());
+    }
+
+    std::unique_ptr<TSMForm1> Open() {
+        auto w = std::make_unique<TSMForm1>(state, clock, store);
+        w->Timer1().stop();
+        return w;
+    }
+
+    // One second later, one cycle.
+    void Tick(TSMForm1& w) {
+        clock.advance(1);
+        w.Timer1Timer();
+    }
+
+    test::FakeClock clock{2005, 9, 21, 17, 15, 0};
+    MemorySettingsStore store;
+    AppState state;
+    PseudoTerminal pty;
+};
+
+TEST_F(TrackingWindowTest, AWholeTrackingSecondSendsTheSunAndNothingForTheMoonBelowTheHorizon) {
+    auto w = Open();
+    EXPECT_EQ(w->OuterHeight(), TSMForm1::kIdleHeight);
+    w->Sun1->trigger();
+    EXPECT_EQ(w->OuterHeight(), TSMForm1::kTrackingHeight);
+    EXPECT_EQ(w->GroupBox1->title(), "Tracking Active");
+    EXPECT_TRUE(pty.readAvailable().isEmpty());  // opening sends nothing
+
+    w->Timer1Timer();
+    EXPECT_EQ(w->Label8->text(), "183.08");
+    EXPECT_EQ(w->Label10->text(), "52.42");
+    EXPECT_EQ(pty.readBytes(48), "AZ183.1 EL52.4" + kEasyTail);
+    EXPECT_EQ(w->Label38->text(), "Az: 183.1");
+    EXPECT_EQ(w->Label39->text(), "El: 52.4");
+
+    w->Moon1->trigger();
+    w->Timer1Timer();
+    EXPECT_EQ(w->Label25->text(), "-20.69");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pty.readAvailable(50).isEmpty());
+    EXPECT_EQ(w->Label38->text(), "Az: 183.1");
+    EXPECT_EQ(w->Label39->text(), "El: 52.4");
+    EXPECT_EQ(w->OuterHeight(), TSMForm1::kTrackingHeight);
+}
+
+TEST_F(TrackingWindowTest, TheSunInEachFormat) {
+    auto w = Open();
+    w->Sun1Click();
+    struct Case {
+        const char* format;
+        QByteArray line;
+        const char* first;
+        const char* second;
+    };
+    // Hour angle 1.88 on the meridian side: 181.9 commanded; declination 0.47 + 45.
+    for (const Case& c : {Case{"Nova", "Sun AZ:183.1 EL:52.4\r\n", "Az: 183.1", "El: 52.4"},
+                          Case{"EasyLHA", "AZ181.9 EL45.5" + kEasyTail, "LHA: 181.9", "Dec: 45.5"},
+                          Case{"NovaLHA", "Sun AZ:181.9 EL:45.5\r\n", "LHA: 181.9", "Dec: 45.5"},
+                          Case{"EasyComm1", "AZ183.1 EL52.4" + kEasyTail, "Az: 183.1", "El: 52.4"}}) {
+        state.settings.outputFormat = QLatin1String(c.format);
+        w->Timer1Timer();
+        EXPECT_EQ(pty.readBytes(c.line.size()), c.line) << c.format;
+        EXPECT_EQ(w->Label38->text(), c.first);
+        EXPECT_EQ(w->Label39->text(), c.second);
+    }
+}
+
+TEST_F(TrackingWindowTest, StateTableOfTheTrackMenu) {
+    auto w = Open();
+    const QColor systemText = TitleColour(w->Label6);
+    EXPECT_EQ(TitleColour(w->Label21), systemText);
+    EXPECT_TRUE(w->off1->isChecked());
+
+    w->Sun1->trigger();
+    EXPECT_TRUE(w->Sun1->isChecked());
+    EXPECT_FALSE(w->Moon1->isChecked() || w->Park1->isChecked() || w->off1->isChecked());
+    EXPECT_EQ(TitleColour(w->Label6), kRed);
+    EXPECT_EQ(TitleColour(w->Label21), kBlack);
+    EXPECT_TRUE(state.tracking.trackingActive);
+
+    // Choosing the ticked item again keeps its tick.
+    w->Sun1->trigger();
+    EXPECT_TRUE(w->Sun1->isChecked());
+
+    w->Park1->trigger();
+    EXPECT_TRUE(w->Park1->isChecked());
+    EXPECT_FALSE(w->Sun1->isChecked() || w->Moon1->isChecked() || w->off1->isChecked());
+    EXPECT_EQ(w->GroupBox1->title(), "Parking Active");
+    EXPECT_EQ(TitleColour(w->Label6), kBlack);
+    EXPECT_EQ(TitleColour(w->Label21), kBlack);
+    EXPECT_EQ(w->OuterHeight(), TSMForm1::kTrackingHeight);
+    // The port stayed open: the park line goes out on the same device.
+    w->Timer1Timer();
+    const QByteArray park = "AZ0.0 EL0.0" + kEasyTail;
+    EXPECT_EQ(pty.readBytes(park.size()), park);
+
+    w->Moon1->trigger();
+    EXPECT_EQ(w->GroupBox1->title(), "Tracking Active");
+    EXPECT_EQ(TitleColour(w->Label21), kRed);
+    EXPECT_EQ(TitleColour(w->Label6), kBlack);
+
+    w->off1->trigger();
+    EXPECT_EQ(w->OuterHeight(), TSMForm1::kIdleHeight);
+    EXPECT_TRUE(w->off1->isChecked());
+    EXPECT_FALSE(w->Sun1->isChecked() || w->Moon1->isChecked() || w->Park1->isChecked());
+    EXPECT_EQ(TitleColour(w->Label21), kBlack);
+    EXPECT_EQ(state.tracking.trackMode, TrackMode::Off);
+    EXPECT_FALSE(state.tracking.trackingActive);
+    const QString first = w->Label38->text();
+
+    w->off1->trigger();
+    EXPECT_TRUE(w->off1->isChecked());
+    EXPECT_EQ(w->OuterHeight(), TSMForm1::kIdleHeight);
+    EXPECT_EQ(w->GroupBox1->title(), "Tracking Active");
+    EXPECT_EQ(w->Label38->text(), first);
+    EXPECT_EQ(state.tracking.trackMode, TrackMode::Off);
+
+    // Tracking off: the cycle sends nothing.
+    w->Timer1Timer();
+    EXPECT_TRUE(pty.readAvailable(50).isEmpty());
+    w->Sun1->trigger();
+    EXPECT_EQ(w->OuterHeight(), TSMForm1::kTrackingHeight);
+}
+
+TEST_F(TrackingWindowTest, EndpointOutputOpensNoPortAndHandsTheLineOn) {
+    store.write(kOptionsGroup, QStringLiteral("Output Format"), QStringLiteral("Nova"));
+    auto w = Open();
+    state.tracking.ddeOutput = true;
+    QByteArrayList lines;
+    QObject::connect(&w->tracker(), &Tracker::lineForEndpoint, [&](const QByteArray& l) { lines.append(l); });
+    pty.close();  // a port that cannot open would end the program
+    w->Sun1Click();
+    EXPECT_TRUE(state.tracking.trackingActive);
+    EXPECT_TRUE(VisibleBoxes("PortFailureBox").isEmpty());
+    w->Timer1Timer();
+    EXPECT_EQ(lines, QByteArrayList{"Sun AZ:183.1 EL:52.4\r\n"});
+    EXPECT_EQ(w->Label38->text(), "Az: 183.1");
+}
+
+TEST_F(TrackingWindowTest, ADeviceThatGoesAwayGivesOneErrorBoxAndTrackingResumesWhenItComesBack) {
+    // Port 1 names a link to the device, removed and made again as an adapter is unplugged and plugged in.
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("ttyRotator"));
+    auto device = std::make_unique<PseudoTerminal>();
+    ASSERT_TRUE(QFile::link(device->devicePath(), link));
+    store.write(kPortsGroup, QStringLiteral("1"), link);
+    store.write(kOptionsGroup, QStringLiteral("Output Format"), QStringLiteral("Nova"));
+    auto w = Open();
+    state.settings.parkAz = 180;
+    w->Park1Click();
+    Tick(*w);
+    EXPECT_EQ(device->readBytes(22), "Park AZ:180.0 EL:0.0\r\n");
+
+    device.reset();
+    QFile::remove(link);
+    state.eme = {};
+    Tick(*w);
+    ASSERT_EQ(VisibleBoxes("WriteErrorBox").size(), 1);
+    QMessageBox* box = VisibleBoxes("WriteErrorBox").front();
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
+    EXPECT_FALSE(box->text().isEmpty());
+    // The rest of that cycle was skipped: no EME figures.
+    EXPECT_EQ(state.eme.echoDelay, 0);
+
+    // While the adapter stays away each second tries it again, silently, and the cycle runs to its end.
+    for (int second = 0; second < 4; ++second) Tick(*w);
+    EXPECT_EQ(VisibleBoxes("WriteErrorBox").size(), 1);
+    EXPECT_GT(state.eme.echoDelay, 2.4);
+    EXPECT_TRUE(state.tracking.trackingActive);
+    EXPECT_EQ(w->OuterHeight(), TSMForm1::kTrackingHeight);
+    EXPECT_TRUE(VisibleBoxes("PortFailureBox").isEmpty());
+
+    // Back again, with the box still open: the next second drives it.
+    auto back = std::make_unique<PseudoTerminal>();
+    ASSERT_TRUE(QFile::link(back->devicePath(), link));
+    state.settings.parkAz = 181;
+    Tick(*w);
+    EXPECT_EQ(back->readBytes(22), "Park AZ:181.0 EL:0.0\r\n");
+    EXPECT_EQ(w->Label38->text(), "Az: 181.0");
+    Tick(*w);
+    EXPECT_EQ(back->readBytes(22), "Park AZ:181.0 EL:0.0\r\n");
+
+    // A second failure while the first box is open adds no box; after it is closed a new one may come.
+    back.reset();
+    QFile::remove(link);
+    Tick(*w);
+    EXPECT_EQ(VisibleBoxes("WriteErrorBox").size(), 1);
+    box->accept();
+    ASSERT_TRUE(QTest::qWaitFor([] { return VisibleBoxes("WriteErrorBox").isEmpty(); }, 5000));
+    auto third = std::make_unique<PseudoTerminal>();
+    ASSERT_TRUE(QFile::link(third->devicePath(), link));
+    Tick(*w);
+    EXPECT_EQ(third->readBytes(22), "Park AZ:181.0 EL:0.0\r\n");
+    third.reset();
+    QFile::remove(link);
+    Tick(*w);
+    EXPECT_EQ(VisibleBoxes("WriteErrorBox").size(), 1);
+}
+
+// The end of this test's event loops: ctest runs every test in a process of its own.
+TEST_F(TrackingWindowTest, APortThatWillNotOpenShowsTheMessageThenEndsTheEventLoopWithoutStoringThePosition) {
+    QTemporaryDir dir;
+    store.write(kPortsGroup, QStringLiteral("1"), dir.filePath(QStringLiteral("ttyMissing")));
+    auto w = Open();
+    w->show();
+    w->Moon1->trigger();
+    const QList<QMessageBox*> boxes = VisibleBoxes("PortFailureBox");
+    ASSERT_EQ(boxes.size(), 1);
+    QMessageBox* box = boxes.front();
+    EXPECT_EQ(box->text(), "Problem opening port!\nPort may already be in use!");
+    EXPECT_EQ(box->icon(), QMessageBox::Information);
+    EXPECT_EQ(box->windowTitle(), "Skyrel");
+    EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+    EXPECT_FALSE(state.tracking.trackingActive);
+    EXPECT_EQ(w->OuterHeight(), TSMForm1::kIdleHeight);
+
+    QEventLoop loop;
+    QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
+    QTimer::singleShot(10000, &loop, [&loop] { loop.exit(99); });
+    EXPECT_EQ(loop.exec(), 0);
+    EXPECT_TRUE(store.read(kPositionsGroup, QStringLiteral("Form1.Top")).isEmpty());
+    EXPECT_TRUE(store.read(kPositionsGroup, QStringLiteral("Form1.Left")).isEmpty());
+}
+
+}  // namespace
+}  // namespace skyrel

@@ -13,6 +13,7 @@
 #include "ui/mainwindow.h"
 #include "ui/mapwindow.h"
 #include "ui/setupdialog.h"
+#include "ui/setupwiring.h"
 #include "ui/widgets.h"
 
 int main(int argc, char** argv) {
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     TSMForm3 mapWindow(state, store);
     TSMForm4 emeWindow(state.eme, store);
     mainWindow.setCompanions(&setupDialog, &mapWindow, &emeWindow);
+    ConnectSetupDialog(setupDialog, mainWindow, mapWindow, state.tracking);
 
     instance.listenForRestoreRequests();
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);

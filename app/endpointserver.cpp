@@ -1,0 +1,142 @@
+#include "app/endpointserver.h"
+
+#include <algorithm>
+
+#include "app/runtimepaths.h"
+
+namespace skyrel {
+namespace {
+
+// How long to wait for a living endpoint to accept before judging the socket file.
+constexpr int kProbeTimeoutMs = 1000;
+// What one client's bytes may cost the event loop per turn: a longest request and its payload.
+constexpr qint64 kReadChunk = endpoint::kMaxPayload + endpoint::kMaxRequestLine;
+
+}  // namespace
+
+EndpointServer::EndpointServer(QObject* parent) : QObject(parent) {
+    qRegisterMetaType<EndpointCommand>();
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    // Room for every allowed client and the one more that is to be told it is refused.
+    server_.setListenBacklogSize(2 * endpoint::kMaxConversations);
+    connect(&server_, &QLocalServer::newConnection, this, &EndpointServer::acceptConnections);
+}
+
+EndpointServer::~EndpointServer() { withdraw(); }
+
+QString EndpointServer::DefaultPath() {
+    return RuntimeDirectory() + QLatin1Char('/') + QLatin1String(endpoint::kServiceName);
+}
+
+bool EndpointServer::listen(const QString& path) {
+    // A blind removal would take the name from a running copy: only a file nobody answers on is stale.
+    QLocalSocket probe;
+    probe.connectToServer(path);
+    if (probe.waitForConnected(kProbeTimeoutMs)) {
+        probe.abort();
+        errorString_ = QStringLiteral("another endpoint answers at %1").arg(path);
+        return false;
+    }
+    if (probe.error() == QLocalSocket::ConnectionRefusedError) QLocalServer::removeServer(path);
+    if (server_.listen(path)) return true;
+    errorString_ = server_.errorString();
+    return false;
+}
+
+void EndpointServer::withdraw() {
+    for (const std::unique_ptr<Client>& client : clients_) {
+        client->socket->disconnect(this);
+        if (!client->closing) client->socket->flush();
+        client->socket->abort();
+        client->socket->deleteLater();
+    }
+    clients_.clear();
+    server_.close();
+}
+
+void EndpointServer::setPointingLine(const QByteArray& line) {
+    item_.setPointingLine(line);
+    tellAdvisedClients();
+}
+
+int EndpointServer::conversationCount() const {
+    return static_cast<int>(std::count_if(clients_.begin(), clients_.end(),
+                                          [](const std::unique_ptr<Client>& c) { return !c->closing; }));
+}
+
+qint64 EndpointServer::queuedBytes() const {
+    qint64 total = 0;
+    for (const std::unique_ptr<Client>& client : clients_)
+        total += client->socket->bytesToWrite() + client->conversation->pendingBytes();
+    return total;
+}
+
+void EndpointServer::poke(QByteArrayView bytes) {
+    item_.setPokedText(bytes);
+    tellAdvisedClients();
+    if (const std::optional<EndpointCommand> command = CommandOfItem(item_))
+        QMetaObject::invokeMethod(
+            this, [this, command = *command] { emit commandReceived(command); }, Qt::QueuedConnection);
+}
+
+void EndpointServer::acceptConnections() {
+    while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        if (conversationCount() >= endpoint::kMaxConversations) {
+            socket->write("ERR busy\n");
+            socket->flush();
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        auto client = std::make_unique<Client>();
+        Client* c = client.get();
+        c->socket = socket;
+        socket->setReadBufferSize(kReadChunk);
+        EndpointHost& host = *this;
+        c->conversation = std::make_unique<EndpointConversation>(host, [this, c](const QByteArray& b) { send(c, b); });
+        connect(socket, &QLocalSocket::readyRead, this, [this, c] { readFrom(c); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, c] { close(c); });
+        clients_.push_back(std::move(client));
+        if (socket->bytesAvailable() > 0) readFrom(c);
+    }
+}
+
+void EndpointServer::readFrom(Client* client) {
+    const QByteArray bytes = client->socket->readAll();
+    if (client->closing) return;
+    client->conversation->receive(bytes);
+    if (client->conversation->finished()) close(client);
+}
+
+void EndpointServer::send(Client* client, const QByteArray& bytes) {
+    if (client->closing) return;
+    client->socket->write(bytes);
+    if (client->socket->bytesToWrite() > endpoint::kMaxUnsentBytes) close(client);
+}
+
+void EndpointServer::tellAdvisedClients() {
+    const QByteArray text = item_.textForm();
+    // Closing a client only marks it; the list changes at a later event, so this walk stays valid.
+    for (const std::unique_ptr<Client>& client : clients_)
+        if (!client->closing) client->conversation->notify(text);
+}
+
+void EndpointServer::close(Client* client) {
+    if (client->closing) return;
+    client->closing = true;
+    client->conversation->abandon();
+    client->socket->flush();
+    client->socket->abort();
+    QMetaObject::invokeMethod(this, [this, client] { forget(client); }, Qt::QueuedConnection);
+}
+
+void EndpointServer::forget(Client* client) {
+    const auto it = std::find_if(clients_.begin(), clients_.end(),
+                                 [client](const std::unique_ptr<Client>& c) { return c.get() == client; });
+    if (it == clients_.end()) return;
+    client->socket->disconnect(this);
+    client->socket->deleteLater();
+    clients_.erase(it);
+}
+
+}  // namespace skyrel

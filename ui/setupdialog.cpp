@@ -296,8 +296,8 @@ void TSMForm2::FillOnShow() {
         offsetBoxes[i].first->setText(Fixed(s.offsetAz[i], 4, 1));
         offsetBoxes[i].second->setText(Fixed(s.offsetEl[i], 3, 1));
     }
-    Edit10->setText(Fixed(s.offsetAz[kStaticOffset], 4, 1));
-    Edit11->setText(Fixed(s.offsetEl[kStaticOffset], 3, 1));
+    offsetBoxes[kStaticOffset].first->setText(Fixed(s.offsetAz[kStaticOffset], 4, 1));
+    offsetBoxes[kStaticOffset].second->setText(Fixed(s.offsetEl[kStaticOffset], 3, 1));
 
     // No feed in effect shows no box ticked: a choice of no feed is stored and comes back after a start.
     const Feed feed = s.activeFeed;
@@ -510,14 +510,13 @@ bool TSMForm2::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress: {
             // Only a press on the box itself (frame, caption, empty area) counts, not one on a control in it.
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            for (int i = 0; i < 3; ++i) {
-                if (watched != feedGroups_[i] || feedGroups_[i]->childAt(mouse->position().toPoint())) continue;
-                if (i == 0) GroupBox5MouseDown(mouse->button());
-                else if (i == 1) GroupBox6MouseDown(mouse->button());
-                else GroupBox7MouseDown(mouse->button());
-                return true;
-            }
-            break;
+            auto* group = qobject_cast<QGroupBox*>(watched);
+            if (!group || group->childAt(mouse->position().toPoint())) break;
+            if (group == GroupBox5) GroupBox5MouseDown(mouse->button());
+            else if (group == GroupBox6) GroupBox6MouseDown(mouse->button());
+            else if (group == GroupBox7) GroupBox7MouseDown(mouse->button());
+            else break;
+            return true;
         }
         default: break;
     }

@@ -14,6 +14,7 @@
 #include "ui/mainwindow.h"
 #include "ui/mapwindow.h"
 #include "ui/setupdialog.h"
+#include "ui/setupwiring.h"
 #include "ui/widgets.h"
 
 int main(int argc, char** argv) {
@@ -46,11 +47,12 @@ int main(int argc, char** argv) {
     AppState state;
 
     TSMForm1 mainWindow(state, clock, store);
-    TSMForm2 setupDialog(state, store);
+    TSMForm2 setupDialog(state, clock, store);
     TSMForm3 mapWindow(state, store);
     TSMForm4 emeWindow(state.eme, store);
     mainWindow.setCompanions(&setupDialog, &mapWindow, &emeWindow);
     mainWindow.attachEndpoint(endpoint);
+    ConnectSetupDialog(setupDialog, mainWindow, mapWindow, state.tracking);
 
     instance.listenForRestoreRequests();
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);

@@ -1,0 +1,170 @@
+#include "app/settingswriter.h"
+
+#include <vector>
+
+#include "app/numbertext.h"
+#include "navlib/timecal.h"
+
+namespace skyrel {
+namespace {
+
+const QString kDefaultLatitude = QStringLiteral("38.02");
+const QString kDefaultLongitude = QStringLiteral("-78.63");
+const QString kDefaultHeight = QStringLiteral("100");
+const QString kDefaultName = QStringLiteral("Observer");
+constexpr int kStoredNameLength = 16;
+
+QString OrDefault(const QString& text, const QString& defaultText) {
+    return text.isEmpty() ? defaultText : text;
+}
+
+QString FlagText(bool flag) { return flag ? QStringLiteral("true") : QStringLiteral("false"); }
+
+QString FeedText(Feed feed) {
+    switch (feed) {
+        case Feed::L: return QStringLiteral("L");
+        case Feed::S: return QStringLiteral("S");
+        case Feed::X: return QStringLiteral("X");
+        case Feed::None: break;
+    }
+    return QStringLiteral("None");
+}
+
+void Run(const std::function<void()>& action) {
+    if (action) action();
+}
+
+struct NumberBox {
+    SetupField field;
+    QString text;  // with the default in place of an empty box
+};
+
+// The number boxes in the order they are checked; the clock offset only when set by hand.
+std::vector<NumberBox> NumberBoxes(const SetupForm& form) {
+    std::vector<NumberBox> boxes;
+    if (!form.autoTime) boxes.push_back({SetupField::ClockOffset, form.clockOffset});
+    boxes.push_back({SetupField::Latitude, OrDefault(form.latitude, kDefaultLatitude)});
+    boxes.push_back({SetupField::Longitude, OrDefault(form.longitude, kDefaultLongitude)});
+    boxes.push_back({SetupField::Height, OrDefault(form.height, kDefaultHeight)});
+    boxes.push_back({SetupField::ParkAz, form.parkAz});
+    boxes.push_back({SetupField::ParkEl, form.parkEl});
+    boxes.push_back({SetupField::LOffsetAz, form.offsetAz[1]});
+    boxes.push_back({SetupField::LOffsetEl, form.offsetEl[1]});
+    boxes.push_back({SetupField::SOffsetAz, form.offsetAz[2]});
+    boxes.push_back({SetupField::SOffsetEl, form.offsetEl[2]});
+    boxes.push_back({SetupField::XOffsetAz, form.offsetAz[3]});
+    boxes.push_back({SetupField::XOffsetEl, form.offsetEl[3]});
+    boxes.push_back({SetupField::StaticOffsetAz, form.offsetAz[0]});
+    boxes.push_back({SetupField::StaticOffsetEl, form.offsetEl[0]});
+    return boxes;
+}
+
+}  // namespace
+
+std::optional<SetupFormError> CheckSetupForm(const SetupForm& form) {
+    for (const NumberBox& box : NumberBoxes(form)) {
+        if (!ParseReal(box.text)) return SetupFormError{box.field, InvalidRealMessage(box.text)};
+    }
+    return std::nullopt;
+}
+
+std::optional<SetupFormError> SaveSettings(SettingsStore& store, const nav::ClockSource& clock,
+                                           const SetupForm& form, Settings& s, TrackingState& tracking,
+                                           const SaveActions& actions) {
+    if (auto error = CheckSetupForm(form)) return error;
+    Run(actions.beforeWriting);
+
+    const auto write = [&store](const char* name, const QString& text) {
+        store.write(kOptionsGroup, QLatin1String(name), text);
+    };
+    // Every text below passed the check, so it converts.
+    const auto writeReal = [&write](const char* name, const QString& text, double& field) {
+        write(name, text);
+        field = *ParseReal(text);
+    };
+
+    s.sunHorizon = form.sunHorizon;
+    s.sunSubPoint = form.sunSubPoint;
+    s.moonHorizon = form.moonHorizon;
+    s.moonSubPoint = form.moonSubPoint;
+    s.sunShadow = form.sunShadow;
+    s.moonShadow = form.moonShadow;
+    write("Sun Shadow", FlagText(s.sunShadow));
+    write("Moon Shadow", FlagText(s.moonShadow));
+    write("Sun Horizon", FlagText(s.sunHorizon));
+    write("Moon Horizon", FlagText(s.moonHorizon));
+    write("Sun Sub Pt", FlagText(s.sunSubPoint));
+    write("Moon Sub Pt", FlagText(s.moonSubPoint));
+
+    if (form.autoTime) {
+        s.autoTime = true;
+        write("Auto Time", FlagText(true));
+        s.clockOffset = nav::AutoClockOffset(clock);
+    } else {
+        s.autoTime = false;
+        write("Auto Time", FlagText(false));
+        writeReal("TimeOff", form.clockOffset, s.clockOffset);
+    }
+
+    writeReal("Observer Latitude", OrDefault(form.latitude, kDefaultLatitude), s.site.latitude);
+    writeReal("Observer Longitude", OrDefault(form.longitude, kDefaultLongitude), s.site.longitude);
+    writeReal("Observer Height", OrDefault(form.height, kDefaultHeight), s.site.height);
+    const QString name = FirstCharacters(OrDefault(form.name, kDefaultName), kStoredNameLength);
+    write("Observer Name", name);
+    s.site.name = name.toStdString();
+    Run(actions.applySite);
+
+    s.comPort = form.portIndex;
+    write("Com Port", QString::number(form.portIndex));
+    s.baudRate = BaudRateOfIndex(form.baudIndex);
+    write("Baud Rate", QString::number(form.baudIndex));
+
+    writeReal("Park Azm", form.parkAz, s.parkAz);
+    writeReal("Park Elev", form.parkEl, s.parkEl);
+    writeReal("L Offset Az", form.offsetAz[1], s.offsetAz[1]);
+    writeReal("L Offset El", form.offsetEl[1], s.offsetEl[1]);
+    writeReal("S Offset Az", form.offsetAz[2], s.offsetAz[2]);
+    writeReal("S Offset El", form.offsetEl[2], s.offsetEl[2]);
+    writeReal("X Offset Az", form.offsetAz[3], s.offsetAz[3]);
+    writeReal("X Offset El", form.offsetEl[3], s.offsetEl[3]);
+    writeReal("Static Offset Az", form.offsetAz[0], s.offsetAz[0]);
+    writeReal("Static Offset El", form.offsetEl[0], s.offsetEl[0]);
+
+    s.activeFeed = form.activeFeed;
+    write("Active Feed", FeedText(form.activeFeed));
+    s.outputFormat = form.outputFormat;
+    write("Output Format", form.outputFormat);
+    store.sync();
+
+    if (s.comPort == 0) {
+        tracking.ddeOutput = true;
+        Run(actions.closePort);
+    } else {
+        tracking.ddeOutput = false;
+        Run(actions.openPortIfTracking);
+    }
+    return std::nullopt;
+}
+
+void SaveFeedCaption(SettingsStore& store, Settings& settings, int feedIndex, const QString& caption) {
+    settings.feedCaption[feedIndex] = caption;
+    store.write(kOptionsGroup, QStringLiteral("Offset %1").arg(feedIndex + 1), caption);
+    store.sync();
+}
+
+int BaudIndexOfRate(int baudRate) {
+    int index = 0;
+    for (int rate = baudRate; rate > 1200; rate /= 2) ++index;
+    return index;
+}
+
+QString FirstCharacters(const QString& text, int count) {
+    qsizetype end = 0;
+    for (int n = 0; n < count && end < text.size(); ++n) {
+        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() && text.at(end + 1).isLowSurrogate();
+        end += pair ? 2 : 1;
+    }
+    return text.left(end);
+}
+
+}  // namespace skyrel

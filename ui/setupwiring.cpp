@@ -1,0 +1,20 @@
+#include "ui/setupwiring.h"
+
+namespace skyrel {
+
+void ConnectSetupDialog(TSMForm2& setup, TSMForm1& main, TSMForm3& map, const TrackingState& tracking) {
+    SetupHooks hooks;
+    hooks.applySite = [&main] { main.ApplySite(); };
+    hooks.stopTimer = [&main] { main.Timer1().stop(); };
+    hooks.startTimer = [&main] { main.Timer1().start(); };
+    hooks.openPortIfTracking = [&main, &tracking] {
+        if (tracking.trackingActive) main.tracker().OpenRotatorPort();
+    };
+    hooks.closePort = [&main] { main.tracker().CloseRotatorPort(); };
+    hooks.redrawMapIfVisible = [&map] {
+        if (map.isVisible()) map.RenderMap();
+    };
+    setup.setHooks(std::move(hooks));
+}
+
+}  // namespace skyrel

@@ -4,17 +4,28 @@
 #include <cmath>
 
 namespace skyrel {
+namespace {
+
+// The C locale, refusing ',' as a group separator: "1,500" typed by a user who writes a decimal comma
+// must fail, not read as fifteen hundred.
+QLocale StrictC() {
+    QLocale locale = QLocale::c();
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    return locale;
+}
+
+}  // namespace
 
 std::optional<double> ParseReal(const QString& text) {
     bool ok = false;
-    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    const double value = StrictC().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
 std::optional<int> ParseInteger(const QString& text) {
     bool ok = false;
-    const int value = QLocale::c().toInt(text.trimmed(), &ok);
+    const int value = StrictC().toInt(text.trimmed(), &ok);
     if (!ok) return std::nullopt;
     return value;
 }

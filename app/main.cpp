@@ -28,6 +28,9 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    // Listening from here on, a second copy started while the windows are still being made is heard too;
+    // its request is answered once the event loop runs.
+    instance.listenForRestoreRequests();
     QApplication::setApplicationName(QStringLiteral("Skyrel"));
     QApplication::setOrganizationName(QStringLiteral("Brenlo Programs"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -54,7 +57,6 @@ int main(int argc, char** argv) {
     mainWindow.attachEndpoint(endpoint);
     ConnectSetupDialog(setupDialog, mainWindow, mapWindow, state.tracking);
 
-    instance.listenForRestoreRequests();
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);
 
     mainWindow.show();

@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include <cmath>
+#include <limits>
 
 #include "app/numbertext.h"
 #include "navlib/timecal.h"
@@ -43,7 +44,11 @@ QString PositionName(int formNumber, const char* edge) {
 
 }  // namespace
 
-int BaudRateOfIndex(int index) { return static_cast<int>(std::trunc(1200.0 * std::pow(2.0, index))); }
+int BaudRateOfIndex(int index) {
+    // An absurd stored index must not overflow: no port opens at such a speed anyway.
+    const double rate = std::trunc(1200.0 * std::pow(2.0, index));
+    return rate >= std::numeric_limits<int>::max() ? std::numeric_limits<int>::max() : static_cast<int>(rate);
+}
 
 LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clock, Settings& s) {
     LoadOutcome outcome;
@@ -76,7 +81,6 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
         s.moonSubPoint = Flag(store, QStringLiteral("Moon Sub Pt"));
 
         s.comPort = Integer(store, QStringLiteral("Com Port"), QStringLiteral("1"));
-        outcome.ddeOutput = (s.comPort == 0);
         // Indexes outside the list are not refused: 7 gives 153600 baud.
         s.baudRate = BaudRateOfIndex(Integer(store, QStringLiteral("Baud Rate"), QStringLiteral("0")));
 

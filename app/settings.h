@@ -43,8 +43,6 @@ struct LoadOutcome {
     // The conversion message of the first stored number that failed; the values after it keep their
     // built-in values.
     std::optional<QString> error;
-    // Output on the local endpoint (port 0), known once "Com Port" was read.
-    std::optional<bool> ddeOutput;
 };
 
 // Reads the options group into `settings`, with the defaults for missing or empty values.

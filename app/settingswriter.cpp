@@ -134,7 +134,7 @@ std::optional<SetupFormError> SaveSettings(SettingsStore& store, const nav::Cloc
     write("Active Feed", FeedText(form.activeFeed));
     s.outputFormat = form.outputFormat;
     write("Output Format", form.outputFormat);
-    store.sync();
+    if (!store.sync()) Run(actions.storeFailed);
 
     if (s.comPort == 0) {
         tracking.ddeOutput = true;

@@ -60,6 +60,7 @@ struct SaveActions {
     std::function<void()> applySite;           // the site and the name are in Settings
     std::function<void()> openPortIfTracking;  // a serial port was chosen; its number and speed are in Settings
     std::function<void()> closePort;           // output on the local endpoint was chosen
+    std::function<void()> storeFailed;         // the options are in effect but could not be put on disk
 };
 
 // The first number box whose text is not a number. Empty latitude, longitude and height boxes stand for

@@ -54,6 +54,11 @@ TSMForm1::TSMForm1(AppState& state, const nav::ClockSource& clock, SettingsStore
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(WindowFont());
+    // The panels are black on the window colour whatever the desktop theme, so that the red, blue and
+    // black of the values always read as intended.
+    QPalette panelPalette = palette();
+    panelPalette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(panelPalette);
     buildPanels();
     buildMenus();
     connectTracker();
@@ -79,7 +84,9 @@ void TSMForm1::FormCreate() {
     if (HasStoredWindowPosition(store_, kMainFormNumber) && QGuiApplication::screenAt(stored + QPoint(1, 1)))
         move(stored);
     const LoadOutcome outcome = LoadSettings(store_, clock_, state_.settings);
-    if (outcome.ddeOutput) state_.tracking.ddeOutput = *outcome.ddeOutput;
+    // Also after a load that stopped early: the port then keeps its built-in 0, so the pointing goes to
+    // the endpoint instead of ending the program on a port that does not exist.
+    state_.tracking.ddeOutput = (state_.settings.comPort == 0);
     if (outcome.error) showError(*outcome.error);
     distanceFactor_ = kKilometres;
     setAttribute(Qt::WA_AlwaysShowToolTips);

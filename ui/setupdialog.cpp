@@ -351,7 +351,8 @@ SetupForm TSMForm2::currentForm() const {
 }
 
 void TSMForm2::Button1Click() {
-    const SaveActions actions{hooks_.stopTimer, hooks_.applySite, hooks_.openPortIfTracking, hooks_.closePort};
+    const SaveActions actions{hooks_.stopTimer, hooks_.applySite, hooks_.openPortIfTracking, hooks_.closePort,
+                              [this] { showStoreFailure(); }};
     if (const auto error =
             SaveSettings(store(), clock_, currentForm(), state_.settings, state_.tracking, actions)) {
         showConversionError(*error);
@@ -374,6 +375,17 @@ void TSMForm2::showConversionError(const SetupFormError& error) {
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Blocks the windows without a nested event loop, so the one-second cycle keeps running.
     box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+}
+
+void TSMForm2::showStoreFailure() {
+    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Skyrel"),
+                                QStringLiteral("The settings could not be written to disk. They are in effect "
+                                               "until the program ends; check that the settings folder is "
+                                               "writable and save again."),
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("StoreFailureBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
     box->show();
 }
 

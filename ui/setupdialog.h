@@ -88,6 +88,7 @@ private:
     void chooseOutputFormat(int formatIndex);
     void showFormatLabels(const QString& outputFormat);
     void renameFeedCaption(int feedIndex);
+    void showStoreFailure();
     void showConversionError(const SetupFormError& error);
     QLineEdit* boxOf(SetupField field) const;
 

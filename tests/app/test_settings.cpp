@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <limits>
 
 #include "app/settings.h"
 #include "app/settingsstore.h"
@@ -24,8 +25,6 @@ TEST(LoadSettings, EmptyStoreGivesEveryDefault) {
     Settings s;
     const LoadOutcome outcome = LoadSettings(store, clock, s);
     EXPECT_FALSE(outcome.error);
-    ASSERT_TRUE(outcome.ddeOutput);
-    EXPECT_FALSE(*outcome.ddeOutput);
     EXPECT_DOUBLE_EQ(s.site.latitude, 38.02);
     EXPECT_DOUBLE_EQ(s.site.longitude, -78.63);
     EXPECT_DOUBLE_EQ(s.site.height, 100);
@@ -89,12 +88,11 @@ TEST(LoadSettings, FlagsFeedsPortsAndNamesReadAsStored) {
     Store(store, "Offset 2", "23 cm dish feed");
     const test::FakeClock clock;
     Settings s;
-    const LoadOutcome outcome = LoadSettings(store, clock, s);
+    LoadSettings(store, clock, s);
     EXPECT_FALSE(s.sunShadow);
     EXPECT_TRUE(s.moonShadow);
     EXPECT_EQ(s.activeFeed, Feed::L);
     EXPECT_EQ(s.comPort, 0);
-    EXPECT_TRUE(outcome.ddeOutput.value_or(false));
     EXPECT_EQ(s.baudRate, 9600);
     EXPECT_EQ(s.site.name, "ABCDEFGHIJKLMNOPQRST");
     EXPECT_EQ(s.outputFormat, "Whatever");
@@ -124,12 +122,19 @@ TEST(LoadSettings, AFailedConversionStopsTheLoadWithItsMessage) {
     EXPECT_EQ(*outcome.error, "'abc' is not a valid floating point value");
     EXPECT_DOUBLE_EQ(s.site.latitude, 51.5);
     EXPECT_EQ(s.parkAz, 0);  // read after the failure: keeps its built-in value
-    EXPECT_FALSE(outcome.ddeOutput);
+    EXPECT_EQ(s.comPort, 0);
 
     MemorySettingsStore ports;
     Store(ports, "Com Port", "COM3");
     Settings t;
     EXPECT_EQ(LoadSettings(ports, clock, t).error.value_or(""), "'COM3' is not a valid integer value");
+}
+
+TEST(BaudRateOfIndex, DoublesFrom1200AndNeverOverflows) {
+    EXPECT_EQ(BaudRateOfIndex(0), 1200);
+    EXPECT_EQ(BaudRateOfIndex(6), 76800);
+    EXPECT_EQ(BaudRateOfIndex(7), 153600);  // indexes beyond the list are not refused
+    EXPECT_EQ(BaudRateOfIndex(40), std::numeric_limits<int>::max());
 }
 
 TEST(WindowPositions, TextThatIsNotAnIntegerCountsAsTwenty) {

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "app/endpointserver.h"
@@ -33,10 +34,19 @@ protected:
         ASSERT_TRUE(client.open(endpoint.path()));
     }
 
-    // Pokes a text and lets the event loop deliver the command it names.
+    // Pokes a text naming a command and waits until the window has acted on it.
     void Poke(const QByteArray& text) {
+        QSignalSpy commands(&endpoint, &EndpointServer::commandReceived);
         ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, text))));
-        QTest::qWait(20);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return commands.count() == 1; }, 5000)) << text.constData();
+    }
+
+    // Pokes a text that names no command: the poke is answered, and nothing follows.
+    void PokeNoCommand(const QByteArray& text) {
+        QSignalSpy commands(&endpoint, &EndpointServer::commandReceived);
+        ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, text))));
+        QTest::qWait(50);
+        EXPECT_EQ(commands.count(), 0) << text.constData();
     }
 
     QByteArray RequestItem() {
@@ -66,7 +76,7 @@ TEST_F(EndpointCommandTest, CommandsActAsTheTrackMenu) {
     Tick();
     EXPECT_EQ(pty.readBytes(kSunLine.size()), kSunLine);
 
-    Poke("track_off");  // lower case is no command
+    PokeNoCommand("track_off");  // lower case is no command
     EXPECT_TRUE(state.tracking.trackingActive);
     Poke(" TRACK_PARK");  // eleven characters: the blank is trimmed
     EXPECT_EQ(state.tracking.trackMode, TrackMode::Park);
@@ -96,7 +106,7 @@ TEST_F(EndpointCommandTest, OutputMovesFromTheSerialPortToTheItemAndBack) {
     EXPECT_FALSE(state.tracking.ddeOutput);
     Tick();
     EXPECT_EQ(pty.readBytes(kSunLine.size()), kSunLine);
-    Poke("TRACK_SUN and more");
+    PokeNoCommand("TRACK_SUN and more");
     EXPECT_EQ(RequestItem(), QByteArray("TRACK_SUN and more\r\n") + '\0');
     Tick();
     EXPECT_EQ(RequestItem(), QByteArray("TRACK_SUN and more\r\n") + '\0');  // serial output leaves it alone

@@ -169,6 +169,27 @@ TEST_F(MainWindowTest, AStoredNumberThatFailsShowsTheMessageAndTheProgramRuns) {
     EXPECT_TRUE(w->Timer1().isActive());
     EXPECT_EQ(w->Label4->text(), "2005 Sep 21 [Wed]");
     EXPECT_EQ(state.settings.outputFormat, "");  // read after the failure: keeps its built-in value
+    // The port number kept its built-in 0: tracking goes to the endpoint and the program runs on.
+    w->Sun1->trigger();
+    EXPECT_TRUE(state.tracking.trackingActive);
+    EXPECT_TRUE(state.tracking.ddeOutput);
+    EXPECT_EQ(FindMessageBox("PortFailureBox"), nullptr);
+}
+
+TEST_F(MainWindowTest, ValuesTurnBlueInTwilight) {
+    auto w = Open();
+    EXPECT_EQ(w->Label23->textColour(), kBlack);
+    // The Moon rises at 00:41 UTC on the next day's search; step back from rise-time until it is in twilight.
+    clock.setUtc(2005, 9, 21, 0, 0, 0);
+    for (int minute = 0; minute < 60 && !(state.sky.moon.elevation < 0 && state.sky.moon.elevation > -6); ++minute) {
+        clock.advance(60);
+        w->Timer1Timer();
+    }
+    ASSERT_GT(state.sky.moon.elevation, -6);
+    ASSERT_LT(state.sky.moon.elevation, 0);
+    EXPECT_EQ(w->Label23->textColour(), QColor(0, 0, 255));
+    EXPECT_EQ(w->Label25->textColour(), QColor(0, 0, 255));
+    EXPECT_EQ(w->Label7->palette().color(QPalette::WindowText), kBlack);
 }
 
 TEST_F(MainWindowTest, AboutBoxHasItsFiveLines) {

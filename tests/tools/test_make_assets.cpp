@@ -136,6 +136,11 @@ TEST_F(MakeAssets, RefusesMissingOrMalformedInput) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("not a 360 x 180 grid")) << r.err.toStdString();
 
+    const QString noSky = WriteFile(dir, QStringLiteral("zero.dat"), QByteArray(360 * 180 * 2, '\0'));
+    r = RunGenerator({"--land", land, "--survey", noSky, "--out", out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("positive temperatures")) << r.err.toStdString();
+
     r = RunGenerator({"--land", land, "--out", out});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(QDir(out).exists(QStringLiteral("worldmap.bmp")));

@@ -438,6 +438,13 @@ TEST_F(SetupDialogTest, FeedTickedIsActiveAtOnceKeptAfterCancelAndStoredBySave) 
     EXPECT_EQ(state.settings.activeFeed, Feed::None);
     Click(dialog->Button1);
     EXPECT_EQ(Stored(store, "Active Feed"), "None");
+
+    // No feed in effect shows no tick (not the design-time L tick), so a save without edits keeps "None".
+    dialog->show();
+    EXPECT_FALSE(dialog->CheckBox7->isChecked() || dialog->CheckBox8->isChecked() || dialog->CheckBox9->isChecked());
+    Click(dialog->Button1);
+    EXPECT_EQ(Stored(store, "Active Feed"), "None");
+    EXPECT_EQ(state.settings.activeFeed, Feed::None);
 }
 
 TEST_F(SetupDialogTest, NovaLhaDecRelabelsHidesTheFeedBoxesAndSwitchesTheFormatAtOnce) {

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     if (!surveyFile.open(QIODevice::ReadOnly))
         return Fail(surveyFile.fileName() + QStringLiteral(": ") + surveyFile.errorString());
     const auto survey = skyrel::assets::SkySurvey::FromBytes(surveyFile.readAll());
-    if (!survey) return Fail(surveyFile.fileName() + QStringLiteral(": not a 360 x 180 grid of 16-bit samples"));
+    if (!survey) return Fail(surveyFile.fileName() + QStringLiteral(": not a 360 x 180 grid of 16-bit samples of positive temperatures"));
 
     const QDir out(parser.value(outOption));
     if (!QDir().mkpath(out.path())) return Fail(out.path() + QStringLiteral(": cannot create the folder"));

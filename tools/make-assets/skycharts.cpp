@@ -99,7 +99,10 @@ GalacticAngles EquatorialToGalactic(double rightAscension, double declination) {
 
 std::optional<SkySurvey> SkySurvey::FromBytes(const QByteArray& data) {
     if (data.size() != 2 * kSurveyColumns * kSurveyRows) return std::nullopt;
-    return SkySurvey(data);
+    SkySurvey survey(data);
+    // The colour scale is logarithmic: every temperature must be positive and the sky not all one value.
+    if (survey.minimum() <= 0 || survey.maximum() <= survey.minimum()) return std::nullopt;
+    return survey;
 }
 
 SkySurvey::SkySurvey(const QByteArray& data) : data_(data) {

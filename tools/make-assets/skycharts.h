@@ -22,7 +22,8 @@ GalacticAngles EquatorialToGalactic(double rightAscension, double declination);
 // The survey: 360 x 180 little-endian 16-bit samples in units of 0.1 K, longitude fastest.
 class SkySurvey {
 public:
-    // Empty when the data is not exactly one survey grid long.
+    // Empty when the data is not exactly one survey grid long, or holds a temperature of zero or below, or
+    // one value for the whole sky (the colour scale is logarithmic).
     static std::optional<SkySurvey> FromBytes(const QByteArray& data);
 
     // Brightness temperature in kelvin at the grid point nearest to (l, b).

@@ -465,8 +465,17 @@ void TSMForm1::buildPanels() {
     GroupBox1 = new QGroupBox(QStringLiteral("Tracking Active"), client);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(8, 448, 169, 41);
+    // The caption sits on the frame line, as on a classic group box, so the two values at y = 18 fall
+    // inside the frame of this low box.
+    GroupBox1->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; margin-top: 6px; }"
+                                            "QGroupBox::title { subcontrol-origin: margin; left: 8px; "
+                                            "padding: 0 2px; }"));
     Label38 = addCaption(GroupBox1, "Label38", QStringLiteral("Az: "), 18, 18);
     Label39 = addCaption(GroupBox1, "Label39", QStringLiteral("El: "), 96, 18);
+    // A style sheet stops the window's font from reaching the box's children.
+    GroupBox1->setFont(WindowFont());
+    Label38->setFont(WindowFont());
+    Label39->setFont(WindowFont());
 }
 
 void TSMForm1::buildMenus() {

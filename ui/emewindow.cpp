@@ -17,8 +17,7 @@ QString Fixed(double value, int significant, int decimals) {
 TSMForm4::TSMForm4(const nav::EmeFigures& figures, SettingsStore& store)
     : SecondaryWindow(store, kFormNumber, QStringLiteral("  EME")), figures_(figures) {
     setObjectName(QStringLiteral("SMForm4"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(FixedWindowFlags());
     setFixedSize(237, 274);
 
     const auto caption = [this](const QString& text, int left, int top) {

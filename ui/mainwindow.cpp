@@ -51,14 +51,11 @@ TSMForm1::TSMForm1(AppState& state, const nav::ClockSource& clock, SettingsStore
       tracker_(state.tracking, state.settings, rotatorPort_) {
     setObjectName(QStringLiteral("SMForm1"));
     setWindowTitle(QStringLiteral("Skyrel / Brenlo"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(FixedWindowFlags());
     setFont(WindowFont());
     // The panels are black on the window colour whatever the desktop theme, so that the red, blue and
     // black of the values always read as intended.
-    QPalette panelPalette = palette();
-    panelPalette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(panelPalette);
+    SetTextColour(*this, Qt::black);
     buildPanels();
     buildMenus();
     connectTracker();
@@ -96,11 +93,7 @@ void TSMForm1::FormCreate() {
 }
 
 void TSMForm1::showError(const QString& message) {
-    // Not modal: the one-second cycle goes on while the message is read.
-    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Skyrel"), message, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setObjectName(QStringLiteral("ErrorBox"));
-    box->show();
+    ShowMessage(this, QMessageBox::Critical, message, QStringLiteral("ErrorBox"));
 }
 
 void TSMForm1::Timer1Timer() {
@@ -237,12 +230,7 @@ void TSMForm1::About1Click() {
                          QStringLiteral("Written in C++ with the Qt toolkit\r\n") + QString(6, QLatin1Char(' ')) +
                          QStringLiteral("By the Skyrel developers, for EME stations\r\n") + QStringLiteral("\r\n") +
                          QStringLiteral("        Last update 2005-09-21");
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Skyrel"), text, QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("AboutBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    // Blocks input to the windows without a nested event loop, so the cycle keeps ticking.
-    box->setWindowModality(Qt::ApplicationModal);
-    box->show();
+    ShowMessage(this, QMessageBox::NoIcon, text, QStringLiteral("AboutBox"));
 }
 
 void TSMForm1::Exit1Click() { close(); }
@@ -307,10 +295,7 @@ void TSMForm1::connectTracker() {
         }
     });
     connect(&tracker_, &Tracker::titleTracked, this, [this](TrackMode body, bool tracked) {
-        QLabel* title = body == TrackMode::Sun ? Label6 : Label21;
-        QPalette p = title->palette();
-        p.setColor(QPalette::WindowText, tracked ? QColor(255, 0, 0) : QColor(0, 0, 0));
-        title->setPalette(p);
+        SetTextColour(body == TrackMode::Sun ? *Label6 : *Label21, tracked ? QColor(255, 0, 0) : QColor(0, 0, 0));
     });
     connect(&tracker_, &Tracker::statusCaptionChanged, GroupBox1, &QGroupBox::setTitle);
     connect(&tracker_, &Tracker::statusBoxShown, this,
@@ -328,25 +313,17 @@ void TSMForm1::connectTracker() {
 void TSMForm1::showWriteError(const QString& message) {
     // Ticks keep coming while the box is open: one box at a time, not one a second.
     if (writeErrorBox_ && writeErrorBox_->isVisible()) return;
-    writeErrorBox_ = new QMessageBox(QMessageBox::Critical, QStringLiteral("Skyrel"), message, QMessageBox::Ok, this);
-    writeErrorBox_->setObjectName(QStringLiteral("WriteErrorBox"));
-    writeErrorBox_->setAttribute(Qt::WA_DeleteOnClose);
-    writeErrorBox_->setWindowModality(Qt::ApplicationModal);
-    writeErrorBox_->show();
+    writeErrorBox_ = ShowMessage(this, QMessageBox::Critical, message, QStringLiteral("WriteErrorBox"));
 }
 
 void TSMForm1::endAfterPortFailure() {
     QApplication::beep();
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Skyrel"),
-                                QStringLiteral("Problem opening port!\nPort may already be in use!"), QMessageBox::Ok,
-                                this);
-    box->setObjectName(QStringLiteral("PortFailureBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::ApplicationModal);
+    QMessageBox* box = ShowMessage(this, QMessageBox::Information,
+                                   QStringLiteral("Problem opening port!\nPort may already be in use!"),
+                                   QStringLiteral("PortFailureBox"));
     // The event loop ends without closing the window, so its position is not stored.
     connect(box, &QMessageBox::finished, qApp,
             [] { QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(0); }); });
-    box->show();
 }
 
 void TSMForm1::SetOuterHeight(int height) {
@@ -363,8 +340,7 @@ void TSMForm1::restoreAndRaise() {
 }
 
 void TSMForm1::closeEvent(QCloseEvent* event) {
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-        SaveWindowPosition(store_, kMainFormNumber, pos());
+    if (IsInNormalState(*this)) SaveWindowPosition(store_, kMainFormNumber, pos());
     event->accept();
     QCoreApplication::quit();
 }

@@ -36,8 +36,7 @@ TSMForm3::TSMForm3(AppState& state, SettingsStore& store)
       state_(state),
       worldMap_(QImage(QStringLiteral(":/worldmap.bmp")).convertToFormat(QImage::Format_RGB32)) {
     setObjectName(QStringLiteral("SMForm3"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(FixedWindowFlags());
 
     Image1 = PictureLayer(this, QStringLiteral("Image1"), QStringLiteral(":/worldmap.bmp"), kMapHeight);
     Image4 = PictureLayer(this, QStringLiteral("Image4"), QStringLiteral(":/skynoise.jpg"), kMapHeight);

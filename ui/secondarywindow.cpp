@@ -15,8 +15,7 @@ SecondaryWindow::SecondaryWindow(SettingsStore& store, int formNumber, const QSt
 }
 
 void SecondaryWindow::closeEvent(QCloseEvent* event) {
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-        SaveWindowPosition(store_, formNumber_, pos());
+    if (IsInNormalState(*this)) SaveWindowPosition(store_, formNumber_, pos());
     event->accept();
 }
 

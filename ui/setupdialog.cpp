@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "navlib/formatfixed.h"
+#include "ui/widgets.h"
 
 namespace skyrel {
 namespace {
@@ -105,8 +106,7 @@ bool IsNumberBoxCharacter(QChar character) {
 TSMForm2::TSMForm2(AppState& state, const nav::ClockSource& clock, SettingsStore& store)
     : SecondaryWindow(store, kFormNumber, QStringLiteral(" Setup  Skyrel / Brenlo")), state_(state), clock_(clock) {
     setObjectName(QStringLiteral("SMForm2"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(FixedWindowFlags(true));
     setFixedSize(532, 395);
     setAttribute(Qt::WA_AlwaysShowToolTips);
     buildControls();
@@ -370,23 +370,14 @@ void TSMForm2::Button2Click() {
 
 void TSMForm2::showConversionError(const SetupFormError& error) {
     boxOf(error.field)->setFocus();
-    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Skyrel"), error.message, QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("ErrorBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    // Blocks the windows without a nested event loop, so the one-second cycle keeps running.
-    box->setWindowModality(Qt::ApplicationModal);
-    box->show();
+    ShowMessage(this, QMessageBox::Critical, error.message, QStringLiteral("ErrorBox"));
 }
 
 void TSMForm2::showStoreFailure() {
-    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Skyrel"),
-                                QStringLiteral("The settings could not be written to disk. They are in effect "
-                                               "until the program ends; check that the settings folder is "
-                                               "writable and save again."),
-                                QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("StoreFailureBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->show();
+    ShowMessage(this, QMessageBox::Critical,
+                QStringLiteral("The settings could not be written to disk. They are in effect until the program "
+                               "ends; check that the settings folder is writable and save again."),
+                QStringLiteral("StoreFailureBox"));
 }
 
 QLineEdit* TSMForm2::boxOf(SetupField field) const {

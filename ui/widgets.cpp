@@ -37,12 +37,30 @@ void RightAlignedLabel::setValueText(const QString& text) {
     setGeometry(rightEdge_ - width, y(), width, height());
 }
 
-void RightAlignedLabel::setTextColour(const QColor& colour) {
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, colour);
-    setPalette(p);
+Qt::WindowFlags FixedWindowFlags(bool maximise) {
+    return Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+           Qt::MSWindowsFixedSizeDialogHint | (maximise ? Qt::WindowMinMaxButtonsHint : Qt::WindowMinimizeButtonHint);
 }
 
-QColor RightAlignedLabel::textColour() const { return palette().color(QPalette::WindowText); }
+bool IsInNormalState(const QWidget& window) {
+    return !(window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+void SetTextColour(QWidget& widget, const QColor& colour) {
+    QPalette p = widget.palette();
+    p.setColor(QPalette::WindowText, colour);
+    widget.setPalette(p);
+}
+
+QColor TextColour(const QWidget& widget) { return widget.palette().color(QPalette::WindowText); }
+
+QMessageBox* ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text, const QString& objectName) {
+    auto* box = new QMessageBox(icon, QStringLiteral("Skyrel"), text, QMessageBox::Ok, parent);
+    box->setObjectName(objectName);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+    return box;
+}
 
 }  // namespace skyrel

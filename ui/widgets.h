@@ -1,11 +1,26 @@
 // Small widgets the windows share: a label that reports clicks, one that keeps its right edge fixed
-// while its text grows to the left, and the program's fonts.
+// while its text grows to the left, the program's fonts, window frames, text colours and message boxes.
 #pragma once
 
 #include <QFont>
 #include <QLabel>
+#include <QMessageBox>
 
 namespace skyrel {
+
+// A fixed-size window with a system menu and a minimise button; `maximise` adds the maximise button.
+Qt::WindowFlags FixedWindowFlags(bool maximise = false);
+
+// Neither minimised, maximised nor full screen: the only state in which a window stores its position.
+bool IsInNormalState(const QWidget& window);
+
+// The colour a widget's text is drawn in.
+void SetTextColour(QWidget& widget, const QColor& colour);
+QColor TextColour(const QWidget& widget);
+
+// A message box captioned "Skyrel" with one OK button, deleted when closed. It blocks input to the windows
+// without a nested event loop, so the one-second cycle keeps running while it is open.
+QMessageBox* ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text, const QString& objectName);
 
 // Bold 8-point "MS Sans Serif" (Liberation Sans or Arial where it is missing), and a given size.
 QFont WindowFont(int pointSize = 8, bool bold = true);
@@ -34,8 +49,8 @@ class RightAlignedLabel : public ClickableLabel {
 public:
     RightAlignedLabel(QWidget* parent, int minimumLeft, int top, int rightEdge, int height);
     void setValueText(const QString& text);
-    void setTextColour(const QColor& colour);
-    QColor textColour() const;
+    void setTextColour(const QColor& colour) { SetTextColour(*this, colour); }
+    QColor textColour() const { return TextColour(*this); }
 
 private:
     int minimumLeft_;

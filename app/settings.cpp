@@ -9,10 +9,8 @@
 namespace skyrel {
 namespace {
 
-// Reads one stored option; an empty (or missing) text takes the default text.
 QString ReadOr(const SettingsStore& store, const QString& name, const QString& defaultText) {
-    const QString text = store.read(kOptionsGroup, name);
-    return text.isEmpty() ? defaultText : text;
+    return OrDefault(store.read(kOptionsGroup, name), defaultText);
 }
 
 // A conversion that failed stops the load: the remaining values keep their built-in values.
@@ -50,24 +48,41 @@ int BaudRateOfIndex(int index) {
     return rate >= std::numeric_limits<int>::max() ? std::numeric_limits<int>::max() : static_cast<int>(rate);
 }
 
+int BaudIndexOfRate(int baudRate) {
+    int index = 0;
+    for (int rate = baudRate; rate > 1200; rate /= 2) ++index;
+    return index;
+}
+
+QString FeedText(Feed feed) {
+    switch (feed) {
+        case Feed::L: return QStringLiteral("L");
+        case Feed::S: return QStringLiteral("S");
+        case Feed::X: return QStringLiteral("X");
+        case Feed::None: break;
+    }
+    return QStringLiteral("None");
+}
+
+std::optional<Feed> FeedOfText(const QString& text) {
+    for (const Feed feed : {Feed::None, Feed::L, Feed::S, Feed::X})
+        if (text == FeedText(feed)) return feed;
+    return std::nullopt;
+}
+
+QString FeedCaptionName(int feedIndex) { return QStringLiteral("Offset %1").arg(feedIndex + 1); }
+
 LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clock, Settings& s) {
     LoadOutcome outcome;
     try {
-        s.site.latitude = Real(store, QStringLiteral("Observer Latitude"), QStringLiteral("38.02"));
-        s.site.longitude = Real(store, QStringLiteral("Observer Longitude"), QStringLiteral("-78.63"));
-        s.site.height = Real(store, QStringLiteral("Observer Height"), QStringLiteral("100"));
-        s.site.name = ReadOr(store, QStringLiteral("Observer Name"), QStringLiteral("Observer")).toStdString();
+        s.site.latitude = Real(store, QStringLiteral("Observer Latitude"), kDefaultLatitudeText);
+        s.site.longitude = Real(store, QStringLiteral("Observer Longitude"), kDefaultLongitudeText);
+        s.site.height = Real(store, QStringLiteral("Observer Height"), kDefaultHeightText);
+        s.site.name = ReadOr(store, QStringLiteral("Observer Name"), kDefaultObserverName).toStdString();
 
         if (store.read(kOptionsGroup, QStringLiteral("Auto Time")) == QLatin1String("false")) {
             s.autoTime = false;
-            const QString offset = store.read(kOptionsGroup, QStringLiteral("TimeOff"));
-            if (offset.isEmpty()) {
-                s.clockOffset = 0;
-            } else {
-                const auto value = ParseReal(offset);
-                if (!value) throw ConversionFailure{InvalidRealMessage(offset)};
-                s.clockOffset = *value;
-            }
+            s.clockOffset = Real(store, QStringLiteral("TimeOff"), QStringLiteral("0"));
         } else {
             s.autoTime = true;
             s.clockOffset = nav::AutoClockOffset(clock);
@@ -100,16 +115,14 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
         return outcome;
     }
 
-    const QString feed = ReadOr(store, QStringLiteral("Active Feed"), QStringLiteral("L"));
-    if (feed == QLatin1String("L")) s.activeFeed = Feed::L;
-    else if (feed == QLatin1String("S")) s.activeFeed = Feed::S;
-    else if (feed == QLatin1String("X")) s.activeFeed = Feed::X;
-    else if (feed == QLatin1String("None")) s.activeFeed = Feed::None;
+    // Any other text leaves the feed in effect as it is.
+    if (const auto feed = FeedOfText(ReadOr(store, QStringLiteral("Active Feed"), QStringLiteral("L"))))
+        s.activeFeed = *feed;
 
-    s.outputFormat = ReadOr(store, QStringLiteral("Output Format"), QStringLiteral("EasyComm1"));
+    s.outputFormat = ReadOr(store, QStringLiteral("Output Format"), kDefaultOutputFormat);
 
     for (int i = 0; i < 3; ++i) {
-        const QString caption = store.read(kOptionsGroup, QStringLiteral("Offset %1").arg(i + 1));
+        const QString caption = store.read(kOptionsGroup, FeedCaptionName(i));
         if (!caption.isEmpty()) s.feedCaption[i] = caption;
     }
     return outcome;

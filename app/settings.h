@@ -19,6 +19,18 @@ inline const std::array<QString, 3> kBuiltInFeedCaptions = {QStringLiteral("L-ba
                                                             QStringLiteral("S-band Feed Offset (deg)"),
                                                             QStringLiteral("X-band Feed Offset (deg)")};
 
+// The texts that stand for an empty or missing value of the observer's site, and the format's default.
+inline const QString kDefaultLatitudeText = QStringLiteral("38.02");
+inline const QString kDefaultLongitudeText = QStringLiteral("-78.63");
+inline const QString kDefaultHeightText = QStringLiteral("100");
+inline const QString kDefaultObserverName = QStringLiteral("Observer");
+inline const QString kDefaultOutputFormat = QStringLiteral("EasyComm1");
+
+// The empty text reads as the default text: a missing value and an empty one are alike.
+inline QString OrDefault(const QString& text, const QString& defaultText) {
+    return text.isEmpty() ? defaultText : text;
+}
+
 // Offsets are indexed 0 static, 1 L feed, 2 S feed, 3 X feed.
 inline constexpr int kStaticOffset = 0;
 
@@ -50,6 +62,15 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
 
 // Baud rate of a baud list index: 1200 x 2^index.
 int BaudRateOfIndex(int index);
+// The baud list index that shows a rate: how many times it halves while above 1200 (76800 gives 6).
+int BaudIndexOfRate(int baudRate);
+
+// "L", "S", "X" or "None" for the stored "Active Feed", and back; any other text names no feed.
+QString FeedText(Feed feed);
+std::optional<Feed> FeedOfText(const QString& text);
+
+// The stored name of a feed box's caption: "Offset 1" .. "Offset 3" for the L, S and X boxes (0..2).
+QString FeedCaptionName(int feedIndex);
 
 // Window positions: "FormN.Top" / "FormN.Left" in the positions group; missing or not an integer is 20.
 QPoint LoadWindowPosition(const SettingsStore& store, int formNumber);

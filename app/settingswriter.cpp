@@ -8,27 +8,9 @@
 namespace skyrel {
 namespace {
 
-const QString kDefaultLatitude = QStringLiteral("38.02");
-const QString kDefaultLongitude = QStringLiteral("-78.63");
-const QString kDefaultHeight = QStringLiteral("100");
-const QString kDefaultName = QStringLiteral("Observer");
 constexpr int kStoredNameLength = 16;
 
-QString OrDefault(const QString& text, const QString& defaultText) {
-    return text.isEmpty() ? defaultText : text;
-}
-
 QString FlagText(bool flag) { return flag ? QStringLiteral("true") : QStringLiteral("false"); }
-
-QString FeedText(Feed feed) {
-    switch (feed) {
-        case Feed::L: return QStringLiteral("L");
-        case Feed::S: return QStringLiteral("S");
-        case Feed::X: return QStringLiteral("X");
-        case Feed::None: break;
-    }
-    return QStringLiteral("None");
-}
 
 void Run(const std::function<void()>& action) {
     if (action) action();
@@ -43,9 +25,9 @@ struct NumberBox {
 std::vector<NumberBox> NumberBoxes(const SetupForm& form) {
     std::vector<NumberBox> boxes;
     if (!form.autoTime) boxes.push_back({SetupField::ClockOffset, form.clockOffset});
-    boxes.push_back({SetupField::Latitude, OrDefault(form.latitude, kDefaultLatitude)});
-    boxes.push_back({SetupField::Longitude, OrDefault(form.longitude, kDefaultLongitude)});
-    boxes.push_back({SetupField::Height, OrDefault(form.height, kDefaultHeight)});
+    boxes.push_back({SetupField::Latitude, OrDefault(form.latitude, kDefaultLatitudeText)});
+    boxes.push_back({SetupField::Longitude, OrDefault(form.longitude, kDefaultLongitudeText)});
+    boxes.push_back({SetupField::Height, OrDefault(form.height, kDefaultHeightText)});
     boxes.push_back({SetupField::ParkAz, form.parkAz});
     boxes.push_back({SetupField::ParkEl, form.parkEl});
     boxes.push_back({SetupField::LOffsetAz, form.offsetAz[1]});
@@ -106,10 +88,10 @@ std::optional<SetupFormError> SaveSettings(SettingsStore& store, const nav::Cloc
         writeReal("TimeOff", form.clockOffset, s.clockOffset);
     }
 
-    writeReal("Observer Latitude", OrDefault(form.latitude, kDefaultLatitude), s.site.latitude);
-    writeReal("Observer Longitude", OrDefault(form.longitude, kDefaultLongitude), s.site.longitude);
-    writeReal("Observer Height", OrDefault(form.height, kDefaultHeight), s.site.height);
-    const QString name = FirstCharacters(OrDefault(form.name, kDefaultName), kStoredNameLength);
+    writeReal("Observer Latitude", OrDefault(form.latitude, kDefaultLatitudeText), s.site.latitude);
+    writeReal("Observer Longitude", OrDefault(form.longitude, kDefaultLongitudeText), s.site.longitude);
+    writeReal("Observer Height", OrDefault(form.height, kDefaultHeightText), s.site.height);
+    const QString name = FirstCharacters(OrDefault(form.name, kDefaultObserverName), kStoredNameLength);
     write("Observer Name", name);
     s.site.name = name.toStdString();
     Run(actions.applySite);
@@ -148,15 +130,10 @@ std::optional<SetupFormError> SaveSettings(SettingsStore& store, const nav::Cloc
 
 void SaveFeedCaption(SettingsStore& store, Settings& settings, int feedIndex, const QString& caption) {
     settings.feedCaption[feedIndex] = caption;
-    store.write(kOptionsGroup, QStringLiteral("Offset %1").arg(feedIndex + 1), caption);
+    store.write(kOptionsGroup, FeedCaptionName(feedIndex), caption);
     store.sync();
 }
 
-int BaudIndexOfRate(int baudRate) {
-    int index = 0;
-    for (int rate = baudRate; rate > 1200; rate /= 2) ++index;
-    return index;
-}
 
 QString FirstCharacters(const QString& text, int count) {
     qsizetype end = 0;

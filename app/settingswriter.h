@@ -27,7 +27,7 @@ struct SetupForm {
     QString parkAz, parkEl;
     std::array<QString, 4> offsetAz, offsetEl;  // 0 static, 1 L feed, 2 S feed, 3 X feed
     Feed activeFeed = Feed::L;                  // the ticked "Active" box, None when no box is ticked
-    QString outputFormat = QStringLiteral("EasyComm1");
+    QString outputFormat = kDefaultOutputFormat;
 };
 
 // The number boxes, in the order they are checked.
@@ -79,9 +79,6 @@ std::optional<SetupFormError> SaveSettings(SettingsStore& store, const nav::Cloc
 
 // Renames feed box `feedIndex` (0 L, 1 S, 2 X) and stores its caption at once as "Offset 1".."Offset 3".
 void SaveFeedCaption(SettingsStore& store, Settings& settings, int feedIndex, const QString& caption);
-
-// The baud list index that shows a rate: how many times it halves while above 1200 (76800 gives 6).
-int BaudIndexOfRate(int baudRate);
 
 // The first `count` characters of a text; a character outside the basic plane is never cut in two.
 QString FirstCharacters(const QString& text, int count);

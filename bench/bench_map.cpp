@@ -20,7 +20,7 @@ struct MapScene {
         settings.site = {38.02, -78.63, 100, "FN28"};
         settings.sunShadow = settings.moonShadow = settings.sunHorizon = settings.moonHorizon = true;
         settings.sunSubPoint = settings.moonSubPoint = true;
-        nav::SetObserver(sky.observerFrame, 38.02, -78.63, 100);
+        nav::SetObserver(sky.observerFrame, settings.site.latitude, settings.site.longitude, settings.site.height);
         const skyrel::test::FakeClock clock(2005, 9, 21, 17, 15, 0);
         nav::ReadClock(sky.clock, clock, true, 0);
         nav::ComputePositions(sky, settings.site);

@@ -22,12 +22,6 @@ constexpr double kMonthsPerDay = 0.03629164709113369;
 // Full scale of the phase: 256ths of a month.
 constexpr double kPhaseUnits = 256;
 
-double ReducedDegrees(double degrees) {
-    while (degrees >= 360) degrees -= 360;
-    while (degrees < 0) degrees += 360;
-    return degrees;
-}
-
 }  // namespace
 
 double AnomalyPhase(int utcDay, double utcFraction) {

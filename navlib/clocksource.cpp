@@ -21,4 +21,10 @@ ClockReading ReadingOfEpochSeconds(std::int64_t epochSeconds) {
     return r;
 }
 
+std::int64_t EpochSecondsOf(int year, int month, int day, int hour, int minute, int second) {
+    using namespace std::chrono;
+    const sys_days date{std::chrono::year{year} / month / day};
+    return date.time_since_epoch().count() * 86400LL + hour * 3600LL + minute * 60LL + second;
+}
+
 }  // namespace nav

@@ -13,6 +13,8 @@ struct ClockReading {
 
 // The proleptic Gregorian reading of a count of seconds since 1970-01-01 00:00:00.
 ClockReading ReadingOfEpochSeconds(std::int64_t epochSeconds);
+// And back: the seconds since 1970-01-01 00:00:00 of a proleptic Gregorian date and time.
+std::int64_t EpochSecondsOf(int year, int month, int day, int hour, int minute, int second);
 
 // Supplies the present instant. The program reads the operating system; tests put it at any instant.
 class ClockSource {

@@ -19,4 +19,11 @@ inline constexpr double kObliquityRad = 0.40910343;
 inline double Radians(double degrees) { return degrees * kPi * (1.0 / 180.0); }
 inline double Degrees(double radians) { return radians * 180.0 / kPi; }
 
+// An angle in degrees brought into [0, 360) by whole turns, one at a time, as the series expect.
+inline double ReducedDegrees(double degrees) {
+    while (degrees >= 360) degrees -= 360;
+    while (degrees < 0) degrees += 360;
+    return degrees;
+}
+
 }  // namespace nav

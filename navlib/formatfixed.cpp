@@ -84,6 +84,12 @@ std::string Scientific(const Decimal& d, int significant) {
 
 }  // namespace
 
+std::string FixedDecimals(double value, int decimals) {
+    char text[400];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return std::string(text, result.ptr);
+}
+
 std::string formatFixed(double value, int significant, int decimals) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";

@@ -17,4 +17,8 @@ namespace nav {
 // as 7.25 or 0.15 rounds as those decimals do (7.3, 0.2), the way a user reads them. Locale-free.
 std::string formatFixed(double value, int significant, int decimals);
 
+// `value` with exactly `decimals` digits after a '.', correctly rounded from its binary value as C's
+// "%.*f" rounds it, but whatever the locale ("%.2f" of the main window, "%.1f" of the daily extremes).
+std::string FixedDecimals(double value, int decimals);
+
 }  // namespace nav

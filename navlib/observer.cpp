@@ -36,10 +36,7 @@ void ComputeTopocentric(BodyState& body, const SkyState& sky, double siderealDeg
 
     double ra = Degrees(body.rightAscension);
     while (ra > 360) ra -= 360;
-    double hourAngle = siderealDeg - ra + longitudeDeg;
-    while (hourAngle < 0) hourAngle += 360;
-    while (hourAngle >= 360) hourAngle -= 360;
-    body.hourAngle = hourAngle;
+    body.hourAngle = ReducedDegrees(siderealDeg - ra + longitudeDeg);
 
     body.distance = VectorLength(t);
     const double length = body.distance == 0 ? 1.0 : body.distance;
@@ -75,7 +72,8 @@ void SetObserver(ObserverFrame& frame, double latitudeDeg, double longitudeDeg, 
 }
 
 void ComputePositions(SkyState& sky, const ObserverSite& site) {
-    const Mat3 eclipticRotation = EclipticToEquatorialRotation();
+    // A constant rotation: made once, not at each of the search's and the map's many steps.
+    static const Mat3 eclipticRotation = EclipticToEquatorialRotation();
     ComputeEphemeris(sky);
     EclipticToEquatorial(sky.moon, eclipticRotation);
     EclipticToEquatorial(sky.sun, eclipticRotation);

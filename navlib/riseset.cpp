@@ -1,9 +1,9 @@
 #include "navlib/riseset.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
+#include "navlib/formatfixed.h"
 #include "navlib/observer.h"
 #include "navlib/timecal.h"
 
@@ -77,12 +77,6 @@ std::string MoonEventText(double fraction) {
     return HourMinuteText(t);
 }
 
-std::string OneDecimal(double value) {
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
-    return std::string(text, result.ptr);
-}
-
 RiseSetPanel MakePanel(const BodyEvents& events, const std::string& riseText, const std::string& setText,
                        const std::string& suffix) {
     const std::string riseCaption = "Rise" + suffix + ":";
@@ -104,7 +98,7 @@ RiseSetPanel MakePanel(const BodyEvents& events, const std::string& riseText, co
     }
     panel.transitCaption = "Transit" + suffix + ":";
     panel.transitText = events.transitFound ? HourMinuteText(SplitTime(events.transitTime)) : "-----";
-    panel.maxMin = OneDecimal(events.highest) + " / " + OneDecimal(events.lowest);
+    panel.maxMin = FixedDecimals(events.highest, 1) + " / " + FixedDecimals(events.lowest, 1);
     return panel;
 }
 

@@ -17,10 +17,10 @@ QString GroupThousands(QString digits) {
 
 }  // namespace
 
-QString FixedText(double value, int decimals) { return QString::asprintf("%.*f", decimals, value); }
+QString FixedText(double value, int decimals) { return QString::fromStdString(nav::FixedDecimals(value, decimals)); }
 
 QString RightAscensionText(double rightAscension) {
-    const double degrees = rightAscension * 180 / nav::kPi;
+    const double degrees = nav::Degrees(rightAscension);
     const double s = degrees / 360 * 86400;
     const int h = static_cast<int>(std::trunc(s / 3600));
     const int m = static_cast<int>(std::trunc(s / 60)) - 60 * h;

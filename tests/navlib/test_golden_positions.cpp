@@ -32,8 +32,7 @@ CycleResult RunCycle(const QJsonObject& line) {
     nav::ComputePositions(r.sky, site);
     r.sunGeometric = r.sky.sun.elevation;
     r.moonGeometric = r.sky.moon.elevation;
-    r.sky.sun.elevation += nav::RefractionForTrue(r.sky.sun.elevation);
-    r.sky.moon.elevation += nav::RefractionForTrue(r.sky.moon.elevation);
+    nav::AddRefraction(r.sky);
     return r;
 }
 

@@ -22,8 +22,7 @@ nav::SkyState SkyAtNoon(const nav::ObserverSite& site, int year, int month, int 
     sky.clock.utcDay = static_cast<int>(std::floor(utc));
     sky.clock.utcFraction = utc - std::floor(utc);
     nav::ComputePositions(sky, site);
-    sky.sun.elevation += nav::RefractionForTrue(sky.sun.elevation);
-    sky.moon.elevation += nav::RefractionForTrue(sky.moon.elevation);
+    nav::AddRefraction(sky);
     return sky;
 }
 
@@ -140,8 +139,7 @@ TEST(FindRiseSet, RestoresExactlyTheFieldsItSavedAndLeavesTheRest) {
     nav::SkyState sky = SkyAtNoon(site, 2005, 9, 21, -4, false);
     sky.clock.utcFraction = 0.71875;
     nav::ComputePositions(sky, site);
-    sky.sun.elevation += nav::RefractionForTrue(sky.sun.elevation);
-    sky.moon.elevation += nav::RefractionForTrue(sky.moon.elevation);
+    nav::AddRefraction(sky);
     const nav::SkyState before = sky;
 
     nav::FindRiseSet(sky, site, -4, false);

@@ -1,7 +1,5 @@
 #include "tests/support/fakeclock.h"
 
-#include <chrono>
-
 namespace skyrel::test {
 
 FakeClock::FakeClock(int year, int month, int day, int hour, int minute, int second, int utcOffsetMinutes)
@@ -10,9 +8,7 @@ FakeClock::FakeClock(int year, int month, int day, int hour, int minute, int sec
 }
 
 void FakeClock::setUtc(int year, int month, int day, int hour, int minute, int second) {
-    using namespace std::chrono;
-    const sys_days d{std::chrono::year{year} / month / day};
-    epochSeconds_ = d.time_since_epoch().count() * 86400LL + hour * 3600LL + minute * 60LL + second;
+    epochSeconds_ = nav::EpochSecondsOf(year, month, day, hour, minute, second);
 }
 
 nav::ClockReading FakeClock::utcNow() const { return nav::ReadingOfEpochSeconds(epochSeconds_); }

@@ -1,11 +1,12 @@
 // skyrel-ephem: the tracker's engine from the command line. See HelpText() for the interface.
-#include <QLocale>
 #include <QString>
 #include <cmath>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/numbertext.h"
+#include "app/settings.h"
 #include "app/settingsstore.h"
 #include "navlib/skystate.h"
 #include "tools/skyrel-ephem/options.h"
@@ -13,27 +14,21 @@
 
 namespace {
 
-// The built-in site, used for any part of the site that is neither given nor stored.
-constexpr double kDefaultLatitude = 38.02;
-constexpr double kDefaultLongitude = -78.63;
-constexpr double kDefaultHeightMetres = 100;
-
 constexpr int kExitBadInput = 2;
 
-// A stored value as the tracker reads it ('.' as the decimal point), or the default when empty or invalid.
-double StoredOr(const skyrel::SettingsStore& store, const QString& name, double fallback) {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(store.read(skyrel::kOptionsGroup, name).trimmed(), &ok);
-    return ok && std::isfinite(value) ? value : fallback;
+// A stored value as the tracker reads it, or the tracker's built-in value when empty or not a number.
+double StoredOr(const skyrel::SettingsStore& store, const QString& name, const QString& defaultText) {
+    const auto stored = skyrel::ParseReal(store.read(skyrel::kOptionsGroup, name));
+    return stored ? *stored : *skyrel::ParseReal(defaultText);
 }
 
 nav::ObserverSite ResolveSite(const ephem::Options& o) {
-    nav::ObserverSite site{kDefaultLatitude, kDefaultLongitude, kDefaultHeightMetres, ""};
+    nav::ObserverSite site;
     if (!o.latitude || !o.longitude || !o.height) {
         const skyrel::NativeSettingsStore store;
-        site.latitude = StoredOr(store, QStringLiteral("Observer Latitude"), kDefaultLatitude);
-        site.longitude = StoredOr(store, QStringLiteral("Observer Longitude"), kDefaultLongitude);
-        site.height = StoredOr(store, QStringLiteral("Observer Height"), kDefaultHeightMetres);
+        site.latitude = StoredOr(store, QStringLiteral("Observer Latitude"), skyrel::kDefaultLatitudeText);
+        site.longitude = StoredOr(store, QStringLiteral("Observer Longitude"), skyrel::kDefaultLongitudeText);
+        site.height = StoredOr(store, QStringLiteral("Observer Height"), skyrel::kDefaultHeightText);
     }
     if (o.latitude) site.latitude = *o.latitude;
     if (o.longitude) site.longitude = *o.longitude;

@@ -1,9 +1,11 @@
 #include "tools/skyrel-ephem/options.h"
 
-#include <charconv>
+#include <QString>
 #include <chrono>
 #include <cmath>
 #include <map>
+
+#include "app/numbertext.h"
 
 namespace ephem {
 namespace {
@@ -24,20 +26,11 @@ const std::map<std::string, std::string> kValueForms{
     {"--utc", "YYYY-MM-DDTHH:MM:SS"}, {"--date", "YYYY-MM-DD"}, {"--local-offset", "HOURS"},
     {"--every", "SECONDS"},   {"--count", "N"}};
 
-std::optional<double> ParseDouble(const std::string& text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
+// Numbers on the command line read as the tracker reads its settings: '.' only, whole texts only.
+std::optional<double> ParseDouble(const std::string& text) { return skyrel::ParseReal(QString::fromStdString(text)); }
 
 std::optional<long long> ParseInteger(const std::string& text) {
-    long long value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
-    return value;
+    return skyrel::ParseInteger(QString::fromStdString(text));
 }
 
 // Exactly `width` decimal digits.
@@ -56,9 +49,9 @@ bool InSupportedRange(const CalendarDate& d) {
     return key(d) >= key(kFirstDate) && key(d) <= key(kLastDate);
 }
 
-// "YYYY-MM-DD" starting at text[0], a real calendar date in the supported range.
+// Exactly "YYYY-MM-DD", a real calendar date in the supported range.
 std::optional<CalendarDate> ParseDate(const std::string& text) {
-    if (text.size() < 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
     const auto y = ParseDigits(text, 0, 4), m = ParseDigits(text, 5, 2), d = ParseDigits(text, 8, 2);
     if (!y || !m || !d) return std::nullopt;
     const std::chrono::year_month_day ymd{std::chrono::year{*y}, std::chrono::month{static_cast<unsigned>(*m)},
@@ -124,7 +117,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                 return fail("--utc expects a UTC instant YYYY-MM-DDTHH:MM:SS from 1901-03-01 to 2100-02-28, "
                             "e.g. --utc 2005-09-21T17:15:00 (got " + Quoted(value) + ")");
         } else if (flag == "--date") {
-            o.date = value.size() == 10 ? ParseDate(value) : std::nullopt;
+            o.date = ParseDate(value);
             if (!o.date)
                 return fail("--date expects a date YYYY-MM-DD from 1901-03-01 to 2100-02-28, "
                             "e.g. --date 2005-09-21 (got " + Quoted(value) + ")");

@@ -8,13 +8,15 @@
 #include "navlib/anomaly.h"
 #include "navlib/clocksource.h"
 #include "navlib/constants.h"
+#include "navlib/formatfixed.h"
 #include "navlib/observer.h"
 #include "navlib/timecal.h"
 
 namespace ephem {
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 86400;
+using nav::FixedDecimals;
+
 // JSON carries full double precision: 17 significant digits read back to the same double.
 constexpr int kJsonDigits = 17;
 
@@ -48,12 +50,6 @@ std::string Number(double value) {
     return std::string(text, result.ptr);
 }
 
-std::string Fixed(double value, int decimals) {
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    return std::string(text, result.ptr);
-}
-
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
     for (const char c : text) {
@@ -72,7 +68,7 @@ std::string BodyJson(const nav::BodyState& b, double geometricElevation) {
 }
 
 std::string UtcText(std::int64_t epochSeconds) {
-    const nav::ClockReading r = FixedUtcClock(epochSeconds).utcNow();
+    const nav::ClockReading r = nav::ReadingOfEpochSeconds(epochSeconds);
     char text[64];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", r.year, r.month, r.day, r.hour, r.minute,
                   r.second);
@@ -103,9 +99,7 @@ std::string Padded(const std::string& text, std::size_t width) {
 }  // namespace
 
 std::int64_t EpochSeconds(const UtcInstant& t) {
-    using namespace std::chrono;
-    const sys_days day{year{t.year} / t.month / t.day};
-    return day.time_since_epoch().count() * kSecondsPerDay + t.hour * 3600LL + t.minute * 60LL + t.second;
+    return nav::EpochSecondsOf(t.year, t.month, t.day, t.hour, t.minute, t.second);
 }
 
 std::int64_t EpochSecondsNow() {
@@ -136,7 +130,7 @@ nav::RiseSetTexts ComputeRiseSet(const nav::ObserverSite& site, const CalendarDa
 
 CalendarDate Today(double clockOffset) {
     const std::int64_t local = EpochSecondsNow() + static_cast<std::int64_t>(std::llround(clockOffset * 3600));
-    const nav::ClockReading r = FixedUtcClock(local).utcNow();
+    const nav::ClockReading r = nav::ReadingOfEpochSeconds(local);
     return {r.year, r.month, r.day};
 }
 
@@ -162,26 +156,26 @@ std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site) 
         head.resize(22, ' ');
         return head + Padded(sun, 16) + Padded(moon, 16) + "  " + unit + "\n";
     };
-    std::string out = "UTC " + UtcText(f.epochSeconds) + "   site " + Fixed(site.latitude, 4) + " " +
-                      Fixed(site.longitude, 4) + " " + Fixed(site.height, 1) + " m\n";
+    std::string out = "UTC " + UtcText(f.epochSeconds) + "   site " + FixedDecimals(site.latitude, 4) + " " +
+                      FixedDecimals(site.longitude, 4) + " " + FixedDecimals(site.height, 1) + " m\n";
     out += line("", "Sun", "Moon", "");
-    out += line("Azimuth", Fixed(s.azimuth, 2), Fixed(m.azimuth, 2), "deg");
-    out += line("Elevation", Fixed(s.elevation, 2), Fixed(m.elevation, 2), "deg, refraction included");
-    out += line("Geometric elevation", Fixed(f.sunGeometricElevation, 2), Fixed(f.moonGeometricElevation, 2), "deg");
-    out += line("Right ascension", Fixed(nav::Degrees(s.rightAscension) / 15, 4),
-                Fixed(nav::Degrees(m.rightAscension) / 15, 4), "h, topocentric");
-    out += line("Declination", Fixed(nav::Degrees(s.declination), 2), Fixed(nav::Degrees(m.declination), 2),
+    out += line("Azimuth", FixedDecimals(s.azimuth, 2), FixedDecimals(m.azimuth, 2), "deg");
+    out += line("Elevation", FixedDecimals(s.elevation, 2), FixedDecimals(m.elevation, 2), "deg, refraction included");
+    out += line("Geometric elevation", FixedDecimals(f.sunGeometricElevation, 2), FixedDecimals(f.moonGeometricElevation, 2), "deg");
+    out += line("Right ascension", FixedDecimals(nav::Degrees(s.rightAscension) / 15, 4),
+                FixedDecimals(nav::Degrees(m.rightAscension) / 15, 4), "h, topocentric");
+    out += line("Declination", FixedDecimals(nav::Degrees(s.declination), 2), FixedDecimals(nav::Degrees(m.declination), 2),
                 "deg, topocentric");
-    out += line("Hour angle", Fixed(s.hourAngle, 2), Fixed(m.hourAngle, 2), "deg");
-    out += line("Distance", Fixed(s.distance, 0), Fixed(m.distance, 0), "km");
-    out += "Moon elongation       " + Fixed(f.sky.moonElongation, 2) + " deg\n";
-    out += "Anomaly phase         " + Fixed(f.anomalyPhase, 2) + " /256\n";
-    out += "Range rate            " + Fixed(f.eme.moonRangeRate, 4) + " km/s\n";
+    out += line("Hour angle", FixedDecimals(s.hourAngle, 2), FixedDecimals(m.hourAngle, 2), "deg");
+    out += line("Distance", FixedDecimals(s.distance, 0), FixedDecimals(m.distance, 0), "km");
+    out += "Moon elongation       " + FixedDecimals(f.sky.moonElongation, 2) + " deg\n";
+    out += "Anomaly phase         " + FixedDecimals(f.anomalyPhase, 2) + " /256\n";
+    out += "Range rate            " + FixedDecimals(f.eme.moonRangeRate, 4) + " km/s\n";
     out += "Echo Doppler          ";
     for (std::size_t i = 0; i < f.eme.dopplerShift.size(); ++i)
-        out += (i ? ", " : "") + Fixed(nav::kEmeBandsMHz[i], 0) + " MHz " + Fixed(f.eme.dopplerShift[i], 0) + " Hz";
-    out += "\nPath loss vs perigee  " + Fixed(f.eme.pathLossVsPerigee, 2) + " dB\n";
-    out += "Echo delay            " + Fixed(f.eme.echoDelay, 3) + " s\n";
+        out += (i ? ", " : "") + FixedDecimals(nav::kEmeBandsMHz[i], 0) + " MHz " + FixedDecimals(f.eme.dopplerShift[i], 0) + " Hz";
+    out += "\nPath loss vs perigee  " + FixedDecimals(f.eme.pathLossVsPerigee, 2) + " dB\n";
+    out += "Echo delay            " + FixedDecimals(f.eme.echoDelay, 3) + " s\n";
     return out;
 }
 
@@ -204,11 +198,11 @@ std::string TableRow(const InstantFigures& f, bool csv) {
             row += "," + Number(v);
         return row + "\n";
     }
-    return UtcText(f.epochSeconds) + Padded(Fixed(s.azimuth, 2), 10) + Padded(Fixed(s.elevation, 2), 9) +
-           Padded(Fixed(nav::Degrees(s.rightAscension), 2), 9) + Padded(Fixed(nav::Degrees(s.declination), 2), 9) +
-           Padded(Fixed(s.distance, 0), 11) + Padded(Fixed(m.azimuth, 2), 9) + Padded(Fixed(m.elevation, 2), 9) +
-           Padded(Fixed(nav::Degrees(m.rightAscension), 2), 9) + Padded(Fixed(nav::Degrees(m.declination), 2), 9) +
-           Padded(Fixed(m.distance, 0), 10) + Padded(Fixed(f.sky.moonElongation, 2), 9) + "\n";
+    return UtcText(f.epochSeconds) + Padded(FixedDecimals(s.azimuth, 2), 10) + Padded(FixedDecimals(s.elevation, 2), 9) +
+           Padded(FixedDecimals(nav::Degrees(s.rightAscension), 2), 9) + Padded(FixedDecimals(nav::Degrees(s.declination), 2), 9) +
+           Padded(FixedDecimals(s.distance, 0), 11) + Padded(FixedDecimals(m.azimuth, 2), 9) + Padded(FixedDecimals(m.elevation, 2), 9) +
+           Padded(FixedDecimals(nav::Degrees(m.rightAscension), 2), 9) + Padded(FixedDecimals(nav::Degrees(m.declination), 2), 9) +
+           Padded(FixedDecimals(m.distance, 0), 10) + Padded(FixedDecimals(f.sky.moonElongation, 2), 9) + "\n";
 }
 
 std::string RiseSetJson(const nav::RiseSetTexts& texts, bool showUtc) {

@@ -5,8 +5,6 @@ namespace {
 
 const QByteArray kOk = QByteArrayLiteral("OK\n");
 
-QByteArray Error(const char* reason) { return QByteArrayLiteral("ERR ") + reason + '\n'; }
-
 QByteArray Data(const QByteArray& payload) {
     return QByteArrayLiteral("DATA ") + QByteArray::number(payload.size()) + '\n' + payload;
 }
@@ -64,26 +62,26 @@ void EndpointConversation::abandon() { finished_ = true; }
 QByteArray EndpointConversation::answerLine(QByteArrayView line) {
     QList<QByteArray> words = line.toByteArray().simplified().split(' ');
     const QByteArray verb = words.takeFirst();
-    if (verb.isEmpty()) return Error("empty request");
+    if (verb.isEmpty()) return ErrorReply("empty request");
     if (verb == "CONNECT") return Connect(words);
     if (verb == "REQUEST") return Request(words);
     if (verb == "ADVISE") return Advise(words);
     if (verb == "UNADVISE") return Unadvise(words);
     if (verb == "POKE") {
-        if (words.size() != 3) return Error("usage: POKE <item> TEXT <n>");
+        if (words.size() != 3) return ErrorReply("usage: POKE <item> TEXT <n>");
         return expectPayload(PayloadFor::Poke, words[0], words[1], words[2]);
     }
     if (verb == "EXECUTE") {
-        if (words.size() != 1) return Error("usage: EXECUTE <n>");
+        if (words.size() != 1) return ErrorReply("usage: EXECUTE <n>");
         return expectPayload(PayloadFor::Execute, {}, {}, words[0]);
     }
-    return Error("unknown request");
+    return ErrorReply("unknown request");
 }
 
 QByteArray EndpointConversation::expectPayload(PayloadFor target, const QByteArray& item, const QByteArray& format,
                                                const QByteArray& lengthText) {
     const std::optional<qsizetype> length = ParseLength(lengthText);
-    if (!length) return Error(target == PayloadFor::Poke ? "usage: POKE <item> TEXT <n>" : "usage: EXECUTE <n>");
+    if (!length) return ErrorReply(target == PayloadFor::Poke ? "usage: POKE <item> TEXT <n>" : "usage: EXECUTE <n>");
     if (*length > endpoint::kMaxPayload) return refuseTooLarge();
     pending_ = PendingPayload{target, item, format, *length};
     return {};
@@ -91,43 +89,43 @@ QByteArray EndpointConversation::expectPayload(PayloadFor target, const QByteArr
 
 QByteArray EndpointConversation::refuseTooLarge() {
     finished_ = true;
-    return Error("too large");
+    return ErrorReply("too large");
 }
 
 QByteArray EndpointConversation::itemRefusal(const QByteArray& item) const {
-    if (!connected_) return Error("not connected");
-    if (item != endpoint::kItemName) return Error("no such item");
+    if (!connected_) return ErrorReply("not connected");
+    if (item != endpoint::kItemName) return ErrorReply("no such item");
     return {};
 }
 
 QByteArray EndpointConversation::Connect(const QList<QByteArray>& args) {
-    if (args.size() != 2) return Error("usage: CONNECT <service> <topic>");
+    if (args.size() != 2) return ErrorReply("usage: CONNECT <service> <topic>");
     connected_ = args[0].compare(endpoint::kServiceName, Qt::CaseInsensitive) == 0 &&
                  args[1].compare(endpoint::kTopicName, Qt::CaseInsensitive) == 0;
     if (!connected_) {
         advised_ = false;
-        return Error("no such topic");
+        return ErrorReply("no such topic");
     }
     return kOk;
 }
 
 QByteArray EndpointConversation::Request(const QList<QByteArray>& args) {
-    if (args.size() != 2) return Error("usage: REQUEST <item> TEXT");
+    if (args.size() != 2) return ErrorReply("usage: REQUEST <item> TEXT");
     if (QByteArray refusal = itemRefusal(args[0]); !refusal.isEmpty()) return refusal;
-    if (args[1] != endpoint::kTextFormat) return Error("format not supported");
+    if (args[1] != endpoint::kTextFormat) return ErrorReply("format not supported");
     return Data(host_.item().requestPayload());
 }
 
 QByteArray EndpointConversation::Advise(const QList<QByteArray>& args) {
-    if (args.size() != 2) return Error("usage: ADVISE <item> TEXT");
+    if (args.size() != 2) return ErrorReply("usage: ADVISE <item> TEXT");
     if (QByteArray refusal = itemRefusal(args[0]); !refusal.isEmpty()) return refusal;
-    if (args[1] != endpoint::kTextFormat) return Error("format not supported");
+    if (args[1] != endpoint::kTextFormat) return ErrorReply("format not supported");
     advised_ = true;
     return kOk;
 }
 
 QByteArray EndpointConversation::Unadvise(const QList<QByteArray>& args) {
-    if (args.size() != 1) return Error("usage: UNADVISE <item>");
+    if (args.size() != 1) return ErrorReply("usage: UNADVISE <item>");
     if (QByteArray refusal = itemRefusal(args[0]); !refusal.isEmpty()) return refusal;
     advised_ = false;
     return kOk;
@@ -135,13 +133,13 @@ QByteArray EndpointConversation::Unadvise(const QList<QByteArray>& args) {
 
 QByteArray EndpointConversation::Poke(const QByteArray& item, const QByteArray& format, QByteArrayView payload) {
     if (QByteArray refusal = itemRefusal(item); !refusal.isEmpty()) return refusal;
-    if (format != endpoint::kTextFormat) return Error("format not supported");
+    if (format != endpoint::kTextFormat) return ErrorReply("format not supported");
     host_.poke(payload);
     return kOk;
 }
 
 QByteArray EndpointConversation::Execute(QByteArrayView) {
-    if (!connected_) return Error("not connected");
+    if (!connected_) return ErrorReply("not connected");
     return kOk;
 }
 
@@ -199,5 +197,7 @@ QByteArray PokeRequest(QByteArrayView item, QByteArrayView payload) {
 QByteArray ExecuteRequest(QByteArrayView payload) {
     return QByteArrayLiteral("EXECUTE ") + QByteArray::number(payload.size()) + '\n' + payload.toByteArray();
 }
+
+QByteArray ErrorReply(const char* reason) { return QByteArrayLiteral("ERR ") + reason + '\n'; }
 
 }  // namespace skyrel

@@ -127,6 +127,9 @@ private:
     bool malformed_ = false;
 };
 
+// "ERR <reason>" and its line end, as every refusal is written.
+QByteArray ErrorReply(const char* reason);
+
 // Request texts, as a client sends them.
 QByteArray ConnectRequest(QByteArrayView service, QByteArrayView topic);
 QByteArray RequestRequest(QByteArrayView item);

@@ -82,7 +82,7 @@ void EndpointServer::poke(QByteArrayView bytes) {
 void EndpointServer::acceptConnections() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         if (conversationCount() >= endpoint::kMaxConversations) {
-            socket->write("ERR busy\n");
+            socket->write(ErrorReply("busy"));
             socket->flush();
             socket->abort();
             socket->deleteLater();

@@ -1,11 +1,10 @@
 // Program entry: one running copy per user, then the four windows in their fixed order and the event loop.
 #include <QApplication>
 #include <QIcon>
-#include <QLocale>
-#include <clocale>
 
 #include "app/appstate.h"
 #include "app/endpointserver.h"
+#include "app/numbertext.h"
 #include "app/runtimepaths.h"
 #include "app/settingsstore.h"
 #include "app/singleinstance.h"
@@ -31,12 +30,11 @@ int main(int argc, char** argv) {
     // Listening from here on, a second copy started while the windows are still being made is heard too;
     // its request is answered once the event loop runs.
     instance.listenForRestoreRequests();
-    QApplication::setApplicationName(QStringLiteral("Skyrel"));
-    QApplication::setOrganizationName(QStringLiteral("Brenlo Programs"));
+    QApplication::setApplicationName(kApplicationName);
+    QApplication::setOrganizationName(kOrganizationName);
     QApplication::setQuitOnLastWindowClosed(false);
-    // QApplication follows the user's LC_NUMERIC; the rotator must always see '.' as the decimal point.
-    std::setlocale(LC_NUMERIC, "C");
-    QLocale::setDefault(QLocale::c());
+    // The rotator must always see '.' as the decimal point, whatever the user's regional settings.
+    UseCNumbers();
     InstallFontSubstitutes();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/skyrel-icon.png")));
 
@@ -55,7 +53,7 @@ int main(int argc, char** argv) {
     TSMForm4 emeWindow(state.eme, store);
     mainWindow.setCompanions(&setupDialog, &mapWindow, &emeWindow);
     mainWindow.attachEndpoint(endpoint);
-    ConnectSetupDialog(setupDialog, mainWindow, mapWindow, state.tracking);
+    ConnectSetupDialog(setupDialog, mainWindow, mapWindow);
 
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);
 

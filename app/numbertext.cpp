@@ -1,6 +1,7 @@
 #include "app/numbertext.h"
 
 #include <QLocale>
+#include <clocale>
 #include <cmath>
 
 namespace skyrel {
@@ -21,6 +22,11 @@ std::optional<double> ParseReal(const QString& text) {
     const double value = StrictC().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
+}
+
+void UseCNumbers() {
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
 }
 
 std::optional<int> ParseInteger(const QString& text) {

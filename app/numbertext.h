@@ -10,6 +10,10 @@ namespace skyrel {
 // A real number: optional blanks around an optional sign, digits with at most one '.', an optional
 // exponent. "1.2.3", "-", ".", "abc", "" and non-finite values are refused.
 std::optional<double> ParseReal(const QString& text);
+
+// Puts the C library's and Qt's number conversions on '.' for the whole process; called right after the
+// application object is made, since that object adopts the user's LC_NUMERIC.
+void UseCNumbers();
 // A decimal integer with an optional sign and optional blanks around it.
 std::optional<int> ParseInteger(const QString& text);
 

@@ -131,7 +131,7 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
 QPoint LoadWindowPosition(const SettingsStore& store, int formNumber) {
     const auto top = ParseInteger(store.read(kPositionsGroup, PositionName(formNumber, "Top")));
     const auto left = ParseInteger(store.read(kPositionsGroup, PositionName(formNumber, "Left")));
-    return QPoint(left.value_or(20), top.value_or(20));
+    return QPoint(left.value_or(kDefaultWindowPosition.x()), top.value_or(kDefaultWindowPosition.y()));
 }
 
 void SaveWindowPosition(SettingsStore& store, int formNumber, QPoint topLeft) {

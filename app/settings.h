@@ -73,6 +73,7 @@ std::optional<Feed> FeedOfText(const QString& text);
 QString FeedCaptionName(int feedIndex);
 
 // Window positions: "FormN.Top" / "FormN.Left" in the positions group; missing or not an integer is 20.
+inline constexpr QPoint kDefaultWindowPosition{20, 20};
 QPoint LoadWindowPosition(const SettingsStore& store, int formNumber);
 void SaveWindowPosition(SettingsStore& store, int formNumber, QPoint topLeft);
 // Whether "FormN.Top" and "FormN.Left" are both stored as integers.

@@ -6,8 +6,7 @@ QString KeyOf(const QString& group, const QString& name) { return group + QLatin
 }  // namespace
 
 NativeSettingsStore::NativeSettingsStore()
-    : settings_(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brenlo Programs"),
-                QStringLiteral("Skyrel")) {}
+    : settings_(QSettings::NativeFormat, QSettings::UserScope, kOrganizationName, kApplicationName) {}
 
 QString NativeSettingsStore::read(const QString& group, const QString& name) const {
     return settings_.value(KeyOf(group, name)).toString();

@@ -8,6 +8,9 @@
 
 namespace skyrel {
 
+inline const QString kOrganizationName = QStringLiteral("Brenlo Programs");
+inline const QString kApplicationName = QStringLiteral("Skyrel");
+
 inline const QString kOptionsGroup = QStringLiteral("Startup");
 inline const QString kPositionsGroup = QStringLiteral("Form Positions");
 inline const QString kPortsGroup = QStringLiteral("Ports");

@@ -80,6 +80,16 @@ void Tracker::CloseRotatorPort() {
     if (port_.isOpen()) port_.close();
 }
 
+void Tracker::UseEndpointOutput() {
+    state_.ddeOutput = true;
+    CloseRotatorPort();
+}
+
+void Tracker::UseSerialOutput() {
+    state_.ddeOutput = false;
+    if (state_.trackingActive) OpenRotatorPort();
+}
+
 bool Tracker::SendPointing(double first, double second, const nav::SkyState& sky) {
     const PointingLine pointing = MakePointing(first, second, state_.trackMode, settings_, sky);
     if (state_.ddeOutput) {

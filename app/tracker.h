@@ -31,6 +31,11 @@ public:
     bool OpenRotatorPort();
     void CloseRotatorPort();
 
+    // The lines go to the local endpoint from now on; the serial port closes, tracking goes on.
+    void UseEndpointOutput();
+    // The lines go to the serial port from now on; while tracking it opens at once.
+    void UseSerialOutput();
+
     // One pointing of the target position (degrees; the correction of the output format is applied
     // here). False when writing failed: the rest of that cycle is skipped.
     bool SendPointing(double first, double second, const nav::SkyState& sky);

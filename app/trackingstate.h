@@ -7,7 +7,7 @@ enum class TrackMode { Sun, Moon, Park, Off };
 
 struct TrackingState {
     TrackMode trackMode = TrackMode::Off;
-    bool trackingActive = false;  // true exactly while trackMode is not Off
+    bool trackingActive = false;  // between a start and a stop of tracking; a failed start leaves it false
     bool ddeOutput = false;       // pointing lines go to the local endpoint instead of the serial port
 };
 

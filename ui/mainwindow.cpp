@@ -76,10 +76,9 @@ void TSMForm1::setCompanions(TSMForm2* setup, TSMForm3* map, TSMForm4* eme) {
 void TSMForm1::FormCreate() {
     timer1_.stop();
     SetOuterHeight(kIdleHeight);
-    // The system places a new window unless a stored position lies on a screen.
+    // The system places a new main window unless a stored position lies on a screen.
     const QPoint stored = LoadWindowPosition(store_, kMainFormNumber);
-    if (HasStoredWindowPosition(store_, kMainFormNumber) && QGuiApplication::screenAt(stored + QPoint(1, 1)))
-        move(stored);
+    if (HasStoredWindowPosition(store_, kMainFormNumber) && IsOnAScreen(stored)) move(stored);
     const LoadOutcome outcome = LoadSettings(store_, clock_, state_.settings);
     // Also after a load that stopped early: the port then keeps its built-in 0, so the pointing goes to
     // the endpoint instead of ending the program on a port that does not exist.
@@ -269,15 +268,9 @@ void TSMForm1::SkyrelItemPokeData(EndpointCommand command) {
         case EndpointCommand::TrackMoon: Moon1Click(); break;
         case EndpointCommand::TrackPark: Park1Click(); break;
         case EndpointCommand::TrackOff: off1Click(); break;
-        case EndpointCommand::TrackDde:
-            // Only the running output changes; the stored port choice comes back at the next load or save.
-            state_.tracking.ddeOutput = true;
-            tracker_.CloseRotatorPort();
-            break;
-        case EndpointCommand::TrackSer:
-            state_.tracking.ddeOutput = false;
-            if (state_.tracking.trackingActive) tracker_.OpenRotatorPort();
-            break;
+        // Only the running output changes; the stored port choice comes back at the next load or save.
+        case EndpointCommand::TrackDde: tracker_.UseEndpointOutput(); break;
+        case EndpointCommand::TrackSer: tracker_.UseSerialOutput(); break;
         case EndpointCommand::TrackShut:
             // Ends the event loop without closing the window, so no position is stored.
             QCoreApplication::exit(0);

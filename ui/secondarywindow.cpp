@@ -11,7 +11,8 @@ SecondaryWindow::SecondaryWindow(SettingsStore& store, int formNumber, const QSt
     : QWidget(parent, Qt::Window), store_(store), formNumber_(formNumber) {
     setWindowTitle(caption);
     setFont(WindowFont());
-    move(LoadWindowPosition(store_, formNumber_));
+    const QPoint stored = LoadWindowPosition(store_, formNumber_);
+    move(IsOnAScreen(stored) ? stored : kDefaultWindowPosition);
 }
 
 void SecondaryWindow::closeEvent(QCloseEvent* event) {

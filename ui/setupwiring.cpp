@@ -2,15 +2,13 @@
 
 namespace skyrel {
 
-void ConnectSetupDialog(TSMForm2& setup, TSMForm1& main, TSMForm3& map, const TrackingState& tracking) {
+void ConnectSetupDialog(TSMForm2& setup, TSMForm1& main, TSMForm3& map) {
     SetupHooks hooks;
     hooks.applySite = [&main] { main.ApplySite(); };
     hooks.stopTimer = [&main] { main.Timer1().stop(); };
     hooks.startTimer = [&main] { main.Timer1().start(); };
-    hooks.openPortIfTracking = [&main, &tracking] {
-        if (tracking.trackingActive) main.tracker().OpenRotatorPort();
-    };
-    hooks.closePort = [&main] { main.tracker().CloseRotatorPort(); };
+    hooks.openPortIfTracking = [&main] { main.tracker().UseSerialOutput(); };
+    hooks.closePort = [&main] { main.tracker().UseEndpointOutput(); };
     hooks.redrawMapIfVisible = [&map] {
         if (map.isVisible()) map.RenderMap();
     };

@@ -8,7 +8,6 @@
 
 namespace skyrel {
 
-// `tracking` is the main window's tracking state.
-void ConnectSetupDialog(TSMForm2& setup, TSMForm1& main, TSMForm3& map, const TrackingState& tracking);
+void ConnectSetupDialog(TSMForm2& setup, TSMForm1& main, TSMForm3& map);
 
 }  // namespace skyrel

@@ -1,5 +1,6 @@
 #include "ui/widgets.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 
 namespace skyrel {
@@ -41,6 +42,8 @@ Qt::WindowFlags FixedWindowFlags(bool maximise) {
     return Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
            Qt::MSWindowsFixedSizeDialogHint | (maximise ? Qt::WindowMinMaxButtonsHint : Qt::WindowMinimizeButtonHint);
 }
+
+bool IsOnAScreen(QPoint topLeft) { return QGuiApplication::screenAt(topLeft + QPoint(1, 1)) != nullptr; }
 
 bool IsInNormalState(const QWidget& window) {
     return !(window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));

@@ -11,6 +11,10 @@ namespace skyrel {
 // A fixed-size window with a system menu and a minimise button; `maximise` adds the maximise button.
 Qt::WindowFlags FixedWindowFlags(bool maximise = false);
 
+// Whether a window whose top-left corner stands at `topLeft` can be reached: a position stored while a
+// monitor that is gone was attached would put the window out of sight.
+bool IsOnAScreen(QPoint topLeft);
+
 // Neither minimised, maximised nor full screen: the only state in which a window stores its position.
 bool IsInNormalState(const QWidget& window);
 

@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLocale>
-#include <clocale>
 
+#include "app/numbertext.h"
 #include "tests/support/testenv.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +14,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The program itself puts the C numeric locale back after its application object is made; the tests
     // exercise the same code paths, so they do the same.
-    std::setlocale(LC_NUMERIC, "C");
-    QLocale::setDefault(QLocale::c());
+    skyrel::UseCNumbers();
     return RUN_ALL_TESTS();
 }

@@ -107,5 +107,18 @@ TEST(EmeWindow, LayoutCloseButtonAndStoredPosition) {
     EXPECT_TRUE(w.Timer1().isActive());  // the figures keep coming while the window is hidden
 }
 
+TEST(EmeWindow, APositionOffEveryScreenIsNotUsed) {
+    MemorySettingsStore store;
+    store.write(kPositionsGroup, "Form4.Top", "-5000");
+    store.write(kPositionsGroup, "Form4.Left", "-5000");
+    nav::EmeFigures eme;
+    TSMForm4 away(eme, store);
+    EXPECT_EQ(away.pos(), QPoint(20, 20));
+    store.write(kPositionsGroup, "Form4.Top", "60");
+    store.write(kPositionsGroup, "Form4.Left", "90");
+    TSMForm4 onScreen(eme, store);
+    EXPECT_EQ(onScreen.pos(), QPoint(90, 60));
+}
+
 }  // namespace
 }  // namespace skyrel

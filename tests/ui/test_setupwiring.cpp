@@ -56,7 +56,7 @@ protected:
         setup = std::make_unique<TSMForm2>(state, clock, store);
         map = std::make_unique<TSMForm3>(state, store);
         main->setCompanions(setup.get(), map.get(), nullptr);
-        ConnectSetupDialog(*setup, *main, *map, state.tracking);
+        ConnectSetupDialog(*setup, *main, *map);
         // The test runs the cycle itself.
         main->Timer1().stop();
     }

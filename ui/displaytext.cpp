@@ -17,6 +17,10 @@ QString GroupThousands(QString digits) {
 
 }  // namespace
 
+QString FixedText(double value, int significant, int decimals) {
+    return QString::fromStdString(nav::formatFixed(value, significant, decimals));
+}
+
 QString FixedText(double value, int decimals) { return QString::fromStdString(nav::FixedDecimals(value, decimals)); }
 
 QString RightAscensionText(double rightAscension) {
@@ -54,7 +58,7 @@ QColor ElevationColour(double elevation, const QColor& previous) {
 }
 
 QString AnomalyText(double phase) {
-    return QString::fromStdString(nav::formatFixed(phase, 3, 0)) + QStringLiteral("/256");
+    return FixedText(phase, 3, 0) + QStringLiteral("/256");
 }
 
 }  // namespace skyrel

@@ -13,6 +13,9 @@ enum class CoordinateDisplay { AzEl, RaDec, LhaDec };
 inline constexpr double kKilometres = 1.0;
 inline constexpr double kMiles = 0.62136932;
 
+// The shared number rule (formatFixed) as text for a label or an edit box.
+QString FixedText(double value, int significant, int decimals);
+
 // "%.2f" with '.' whatever the locale.
 QString FixedText(double value, int decimals);
 

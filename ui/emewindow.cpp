@@ -1,6 +1,6 @@
 #include "ui/emewindow.h"
 
-#include "navlib/formatfixed.h"
+#include "ui/displaytext.h"
 
 namespace skyrel {
 namespace {
@@ -8,16 +8,11 @@ namespace {
 constexpr int kFormNumber = 4;
 constexpr int kRowHeight = 17;
 
-QString Fixed(double value, int significant, int decimals) {
-    return QString::fromStdString(nav::formatFixed(value, significant, decimals));
-}
-
 }  // namespace
 
 TSMForm4::TSMForm4(const nav::EmeFigures& figures, SettingsStore& store)
     : SecondaryWindow(store, kFormNumber, QStringLiteral("  EME")), figures_(figures) {
     setObjectName(QStringLiteral("SMForm4"));
-    setWindowFlags(FixedWindowFlags());
     setFixedSize(237, 274);
 
     const auto caption = [this](const QString& text, int left, int top) {
@@ -55,10 +50,10 @@ TSMForm4::TSMForm4(const nav::EmeFigures& figures, SettingsStore& store)
 }
 
 void TSMForm4::Timer1Timer() {
-    rangeRate->setValueText(Fixed(figures_.moonRangeRate, 4, 3));
-    for (int i = 0; i < 5; ++i) doppler[i]->setValueText(Fixed(figures_.dopplerShift[i], 5, 0));
-    pathLoss->setValueText(Fixed(figures_.pathLossVsPerigee, 3, 2));
-    echoDelay->setValueText(Fixed(figures_.echoDelay, 3, 2));
+    rangeRate->setValueText(FixedText(figures_.moonRangeRate, 4, 3));
+    for (int i = 0; i < 5; ++i) doppler[i]->setValueText(FixedText(figures_.dopplerShift[i], 5, 0));
+    pathLoss->setValueText(FixedText(figures_.pathLossVsPerigee, 3, 2));
+    echoDelay->setValueText(FixedText(figures_.echoDelay, 3, 2));
 }
 
 void TSMForm4::Button1Click() { hide(); }

@@ -12,7 +12,6 @@
 #include "app/settings.h"
 #include "navlib/anomaly.h"
 #include "navlib/constants.h"
-#include "navlib/formatfixed.h"
 #include "navlib/observer.h"
 #include "navlib/riseset.h"
 #include "navlib/timecal.h"
@@ -193,8 +192,8 @@ void TSMForm1::UpdateDisplay() {
 
 void TSMForm1::ApplySite() {
     const nav::ObserverSite& site = state_.settings.site;
-    Label2->setText(QStringLiteral("Lat: ") + QString::fromStdString(nav::formatFixed(site.latitude, 5, 2)) +
-                    QStringLiteral("   Lon: ") + QString::fromStdString(nav::formatFixed(site.longitude, 5, 2)));
+    Label2->setText(QStringLiteral("Lat: ") + FixedText(site.latitude, 5, 2) + QStringLiteral("   Lon: ") +
+                    FixedText(site.longitude, 5, 2));
     Label1->setText(QString::fromStdString(site.name));
     nav::SetObserver(state_.sky.observerFrame, site.latitude, site.longitude, site.height);
     Timer1Timer();

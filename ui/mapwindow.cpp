@@ -19,12 +19,12 @@ constexpr int kOverlayHeight = 264;
 
 const QString kHint = QStringLiteral(" Double click to switch between earth, celestial, and sky noise views. ");
 
-QLabel* PictureLayer(QWidget* parent, const QString& name, const QString& resource, int height) {
+QLabel* PictureLayer(QWidget* parent, const QString& name, const QPixmap& picture, int height) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
     label->setGeometry(0, 0, kMapWidth, height);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setPixmap(QPixmap(resource));
+    label->setPixmap(picture);
     return label;
 }
 
@@ -36,11 +36,11 @@ TSMForm3::TSMForm3(AppState& state, SettingsStore& store)
       state_(state),
       worldMap_(QImage(QStringLiteral(":/worldmap.bmp")).convertToFormat(QImage::Format_RGB32)) {
     setObjectName(QStringLiteral("SMForm3"));
-    setWindowFlags(FixedWindowFlags());
 
-    Image1 = PictureLayer(this, QStringLiteral("Image1"), QStringLiteral(":/worldmap.bmp"), kMapHeight);
-    Image4 = PictureLayer(this, QStringLiteral("Image4"), QStringLiteral(":/skynoise.jpg"), kMapHeight);
-    Image2 = PictureLayer(this, QStringLiteral("Image2"), QStringLiteral(":/celestialgrid.jpg"), kOverlayHeight);
+    Image1 = PictureLayer(this, QStringLiteral("Image1"), QPixmap::fromImage(worldMap_), kMapHeight);
+    Image4 = PictureLayer(this, QStringLiteral("Image4"), QPixmap(QStringLiteral(":/skynoise.jpg")), kMapHeight);
+    Image2 = PictureLayer(this, QStringLiteral("Image2"), QPixmap(QStringLiteral(":/celestialgrid.jpg")),
+                          kOverlayHeight);
     Image4->hide();
     Image2->hide();
 

@@ -7,8 +7,8 @@
 
 namespace skyrel {
 
-SecondaryWindow::SecondaryWindow(SettingsStore& store, int formNumber, const QString& caption, QWidget* parent)
-    : QWidget(parent, Qt::Window), store_(store), formNumber_(formNumber) {
+SecondaryWindow::SecondaryWindow(SettingsStore& store, int formNumber, const QString& caption, bool maximise)
+    : QWidget(nullptr, FixedWindowFlags(maximise)), store_(store), formNumber_(formNumber) {
     setWindowTitle(caption);
     setFont(WindowFont());
     const QPoint stored = LoadWindowPosition(store_, formNumber_);

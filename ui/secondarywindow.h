@@ -13,7 +13,8 @@ class SecondaryWindow : public QWidget {
     Q_OBJECT
 
 public:
-    SecondaryWindow(SettingsStore& store, int formNumber, const QString& caption, QWidget* parent = nullptr);
+    // `maximise`: the window's frame has a maximise button too.
+    SecondaryWindow(SettingsStore& store, int formNumber, const QString& caption, bool maximise = false);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

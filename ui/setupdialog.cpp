@@ -7,7 +7,8 @@
 #include <QShowEvent>
 #include <algorithm>
 
-#include "navlib/formatfixed.h"
+#include "app/pointing.h"
+#include "ui/displaytext.h"
 #include "ui/widgets.h"
 
 namespace skyrel {
@@ -29,10 +30,6 @@ constexpr std::array<OutputFormatChoice, 4> kOutputFormats = {{{"EasyComm1 Az/El
                                                                {"Nova LHA/Dec", "NovaLHA"}}};
 
 constexpr std::array<Feed, 3> kFeeds = {Feed::L, Feed::S, Feed::X};
-
-QString Fixed(double value, int significant, int decimals) {
-    return QString::fromStdString(nav::formatFixed(value, significant, decimals));
-}
 
 void Run(const std::function<void()>& hook) {
     if (hook) hook();
@@ -104,9 +101,10 @@ bool IsNumberBoxCharacter(QChar character) {
 }
 
 TSMForm2::TSMForm2(AppState& state, const nav::ClockSource& clock, SettingsStore& store)
-    : SecondaryWindow(store, kFormNumber, QStringLiteral(" Setup  Skyrel / Brenlo")), state_(state), clock_(clock) {
+    : SecondaryWindow(store, kFormNumber, QStringLiteral(" Setup  Skyrel / Brenlo"), true),
+      state_(state),
+      clock_(clock) {
     setObjectName(QStringLiteral("SMForm2"));
-    setWindowFlags(FixedWindowFlags(true));
     setFixedSize(532, 395);
     setAttribute(Qt::WA_AlwaysShowToolTips);
     buildControls();
@@ -270,34 +268,29 @@ void TSMForm2::FillOnShow() {
 
     if (s.autoTime) {
         RadioButton1->setChecked(true);
-        Edit1->hide();
+        RadioButton1Click();
     } else {
         RadioButton2->setChecked(true);
-        Edit1->show();
-        Edit1->setText(Fixed(s.clockOffset, 3, 1));
+        RadioButton2Click();
     }
 
-    Edit12->setText(Fixed(s.site.latitude, 6, 4));
-    Edit13->setText(Fixed(s.site.longitude, 7, 4));
-    Edit14->setText(Fixed(s.site.height, 5, 0));
+    Edit12->setText(FixedText(s.site.latitude, 6, 4));
+    Edit13->setText(FixedText(s.site.longitude, 7, 4));
+    Edit14->setText(FixedText(s.site.height, 5, 0));
     Edit15->setText(QString::fromStdString(s.site.name));
 
     ListBox1->setCurrentRow(s.comPort);
-    const bool serial = s.comPort != 0;
-    ListBox2->setEnabled(serial);
-    Label2->setEnabled(serial);
+    ListBox1Click();
     ListBox2->setCurrentRow(BaudIndexOfRate(s.baudRate));
 
-    Edit2->setText(Fixed(s.parkAz, 4, 1));
-    Edit3->setText(Fixed(s.parkEl, 3, 1));
+    Edit2->setText(FixedText(s.parkAz, 4, 1));
+    Edit3->setText(FixedText(s.parkEl, 3, 1));
     const std::array<std::pair<QLineEdit*, QLineEdit*>, 4> offsetBoxes = {
         {{Edit10, Edit11}, {Edit4, Edit5}, {Edit6, Edit7}, {Edit8, Edit9}}};
-    for (int i = 1; i <= 3; ++i) {
-        offsetBoxes[i].first->setText(Fixed(s.offsetAz[i], 4, 1));
-        offsetBoxes[i].second->setText(Fixed(s.offsetEl[i], 3, 1));
+    for (int i = 0; i < 4; ++i) {
+        offsetBoxes[i].first->setText(FixedText(s.offsetAz[i], 4, 1));
+        offsetBoxes[i].second->setText(FixedText(s.offsetEl[i], 3, 1));
     }
-    offsetBoxes[kStaticOffset].first->setText(Fixed(s.offsetAz[kStaticOffset], 4, 1));
-    offsetBoxes[kStaticOffset].second->setText(Fixed(s.offsetEl[kStaticOffset], 3, 1));
 
     // No feed in effect shows no box ticked: a choice of no feed is stored and comes back after a start.
     const Feed feed = s.activeFeed;
@@ -403,7 +396,7 @@ QLineEdit* TSMForm2::boxOf(SetupField field) const {
 void TSMForm2::RadioButton1Click() { Edit1->hide(); }
 
 void TSMForm2::RadioButton2Click() {
-    Edit1->setText(Fixed(state_.settings.clockOffset, 3, 1));
+    Edit1->setText(FixedText(state_.settings.clockOffset, 3, 1));
     Edit1->show();
 }
 
@@ -442,7 +435,7 @@ void TSMForm2::chooseOutputFormat(int formatIndex) {
 }
 
 void TSMForm2::showFormatLabels(const QString& outputFormat) {
-    const bool azEl = outputFormat == QLatin1String("EasyComm1") || outputFormat == QLatin1String("Nova");
+    const bool azEl = IsAzElFormat(outputFormat);
     const QString first = azEl ? QStringLiteral("Azm:") : QStringLiteral("LHA:");
     const QString second = azEl ? QStringLiteral("Elev:") : QStringLiteral("Dec:");
     Label3->setText(first);
@@ -454,19 +447,19 @@ void TSMForm2::showFormatLabels(const QString& outputFormat) {
 }
 
 void TSMForm2::Edit10KeyUp(int key) {
-    double& offset = state_.settings.offsetAz[kStaticOffset];
-    if (key == Qt::Key_Right) offset += 0.1;
-    else if (key == Qt::Key_Left) offset -= 0.1;
-    else return;
-    Edit10->setText(Fixed(offset, 3, 1));
+    nudgeStaticOffset(state_.settings.offsetAz[kStaticOffset], Edit10, key, Qt::Key_Right, Qt::Key_Left);
 }
 
 void TSMForm2::Edit11KeyUp(int key) {
-    double& offset = state_.settings.offsetEl[kStaticOffset];
-    if (key == Qt::Key_Up) offset += 0.1;
-    else if (key == Qt::Key_Down) offset -= 0.1;
+    nudgeStaticOffset(state_.settings.offsetEl[kStaticOffset], Edit11, key, Qt::Key_Up, Qt::Key_Down);
+}
+
+void TSMForm2::nudgeStaticOffset(double& offset, QLineEdit* box, int key, int upKey, int downKey) {
+    // A step of 0.1 from the value in effect, not from the box's text.
+    if (key == upKey) offset += 0.1;
+    else if (key == downKey) offset -= 0.1;
     else return;
-    Edit11->setText(Fixed(offset, 3, 1));
+    box->setText(FixedText(offset, 3, 1));
 }
 
 void TSMForm2::GroupBox5MouseDown(Qt::MouseButton button) {

@@ -86,6 +86,7 @@ private:
     void FillOnShow();
     void feedBoxClicked(int feedIndex);
     void chooseOutputFormat(int formatIndex);
+    void nudgeStaticOffset(double& offset, QLineEdit* box, int key, int upKey, int downKey);
     void showFormatLabels(const QString& outputFormat);
     void renameFeedCaption(int feedIndex);
     void showStoreFailure();

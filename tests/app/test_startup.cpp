@@ -4,42 +4,23 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "app/singleinstance.h"
+#include "tests/support/skyrelprocess.h"
 #include "tests/support/testenv.h"
 
 namespace skyrel {
 namespace {
 
-constexpr int kProcessTimeoutMs = 20000;
+using test::kProcessWaitMs;
 
 std::unique_ptr<QProcess> StartTracker() {
     auto process = std::make_unique<QProcess>();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_CONFIG_HOME", test::ConfigHome());
-    env.insert("XDG_RUNTIME_DIR", test::RuntimeDir());
-    process->setProcessEnvironment(env);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->start(SKYREL_BINARY, {});
-    EXPECT_TRUE(process->waitForStarted(kProcessTimeoutMs));
+    EXPECT_TRUE(test::StartSkyrel(*process));
     return process;
-}
-
-// True once a running copy answers on its restore socket, i.e. it holds the lock and got through start-up.
-bool AnswersRestoreRequests(const SingleInstance& instance) {
-    QLocalSocket socket;
-    socket.connectToServer(instance.socketPath());
-    return socket.waitForConnected(200);
-}
-
-void Stop(QProcess& process) {
-    process.kill();
-    process.waitForFinished(kProcessTimeoutMs);
 }
 
 TEST(Startup, ASecondCopyAsksTheFirstToRestoreAndExitsWithZero) {
@@ -49,7 +30,7 @@ TEST(Startup, ASecondCopyAsksTheFirstToRestoreAndExitsWithZero) {
     QSignalSpy restore(&first, &SingleInstance::restoreRequested);
 
     auto second = StartTracker();
-    ASSERT_TRUE(second->waitForFinished(kProcessTimeoutMs));
+    ASSERT_TRUE(second->waitForFinished(kProcessWaitMs));
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return restore.count() == 1; }, 5000));
@@ -59,30 +40,29 @@ TEST(Startup, ASecondCopyAsksTheFirstToRestoreAndExitsWithZero) {
 
 TEST(Startup, TwoRealCopiesLeaveOneRunning) {
     auto first = StartTracker();
-    const SingleInstance probe(test::RuntimeDir());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AnswersRestoreRequests(probe); }, kProcessTimeoutMs));
+    ASSERT_TRUE(QTest::qWaitFor(test::SkyrelAnswers, kProcessWaitMs));
 
     auto second = StartTracker();
-    ASSERT_TRUE(second->waitForFinished(kProcessTimeoutMs));
+    ASSERT_TRUE(second->waitForFinished(kProcessWaitMs));
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_EQ(first->state(), QProcess::Running);
-    Stop(*first);
+    test::StopSkyrel(*first);
 }
 
 TEST(Startup, ALockLeftByAKilledCopyDoesNotBlock) {
     auto killed = StartTracker();
     const SingleInstance probe(test::RuntimeDir());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AnswersRestoreRequests(probe); }, kProcessTimeoutMs));
-    Stop(*killed);
+    ASSERT_TRUE(QTest::qWaitFor(test::SkyrelAnswers, kProcessWaitMs));
+    test::StopSkyrel(*killed);
     ASSERT_TRUE(QFile::exists(probe.lockPath()));
 
     auto restarted = StartTracker();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AnswersRestoreRequests(probe); }, kProcessTimeoutMs));
+    ASSERT_TRUE(QTest::qWaitFor(test::SkyrelAnswers, kProcessWaitMs));
     EXPECT_EQ(restarted->state(), QProcess::Running);
 
     SingleInstance third(test::RuntimeDir());
     EXPECT_FALSE(third.acquire());
-    Stop(*restarted);
+    test::StopSkyrel(*restarted);
     EXPECT_TRUE(third.acquire());
 }
 

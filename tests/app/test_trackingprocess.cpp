@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -23,7 +22,7 @@
 #include <unistd.h>
 
 #include "app/settingsstore.h"
-#include "app/singleinstance.h"
+#include "tests/support/skyrelprocess.h"
 #include "tests/support/testenv.h"
 
 namespace skyrel {
@@ -93,12 +92,6 @@ private:
 
 bool OnPath(const QString& program) { return !QStandardPaths::findExecutable(program).isEmpty(); }
 
-bool AnswersOnItsSocket() {
-    QLocalSocket socket;
-    socket.connectToServer(SingleInstance(test::RuntimeDir()).socketPath());
-    return socket.waitForConnected(200);
-}
-
 class TrackingProcess : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -110,10 +103,7 @@ protected:
     }
 
     void TearDown() override {
-        if (program.state() != QProcess::NotRunning) {
-            program.kill();
-            program.waitForFinished(kWaitMs);
-        }
+        test::StopSkyrel(program);
         QFile::remove(SettingsFile());
     }
 
@@ -123,22 +113,17 @@ protected:
     // and chooses `item` of its Track menu from the keyboard.
     bool StartAndChooseFromTrackMenu(int item) {
         if (!display.start()) return false;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = test::SkyrelEnvironment();
         env.insert(QStringLiteral("DISPLAY"), display.name());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         // The keyboard path through the menu bar (Alt, arrows) is the Fusion style's.
         env.insert(QStringLiteral("QT_STYLE_OVERRIDE"), QStringLiteral("Fusion"));
         env.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), test::ConfigHome());
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), test::RuntimeDir());
-        program.setProcessEnvironment(env);
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(QStringLiteral(SKYREL_BINARY), {});
-        if (!program.waitForStarted(kWaitMs)) return false;
+        if (!test::StartSkyrel(program, env)) return false;
         // Xvfb may drop a connection that arrives while another one is set up, and a program that cannot
-        // reach its display aborts: look for the window only once the program answers on its own socket,
-        // which it opens after its windows exist.
-        if (!QTest::qWaitFor([] { return AnswersOnItsSocket(); }, kWaitMs)) return false;
+        // reach its display aborts: talk to the display only once the program answers on its own socket,
+        // which it opens right after it has connected to its display.
+        if (!QTest::qWaitFor(test::SkyrelAnswers, kWaitMs)) return false;
         QString mainWindow;
         if (!QTest::qWaitFor(
                 [&] { return !(mainWindow = display.visibleWindow(QStringLiteral("Skyrel / Brenlo"))).isEmpty(); },

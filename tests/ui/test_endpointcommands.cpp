@@ -13,6 +13,7 @@
 #include "tests/support/endpointclient.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/pseudoterminal.h"
+#include "tests/support/skyrelprocess.h"
 #include "tests/support/testenv.h"
 #include "ui/mainwindow.h"
 
@@ -129,14 +130,7 @@ TEST_F(EndpointCommandTest, AdvisedClientsSeeEveryLineWhileOutputGoesToTheEndpoi
 
 TEST(EndpointShutdown, TrackShutEndsTheProgramWithoutStoringItsPosition) {
     QProcess tracker;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_CONFIG_HOME", test::ConfigHome());
-    env.insert("XDG_RUNTIME_DIR", test::RuntimeDir());
-    tracker.setProcessEnvironment(env);
-    tracker.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    tracker.start(SKYREL_BINARY, {});
-    ASSERT_TRUE(tracker.waitForStarted(20000));
+    ASSERT_TRUE(test::StartSkyrel(tracker));
 
     const QString socketPath = test::RuntimeDir() + "/Skyrel";
     test::EndpointClient client;

@@ -1,0 +1,35 @@
+#include "tests/support/skyrelprocess.h"
+
+#include <QLocalSocket>
+
+#include "app/singleinstance.h"
+#include "tests/support/testenv.h"
+
+namespace skyrel::test {
+
+QProcessEnvironment SkyrelEnvironment() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+bool StartSkyrel(QProcess& process, const QProcessEnvironment& environment) {
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QStringLiteral(SKYREL_BINARY), {});
+    return process.waitForStarted(kProcessWaitMs);
+}
+
+bool SkyrelAnswers() {
+    QLocalSocket socket;
+    socket.connectToServer(SingleInstance(RuntimeDir()).socketPath());
+    return socket.waitForConnected(200);
+}
+
+void StopSkyrel(QProcess& process) {
+    if (process.state() == QProcess::NotRunning) return;
+    process.kill();
+    process.waitForFinished(kProcessWaitMs);
+}
+
+}  // namespace skyrel::test

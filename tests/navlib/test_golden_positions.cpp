@@ -7,7 +7,7 @@
 #include "navlib/anomaly.h"
 #include "navlib/observer.h"
 #include "navlib/timecal.h"
-#include "tests/navlib/golden_data.h"
+#include "tests/support/golden_data.h"
 #include "tests/support/fakeclock.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "navlib/observer.h"
 #include "navlib/riseset.h"
 #include "navlib/timecal.h"
-#include "tests/navlib/golden_data.h"
+#include "tests/support/golden_data.h"
 
 namespace {
 

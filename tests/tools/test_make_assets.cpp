@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "tests/support/toolrun.h"
 #include "ui/mapprojection.h"
 
 namespace {
@@ -32,20 +33,9 @@ const char* const kTopology = R"({"type":"Topology",
          [[400,220],[40,0],[0,-40],[-40,0]],
          [[700,120],[20,0],[-720,0],[20,0],[0,20],[-20,0],[720,0],[-20,0],[0,-20]]]})";
 
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray err;
-};
+using skyrel::test::ToolRun;
 
-ToolRun RunGenerator(const QStringList& args) {
-    QProcess p;
-    p.start(kTool, args);
-    ToolRun r;
-    if (!p.waitForFinished(60000)) return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.err = p.readAllStandardError();
-    return r;
-}
+ToolRun RunGenerator(const QStringList& args) { return skyrel::test::RunTool(kTool, args); }
 
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content) {
     QFile file(dir.filePath(name));

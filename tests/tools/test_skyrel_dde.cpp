@@ -9,6 +9,7 @@
 #include "app/endpointserver.h"
 #include "tests/support/endpointclient.h"
 #include "tests/support/testenv.h"
+#include "tests/support/toolrun.h"
 
 namespace skyrel {
 namespace {
@@ -16,20 +17,9 @@ namespace {
 constexpr int kWaitMs = 20000;
 const QString kTool = QStringLiteral(SKYREL_TOOLS_DIR "/skyrel-dde/skyrel-dde");
 
-struct Outcome {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Outcome = test::ToolRun;
 
-// Runs the tool to its end while this process's event loop keeps the endpoint answering.
-Outcome RunTool(const QStringList& args) {
-    QProcess process;
-    process.start(kTool, args);
-    EXPECT_TRUE(process.waitForStarted(kWaitMs));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, kWaitMs));
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
+Outcome RunTool(const QStringList& args) { return test::RunTool(kTool, args); }
 
 TEST(SkyrelDde, WithNoTrackerRunningItSaysWhereItLookedAndExitsWithTwo) {
     for (const QStringList& args : {QStringList{"request"}, QStringList{"poke", "TRACK_SUN"}}) {

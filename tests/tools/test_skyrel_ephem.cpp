@@ -11,36 +11,20 @@
 #include <cmath>
 
 #include "app/settingsstore.h"
+#include "tests/support/golden_data.h"
+#include "tests/support/toolrun.h"
 
 namespace {
 
 const QString kTool = QStringLiteral(SKYREL_TOOLS_DIR "/skyrel-ephem/skyrel-ephem");
 
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out, err;
-};
+using skyrel::test::ToolRun;
 
-ToolRun RunTool(const QStringList& args) {
-    QProcess p;
-    p.start(kTool, args);
-    ToolRun r;
-    if (!p.waitForFinished(60000)) return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
+ToolRun RunTool(const QStringList& args) { return skyrel::test::RunTool(kTool, args); }
 
-bool CloseTo(double actual, double expected) {
-    return std::abs(actual - expected) <= 1e-12 * std::max(std::abs(expected), 1.0);
-}
+using skyrel::test::CloseTo;
 
-QJsonObject FirstLine(const QString& fileName) {
-    QFile file(QStringLiteral(SKYREL_SHARED_DATA_DIR "/") + fileName);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QJsonDocument::fromJson(file.readLine()).object();
-}
+QJsonObject FirstLine(const QString& fileName) { return skyrel::test::ReadJsonLines(fileName).at(0); }
 
 TEST(SkyrelEphem, JsonOfOneInstantMatchesTheReferenceFigures) {
     const QJsonObject line = FirstLine(QStringLiteral("golden-positions.jsonl"));
@@ -96,14 +80,11 @@ TEST(SkyrelEphem, RiseSetJsonGivesTheWindowTexts) {
 }
 
 TEST(SkyrelEphem, LocalRiseSetMatchesAReferenceDay) {
-    QFile file(QStringLiteral(SKYREL_SHARED_DATA_DIR "/golden-riseset.jsonl"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QJsonObject line;
-    while (!file.atEnd()) {
-        line = QJsonDocument::fromJson(file.readLine()).object();
-        if (line.contains(QStringLiteral("localOffset"))) break;
-    }
-    ASSERT_TRUE(line.contains(QStringLiteral("localOffset")));
+    const auto days = skyrel::test::ReadJsonLines(QStringLiteral("golden-riseset.jsonl"));
+    const auto local = std::find_if(days.begin(), days.end(),
+                                    [](const QJsonObject& day) { return day.contains(QStringLiteral("localOffset")); });
+    ASSERT_NE(local, days.end());
+    const QJsonObject line = *local;
     const ToolRun r = RunTool({"--lat", QString::number(line["lat"].toDouble(), 'g', 17), "--lon",
                            QString::number(line["lon"].toDouble(), 'g', 17), "--height",
                            QString::number(line["height"].toDouble(), 'g', 17), "--riseset", "--date",

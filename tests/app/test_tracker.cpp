@@ -258,13 +258,6 @@ TEST_F(TrackerWithCountingPort, SwitchToSerialOutputThatFailsStopsAllOutputWhile
     EXPECT_EQ(port.writeCalls, 0);
 }
 
-TEST_F(TrackerWithCountingPort, PortZeroFailsToOpen) {
-    settings.comPort = 0;
-    tracker.choose(TrackMode::Park);
-    EXPECT_EQ(shown.portOpenFailures, 1);
-    EXPECT_FALSE(state.trackingActive);
-}
-
 TEST_F(TrackerWithCountingPort, WriteErrorIsReportedOnceThenThePortIsReopenedEachSecond) {
     tracker.choose(TrackMode::Park);
     ASSERT_TRUE(tracker.SendTrackingOutput({}));
@@ -318,6 +311,14 @@ protected:
     Tracker tracker{state, settings, port};
     Shown shown;
 };
+
+// The serial port itself refuses port 0 (forced by TRACK_SER while the stored choice is the endpoint).
+TEST_F(TrackerOnPseudoTerminal, PortZeroFailsToOpen) {
+    settings.comPort = 0;
+    tracker.choose(TrackMode::Park);
+    EXPECT_EQ(shown.portOpenFailures, 1);
+    EXPECT_FALSE(state.trackingActive);
+}
 
 TEST_F(TrackerOnPseudoTerminal, LinesOfEveryFormatAndTargetArriveWithCrLf) {
     ASSERT_TRUE(pty.isOpen());

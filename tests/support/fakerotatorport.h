@@ -14,7 +14,7 @@ public:
         ++openCalls;
         lastPortNumber = portNumber;
         lastBaudRate = baudRate;
-        open_ = deviceAvailable && portNumber != 0;
+        open_ = deviceAvailable;
         return open_;
     }
     bool isOpen() const override { return open_; }

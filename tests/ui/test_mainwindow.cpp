@@ -8,6 +8,7 @@
 
 #include "app/settingsstore.h"
 #include "tests/support/fakeclock.h"
+#include "tests/support/uitest.h"
 #include "ui/mainwindow.h"
 
 namespace skyrel {
@@ -26,11 +27,7 @@ protected:
     std::unique_ptr<TSMForm1> Open() { return std::make_unique<TSMForm1>(state, clock, store); }
 };
 
-QMessageBox* FindMessageBox(const QString& objectName) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == objectName) return box;
-    return nullptr;
-}
+using test::FindMessageBox;
 
 TEST_F(MainWindowTest, WorkedExampleInAllThreeCoordinateDisplays) {
     auto w = Open();

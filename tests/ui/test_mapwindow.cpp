@@ -198,6 +198,10 @@ TEST_F(MapRedrawTest, NoRedrawBeforeTheMapWindowExists) {
     main.setCompanions(nullptr, &map, nullptr);
     main.Timer1Timer();
     EXPECT_TRUE(AllWhite(map.overlay()));
+    // Once the map exists and is shown, the same mark draws it.
+    map.show();
+    main.Timer1Timer();
+    EXPECT_FALSE(AllWhite(map.overlay()));
 }
 
 TEST_F(MapRedrawTest, MapCommandShowsAndDrawsAtOnceThenHides) {

@@ -12,6 +12,7 @@
 
 #include "app/settings.h"
 #include "tests/support/fakeclock.h"
+#include "tests/support/uitest.h"
 #include "ui/setupdialog.h"
 
 namespace skyrel {
@@ -23,14 +24,8 @@ QString Stored(const SettingsStore& store, const char* name) {
     return store.read(kOptionsGroup, QLatin1String(name));
 }
 
-void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-
-// The lists show one row: scroll the item into view and click it, as the user does.
-void ClickListItem(QListWidget* list, int row) {
-    QListWidgetItem* item = list->item(row);
-    list->scrollToItem(item, QAbstractItemView::PositionAtTop);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
+using test::Click;
+using test::ClickListItem;
 
 void TypeInto(QLineEdit* box, const QString& text) {
     box->clear();

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "tests/support/fakeclock.h"
+#include "tests/support/uitest.h"
 #include "tests/support/pseudoterminal.h"
 #include "ui/setupwiring.h"
 
@@ -20,15 +21,9 @@ namespace {
 
 using test::PseudoTerminal;
 
-const QByteArray kEasyTail = " UP000000000 UUU DN000000000 DDD\r\n";
-
-void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-
-void ClickListItem(QListWidget* list, int row) {
-    QListWidgetItem* item = list->item(row);
-    list->scrollToItem(item, QAbstractItemView::PositionAtTop);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
+using test::Click;
+using test::ClickListItem;
+using test::kEasyTail;
 
 // Whether a program holds the device of the pseudo-terminal open: the master hangs up while nobody does.
 bool DeviceHeldOpen(const PseudoTerminal& pty) {

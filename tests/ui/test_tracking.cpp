@@ -16,6 +16,7 @@
 
 #include "app/settingsstore.h"
 #include "tests/support/fakeclock.h"
+#include "tests/support/uitest.h"
 #include "tests/support/pseudoterminal.h"
 #include "ui/mainwindow.h"
 
@@ -26,17 +27,11 @@ using test::PseudoTerminal;
 
 const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
-const QByteArray kEasyTail = " UP000000000 UUU DN000000000 DDD\r\n";
+using test::kEasyTail;
+using test::VisibleBoxes;
 
-QColor TitleColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+QColor TitleColour(const QLabel* label) { return TextColour(*label); }
 
-QList<QMessageBox*> VisibleBoxes(const QString& objectName) {
-    QList<QMessageBox*> boxes;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == objectName && box->isVisible())
-            boxes.append(box);
-    return boxes;
-}
 
 // 2005-09-21 17:15:00 UTC at 38.02 N, 78.63 W, 100 m (the default site): the Sun stands at azimuth 183.08,
 // elevation 52.42 (refraction included), the Moon at -20.69, below the horizon. Serial port 1 is a

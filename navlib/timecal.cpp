@@ -23,8 +23,21 @@ std::string TwoDigits(int value) {
 std::string MonthName(int month) { return std::string(kMonthNames + 3 * (month - 1), 3); }
 std::string WeekdayName(int weekday) { return std::string(kWeekdayNames + 3 * weekday, 3); }
 
+// "YYYY Mon DD [Www]": the 17 characters of the date label for four-digit years.
+std::string DateText(int year, int month, int day, int weekday) {
+    return std::to_string(year) + " " + MonthName(month) + " " + TwoDigits(day) + " [" + WeekdayName(weekday) + "]";
+}
+
 double DayFraction(int hour, int minute, int second) {
     return (hour + minute * (1.0 / 60) + second * (1.0 / 3600)) * (1.0 / 24);
+}
+
+// The manual clock: the local reading as localDay and localFraction, and UTC as the continuous day count
+// local minus clockOffset (hours).
+double UtcOfLocalReading(ClockState& clock, const ClockReading& local, double clockOffset) {
+    clock.localDay = DayNumber(local.year, local.month, local.day);
+    clock.localFraction = DayFraction(local.hour, local.minute, local.second);
+    return clock.localDay + clock.localFraction - clockOffset * (1.0 / 24);
 }
 
 }  // namespace
@@ -52,7 +65,7 @@ std::string FormatDayNumber(int dayNumber) {
         month -= 12;
         year += 1;
     }
-    return std::to_string(year) + " " + MonthName(month) + " " + TwoDigits(day) + " [" + WeekdayName(weekday) + "]";
+    return DateText(year, month, day, weekday);
 }
 
 std::string FormatTimeOfDay(double fraction) {
@@ -77,9 +90,7 @@ void ReadClock(ClockState& clock, const ClockSource& source, bool autoTime, doub
         clock.utcFraction = DayFraction(r.hour, r.minute, r.second);
         return;
     }
-    clock.localDay = DayNumber(r.year, r.month, r.day);
-    clock.localFraction = (r.hour + r.minute / 60.0 + r.second / 3600.0) / 24.0;
-    const double x = clock.localDay + clock.localFraction - clockOffset * (1.0 / 24);
+    const double x = UtcOfLocalReading(clock, r, clockOffset);
     clock.utcDay = static_cast<int>(std::floor(x));
     clock.utcFraction = x - std::trunc(x);
 }
@@ -135,13 +146,10 @@ std::string ClockText(ClockState& clock, const ClockSource& source, bool showUtc
     ClockReading r = source.localNow();
     if (showUtc && autoTime) r = source.utcNow();
     if (!showUtc || autoTime) {
-        return std::to_string(r.year) + " " + MonthName(r.month) + " " + TwoDigits(r.day) + " [" +
-               WeekdayName(r.dayOfWeek) + "]  " + TwoDigits(r.hour) + ":" + TwoDigits(r.minute) + ":" +
-               TwoDigits(r.second);
+        return DateText(r.year, r.month, r.day, r.dayOfWeek) + "  " + TwoDigits(r.hour) + ":" +
+               TwoDigits(r.minute) + ":" + TwoDigits(r.second);
     }
-    clock.localDay = DayNumber(r.year, r.month, r.day);
-    clock.localFraction = (r.hour + r.minute / 60.0 + r.second / 3600.0) / 24;
-    const double x = clock.localDay + clock.localFraction - clockOffset / 24;
+    const double x = UtcOfLocalReading(clock, r, clockOffset);
     return FormatDayNumber(static_cast<int>(std::floor(x))) + " " + " " + FormatTimeOfDay(x - std::trunc(x));
 }
 

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     if (o.everySeconds) {
         std::cout << ephem::TableHeader(o.csv);
         for (long long row = 0; row < *o.count; ++row)
-            std::cout << ephem::TableRow(ephem::ComputeInstant(site, start + row * *o.everySeconds), o.csv);
+            std::cout << ephem::TableRow(ephem::ComputeCycle(site, start + row * *o.everySeconds), o.csv);
         return 0;
     }
     const ephem::InstantFigures figures = ephem::ComputeInstant(site, start);

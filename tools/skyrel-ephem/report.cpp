@@ -107,11 +107,16 @@ std::int64_t EpochSecondsNow() {
     return floor<seconds>(system_clock::now()).time_since_epoch().count();
 }
 
-InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochSeconds) {
+InstantFigures ComputeCycle(const nav::ObserverSite& site, std::int64_t epochSeconds) {
     InstantFigures f;
     nav::SetObserver(f.sky.observerFrame, site.latitude, site.longitude, site.height);
+    RunCycle(f, site, epochSeconds);
+    return f;
+}
+
+InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochSeconds) {
     // The EME window shows the range rate of the last two cycles, one second apart.
-    RunCycle(f, site, epochSeconds - 1);
+    InstantFigures f = ComputeCycle(site, epochSeconds - 1);
     RunCycle(f, site, epochSeconds);
     return f;
 }

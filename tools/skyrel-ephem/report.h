@@ -26,6 +26,9 @@ struct InstantFigures {
 std::int64_t EpochSeconds(const UtcInstant& instant);
 std::int64_t EpochSecondsNow();
 
+// One cycle of the tracker at `epochSeconds`: positions, refraction, anomaly phase (a table row).
+InstantFigures ComputeCycle(const nav::ObserverSite& site, std::int64_t epochSeconds);
+// Two cycles, one second before and at `epochSeconds`, so that the EME figures are the EME window's.
 InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochSeconds);
 
 // The texts of the main window's panels for `date`: the UTC date in UTC without a local offset, the local

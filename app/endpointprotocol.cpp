@@ -59,6 +59,10 @@ void EndpointConversation::notify(const QByteArray& textForm) {
 
 void EndpointConversation::abandon() { finished_ = true; }
 
+QByteArray EndpointConversation::UsageOf(PayloadFor target) {
+    return ErrorReply(target == PayloadFor::Poke ? "usage: POKE <item> TEXT <n>" : "usage: EXECUTE <n>");
+}
+
 QByteArray EndpointConversation::answerLine(QByteArrayView line) {
     QList<QByteArray> words = line.toByteArray().simplified().split(' ');
     const QByteArray verb = words.takeFirst();
@@ -68,11 +72,11 @@ QByteArray EndpointConversation::answerLine(QByteArrayView line) {
     if (verb == "ADVISE") return Advise(words);
     if (verb == "UNADVISE") return Unadvise(words);
     if (verb == "POKE") {
-        if (words.size() != 3) return ErrorReply("usage: POKE <item> TEXT <n>");
+        if (words.size() != 3) return UsageOf(PayloadFor::Poke);
         return expectPayload(PayloadFor::Poke, words[0], words[1], words[2]);
     }
     if (verb == "EXECUTE") {
-        if (words.size() != 1) return ErrorReply("usage: EXECUTE <n>");
+        if (words.size() != 1) return UsageOf(PayloadFor::Execute);
         return expectPayload(PayloadFor::Execute, {}, {}, words[0]);
     }
     return ErrorReply("unknown request");
@@ -81,7 +85,7 @@ QByteArray EndpointConversation::answerLine(QByteArrayView line) {
 QByteArray EndpointConversation::expectPayload(PayloadFor target, const QByteArray& item, const QByteArray& format,
                                                const QByteArray& lengthText) {
     const std::optional<qsizetype> length = ParseLength(lengthText);
-    if (!length) return ErrorReply(target == PayloadFor::Poke ? "usage: POKE <item> TEXT <n>" : "usage: EXECUTE <n>");
+    if (!length) return UsageOf(target);
     if (*length > endpoint::kMaxPayload) return refuseTooLarge();
     pending_ = PendingPayload{target, item, format, *length};
     return {};

@@ -90,6 +90,7 @@ private:
 
     // Answers one request line; for a request with a payload it arranges to wait for the payload instead.
     QByteArray answerLine(QByteArrayView line);
+    static QByteArray UsageOf(PayloadFor target);
     QByteArray expectPayload(PayloadFor target, const QByteArray& item, const QByteArray& format,
                              const QByteArray& lengthText);
     QByteArray refuseTooLarge();

@@ -7,6 +7,8 @@ namespace {
 
 constexpr int kFormNumber = 4;
 constexpr int kRowHeight = 17;
+// Value labels start this wide and grow to the left with their text.
+constexpr int kValueWidth = 60;
 
 }  // namespace
 
@@ -15,15 +17,9 @@ TSMForm4::TSMForm4(const nav::EmeFigures& figures, SettingsStore& store)
     setObjectName(QStringLiteral("SMForm4"));
     setFixedSize(237, 274);
 
-    const auto caption = [this](const QString& text, int left, int top) {
-        auto* label = new QLabel(text, this);
-        label->move(left, top);
-        label->adjustSize();
-    };
+    const auto caption = [this](const QString& text, int left, int top) { AddCaption(this, text, left, top); };
     const auto value = [this](const char* name, int top, int rightEdge) {
-        auto* label = new RightAlignedLabel(this, rightEdge - 60, top, rightEdge, kRowHeight);
-        label->setObjectName(QLatin1String(name));
-        return label;
+        return AddValue(this, name, rightEdge - kValueWidth, top, kValueWidth, kRowHeight);
     };
     caption(QStringLiteral("Range Rate (km/s):"), 16, 16);
     rangeRate = value("RangeRate", 16, 209);

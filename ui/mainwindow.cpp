@@ -337,21 +337,6 @@ void TSMForm1::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-QLabel* TSMForm1::addCaption(QWidget* panel, const char* name, const QString& text, int left, int top, int width) {
-    auto* label = new QLabel(text, panel);
-    label->setObjectName(QLatin1String(name));
-    label->move(left, top);
-    if (width > 0) label->setFixedWidth(width);
-    else label->adjustSize();
-    return label;
-}
-
-RightAlignedLabel* TSMForm1::addValue(QWidget* panel, const char* name, int left, int top, int width, int height) {
-    auto* label = new RightAlignedLabel(panel, left, top, left + width, height);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
 void TSMForm1::buildPanels() {
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -376,46 +361,46 @@ void TSMForm1::buildPanels() {
     connect(Label5, &ClickableLabel::clicked, this, &TSMForm1::Label5Click);
 
     QFrame* sun = MakePanel(client, QRect(8, 104, 169, 145));
-    Label6 = addCaption(sun, "Label6", QStringLiteral("Sun"), 68, 4);
+    Label6 = AddCaption(sun, QStringLiteral("Sun"), 68, 4, "Label6");
     Label6->setFont(titleFont);
     Label6->adjustSize();
-    Label7 = addCaption(sun, "Label7", QStringLiteral("Azimuth:"), 16, 24);
-    Label8 = addValue(sun, "Label8", 88, 24, 65, 17);
-    Label9 = addCaption(sun, "Label9", QStringLiteral("Elevation:"), 16, 40);
-    Label10 = addValue(sun, "Label10", 88, 40, 65, 17);
-    Label11 = addCaption(sun, "Label11", QStringLiteral("Dist (km):"), 16, 56, 57);
-    Label12 = addValue(sun, "Label12", 80, 56, 73, 17);
-    Label13 = addCaption(sun, "Label13", QStringLiteral("Rise (LOC):"), 16, 72);
-    Label14 = addValue(sun, "Label14", 107, 72, 46, 13);
-    Label15 = addCaption(sun, "Label15", QStringLiteral("Set (LOC):"), 16, 88);
-    Label16 = addValue(sun, "Label16", 107, 88, 46, 13);
-    Label17 = addCaption(sun, "Label17", QStringLiteral("Transit (LOC):"), 16, 104);
-    Label18 = addValue(sun, "Label18", 107, 104, 46, 13);
-    Label19 = addCaption(sun, "Label19", QStringLiteral("Max/Min:"), 16, 120);
-    Label20 = addValue(sun, "Label20", 107, 120, 46, 13);
+    Label7 = AddCaption(sun, QStringLiteral("Azimuth:"), 16, 24, "Label7");
+    Label8 = AddValue(sun, "Label8", 88, 24, 65, 17);
+    Label9 = AddCaption(sun, QStringLiteral("Elevation:"), 16, 40, "Label9");
+    Label10 = AddValue(sun, "Label10", 88, 40, 65, 17);
+    Label11 = AddCaption(sun, QStringLiteral("Dist (km):"), 16, 56, "Label11", 57);
+    Label12 = AddValue(sun, "Label12", 80, 56, 73, 17);
+    Label13 = AddCaption(sun, QStringLiteral("Rise (LOC):"), 16, 72, "Label13");
+    Label14 = AddValue(sun, "Label14", 107, 72, 46, 13);
+    Label15 = AddCaption(sun, QStringLiteral("Set (LOC):"), 16, 88, "Label15");
+    Label16 = AddValue(sun, "Label16", 107, 88, 46, 13);
+    Label17 = AddCaption(sun, QStringLiteral("Transit (LOC):"), 16, 104, "Label17");
+    Label18 = AddValue(sun, "Label18", 107, 104, 46, 13);
+    Label19 = AddCaption(sun, QStringLiteral("Max/Min:"), 16, 120, "Label19");
+    Label20 = AddValue(sun, "Label20", 107, 120, 46, 13);
 
     QFrame* moon = MakePanel(client, QRect(8, 256, 169, 185));
-    Label21 = addCaption(moon, "Label21", QStringLiteral("Moon"), 64, 8);
+    Label21 = AddCaption(moon, QStringLiteral("Moon"), 64, 8, "Label21");
     Label21->setFont(titleFont);
     Label21->adjustSize();
-    Label22 = addCaption(moon, "Label22", QStringLiteral("Azimuth:"), 16, 32);
-    Label23 = addValue(moon, "Label23", 107, 32, 46, 13);
-    Label24 = addCaption(moon, "Label24", QStringLiteral("Elevation:"), 16, 48);
-    Label25 = addValue(moon, "Label25", 107, 48, 46, 13);
-    Label26 = addCaption(moon, "Label26", QStringLiteral("Dist (km):"), 16, 64);
-    Label27 = addValue(moon, "Label27", 107, 64, 46, 13);
-    Label28 = addCaption(moon, "Label28", QStringLiteral("Elong.(deg):"), 16, 80);
-    Label29 = addValue(moon, "Label29", 107, 80, 46, 13);
-    Label3 = addCaption(moon, "Label3", QStringLiteral("Mean Anom:"), 16, 96);
-    Label40 = addValue(moon, "Label40", 107, 96, 46, 13);
-    Label30 = addCaption(moon, "Label30", QStringLiteral("Rise (LOC):"), 16, 112);
-    Label31 = addValue(moon, "Label31", 107, 112, 46, 13);
-    Label32 = addCaption(moon, "Label32", QStringLiteral("Set (LOC):"), 16, 128);
-    Label33 = addValue(moon, "Label33", 107, 128, 46, 13);
-    Label34 = addCaption(moon, "Label34", QStringLiteral("Transit (LOC):"), 16, 144);
-    Label35 = addValue(moon, "Label35", 107, 144, 46, 13);
-    Label36 = addCaption(moon, "Label36", QStringLiteral("Max/Min:"), 16, 160);
-    Label37 = addValue(moon, "Label37", 107, 160, 46, 13);
+    Label22 = AddCaption(moon, QStringLiteral("Azimuth:"), 16, 32, "Label22");
+    Label23 = AddValue(moon, "Label23", 107, 32, 46, 13);
+    Label24 = AddCaption(moon, QStringLiteral("Elevation:"), 16, 48, "Label24");
+    Label25 = AddValue(moon, "Label25", 107, 48, 46, 13);
+    Label26 = AddCaption(moon, QStringLiteral("Dist (km):"), 16, 64, "Label26");
+    Label27 = AddValue(moon, "Label27", 107, 64, 46, 13);
+    Label28 = AddCaption(moon, QStringLiteral("Elong.(deg):"), 16, 80, "Label28");
+    Label29 = AddValue(moon, "Label29", 107, 80, 46, 13);
+    Label3 = AddCaption(moon, QStringLiteral("Mean Anom:"), 16, 96, "Label3");
+    Label40 = AddValue(moon, "Label40", 107, 96, 46, 13);
+    Label30 = AddCaption(moon, QStringLiteral("Rise (LOC):"), 16, 112, "Label30");
+    Label31 = AddValue(moon, "Label31", 107, 112, 46, 13);
+    Label32 = AddCaption(moon, QStringLiteral("Set (LOC):"), 16, 128, "Label32");
+    Label33 = AddValue(moon, "Label33", 107, 128, 46, 13);
+    Label34 = AddCaption(moon, QStringLiteral("Transit (LOC):"), 16, 144, "Label34");
+    Label35 = AddValue(moon, "Label35", 107, 144, 46, 13);
+    Label36 = AddCaption(moon, QStringLiteral("Max/Min:"), 16, 160, "Label36");
+    Label37 = AddValue(moon, "Label37", 107, 160, 46, 13);
 
     Label8->setToolTip(kCoordinateHint);
     Label10->setToolTip(QStringLiteral("  Click to switch between Az/El, RA/Dec, LHA/Dec  "));
@@ -438,8 +423,8 @@ void TSMForm1::buildPanels() {
     GroupBox1->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; margin-top: 6px; }"
                                             "QGroupBox::title { subcontrol-origin: margin; left: 8px; "
                                             "padding: 0 2px; }"));
-    Label38 = addCaption(GroupBox1, "Label38", QStringLiteral("Az: "), 18, 18);
-    Label39 = addCaption(GroupBox1, "Label39", QStringLiteral("El: "), 96, 18);
+    Label38 = AddCaption(GroupBox1, QStringLiteral("Az: "), 18, 18, "Label38");
+    Label39 = AddCaption(GroupBox1, QStringLiteral("El: "), 96, 18, "Label39");
     // A style sheet stops the window's font from reaching the box's children.
     GroupBox1->setFont(WindowFont());
     Label38->setFont(WindowFont());

@@ -83,8 +83,6 @@ private:
     void FormCreate();
     void buildPanels();
     void buildMenus();
-    QLabel* addCaption(QWidget* panel, const char* name, const QString& text, int left, int top, int width = -1);
-    RightAlignedLabel* addValue(QWidget* panel, const char* name, int left, int top, int width, int height);
     void showError(const QString& message);
     void connectTracker();
     void showWriteError(const QString& message);

@@ -44,13 +44,6 @@ QGroupBox* Group(QWidget* parent, const char* name, const QString& title, const 
     return group;
 }
 
-QLabel* Caption(QWidget* parent, const QString& text, int left, int top) {
-    auto* label = new QLabel(text, parent);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
-
 QLineEdit* Box(QWidget* parent, const char* name, const QString& text, int left, int top, int width) {
     auto* box = new QLineEdit(text, parent);
     Name(box, name);
@@ -135,21 +128,21 @@ void TSMForm2::buildControls() {
     Edit1->hide();
 
     GroupBox8 = Group(this, "GroupBox8", QStringLiteral("Tracking"), QRect(320, 176, 201, 65));
-    Caption(GroupBox8, QStringLiteral("Com Port / DDE:"), 8, 20);
+    AddCaption(GroupBox8, QStringLiteral("Com Port / DDE:"), 8, 20);
     QStringList ports{QStringLiteral("DDE")};
     for (int port = 1; port <= 12; ++port) ports << QString::number(port);
     ListBox1 = OneRowList(GroupBox8, "ListBox1", ports, 120, 18, 49);
-    Label2 = Caption(GroupBox8, QStringLiteral("Baud Rate:"), 8, 42);
+    Label2 = AddCaption(GroupBox8, QStringLiteral("Baud Rate:"), 8, 42);
     Name(Label2, "Label2");
     QStringList rates;
     for (int index = 0; index <= 6; ++index) rates << QString::number(BaudRateOfIndex(index));
     ListBox2 = OneRowList(GroupBox8, "ListBox2", rates, 120, 40, 65);
 
     GroupBox9 = Group(this, "GroupBox9", QStringLiteral("Park (deg)"), QRect(320, 248, 201, 49));
-    Label3 = Caption(GroupBox9, QStringLiteral("Azm:"), 8, 22);
+    Label3 = AddCaption(GroupBox9, QStringLiteral("Azm:"), 8, 22);
     Name(Label3, "Label3");
     Edit2 = Box(GroupBox9, "Edit2", QStringLiteral("0.0"), 40, 19, 57);
-    Label4 = Caption(GroupBox9, QStringLiteral("Elev:"), 104, 22);
+    Label4 = AddCaption(GroupBox9, QStringLiteral("Elev:"), 104, 22);
     Name(Label4, "Label4");
     Edit3 = Box(GroupBox9, "Edit3", QStringLiteral("0.0"), 136, 19, 57);
 
@@ -164,9 +157,9 @@ void TSMForm2::buildControls() {
     for (int i = 0; i < 3; ++i) {
         QGroupBox* group = Group(this, groupNames[i], kBuiltInFeedCaptions[i], QRect(280, 8 + 56 * i, 240, 49));
         group->setToolTip(kFeedHint);
-        Caption(group, QStringLiteral("Azm:"), 8, 22);
+        AddCaption(group, QStringLiteral("Azm:"), 8, 22);
         feedBoxes[2 * i] = Box(group, controlNames[i][0], QStringLiteral("0.0"), 40, 19, 49);
-        Caption(group, QStringLiteral("Elev:"), 96, 22);
+        AddCaption(group, QStringLiteral("Elev:"), 96, 22);
         feedBoxes[2 * i + 1] = Box(group, controlNames[i][1], QStringLiteral("0.0"), 128, 19, 49);
         feedActive_[i] = Check(group, controlNames[i][2], QStringLiteral("Active"), 184, 21, 53);
         feedGroups_[i] = group;
@@ -187,11 +180,11 @@ void TSMForm2::buildControls() {
     CheckBox7->setChecked(true);
 
     GroupBox10 = Group(this, "GroupBox10", QStringLiteral("Static Az/El Offset (deg)"), QRect(320, 308, 201, 49));
-    Label11 = Caption(GroupBox10, QStringLiteral("Azm:"), 8, 22);
+    Label11 = AddCaption(GroupBox10, QStringLiteral("Azm:"), 8, 22);
     Name(Label11, "Label11");
     Edit10 = Box(GroupBox10, "Edit10", QStringLiteral("0.0"), 40, 19, 57);
     Edit10->setToolTip(QStringLiteral(" left/right arrows to increase/decrease Az "));
-    Label12 = Caption(GroupBox10, QStringLiteral("Elev:"), 104, 22);
+    Label12 = AddCaption(GroupBox10, QStringLiteral("Elev:"), 104, 22);
     Name(Label12, "Label12");
     Edit11 = Box(GroupBox10, "Edit11", QStringLiteral("0.0"), 136, 19, 57);
     Edit11->setToolTip(QStringLiteral(" up/dn arrows to increase/decrease El "));
@@ -208,13 +201,13 @@ void TSMForm2::buildControls() {
     RadioButton3->setChecked(true);
 
     GroupBox2 = Group(this, "GroupBox2", QStringLiteral("Observer Features"), QRect(16, 72, 249, 81));
-    Caption(GroupBox2, QStringLiteral("Lat: "), 8, 23);
+    AddCaption(GroupBox2, QStringLiteral("Lat: "), 8, 23);
     Edit12 = Box(GroupBox2, "Edit12", QStringLiteral("38.02"), 40, 20, 81);
-    Caption(GroupBox2, QStringLiteral("Lon:"), 128, 23);
+    AddCaption(GroupBox2, QStringLiteral("Lon:"), 128, 23);
     Edit13 = Box(GroupBox2, "Edit13", QStringLiteral("-78.63"), 160, 20, 81);
-    Caption(GroupBox2, QStringLiteral("Elev(m):"), 8, 51);
+    AddCaption(GroupBox2, QStringLiteral("Elev(m):"), 8, 51);
     Edit14 = Box(GroupBox2, "Edit14", QStringLiteral("300"), 64, 48, 57);
-    Caption(GroupBox2, QStringLiteral("Name:"), 128, 51);
+    AddCaption(GroupBox2, QStringLiteral("Name:"), 128, 51);
     Edit15 = Box(GroupBox2, "Edit15", QStringLiteral("Brenlo"), 160, 48, 81);
     Edit15->setToolTip(QStringLiteral(" Max 16 characters! "));
 

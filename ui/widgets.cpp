@@ -43,6 +43,21 @@ Qt::WindowFlags FixedWindowFlags(bool maximise) {
            Qt::MSWindowsFixedSizeDialogHint | (maximise ? Qt::WindowMinMaxButtonsHint : Qt::WindowMinimizeButtonHint);
 }
 
+QLabel* AddCaption(QWidget* parent, const QString& text, int left, int top, const char* name, int width) {
+    auto* label = new QLabel(text, parent);
+    if (name) label->setObjectName(QLatin1String(name));
+    label->move(left, top);
+    if (width > 0) label->setFixedWidth(width);
+    else label->adjustSize();
+    return label;
+}
+
+RightAlignedLabel* AddValue(QWidget* parent, const char* name, int left, int top, int width, int height) {
+    auto* label = new RightAlignedLabel(parent, left, top, left + width, height);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
 bool IsOnAScreen(QPoint topLeft) { return QGuiApplication::screenAt(topLeft + QPoint(1, 1)) != nullptr; }
 
 bool IsInNormalState(const QWidget& window) {

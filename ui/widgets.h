@@ -61,4 +61,10 @@ private:
     int rightEdge_;
 };
 
+// A caption at (left, top), as wide as its text unless `width` is given, named `name` when given.
+QLabel* AddCaption(QWidget* parent, const QString& text, int left, int top, const char* name = nullptr,
+                   int width = -1);
+// A value label named `name` whose right edge stands at left + width.
+RightAlignedLabel* AddValue(QWidget* parent, const char* name, int left, int top, int width, int height);
+
 }  // namespace skyrel

@@ -28,6 +28,12 @@ inline double EarthY(double latitude) { return kEquatorRow - latitude * kEarthRo
 inline double SkyX(double rightAscension) { return kSkyZeroHourColumn - rightAscension * kSkyColumnsPerDegree; }
 inline double SkyY(double declination) { return kEquatorRow - declination * kSkyRowsPerDegree; }
 
+// And back: the angles at the centre of pixel column c or row r, for painting the pictures pixel by pixel.
+inline double EarthLongitudeOfColumn(int c) { return (c + 0.5) / kEarthColumnsPerDegree - 180; }
+inline double EarthLatitudeOfRow(int r) { return (kEquatorRow - (r + 0.5)) / kEarthRowsPerDegree; }
+inline double SkyRightAscensionOfColumn(int c) { return (kSkyZeroHourColumn - (c + 0.5)) / kSkyColumnsPerDegree; }
+inline double SkyDeclinationOfRow(int r) { return (kEquatorRow - (r + 0.5)) / kSkyRowsPerDegree; }
+
 // The pixel column and row of an angle; static_cast truncates toward zero, as the projection asks.
 inline int MapColumn(Projection projection, double degrees) {
     return static_cast<int>(projection == Projection::Earth ? EarthX(degrees) : SkyX(degrees));

@@ -139,9 +139,9 @@ QImage MakeSkyNoiseChart(const SkySurvey& survey) {
     const double logLowest = std::log10(survey.minimum());
     const double logRange = std::log10(survey.maximum()) - logLowest;
     for (int r = 0; r < kSkyChartHeight; ++r) {
-        const double declination = (kEquatorRow - (r + 0.5)) / kSkyRowsPerDegree;
+        const double declination = SkyDeclinationOfRow(r);
         for (int c = 0; c < kSkyChartWidth; ++c) {
-            const double rightAscension = (kSkyZeroHourColumn - (c + 0.5)) / kSkyColumnsPerDegree;
+            const double rightAscension = SkyRightAscensionOfColumn(c);
             const double kelvin = survey.temperature(EquatorialToGalactic(rightAscension, declination));
             chart.setPixel(c, r, TemperatureColour((std::log10(kelvin) - logLowest) / logRange));
         }

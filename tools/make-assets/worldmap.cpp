@@ -206,9 +206,9 @@ QImage MakeWorldMap(const QList<Ring>& landRings) {
 
     QImage map(kMapWidth, kMapHeight, QImage::Format_RGB888);
     for (int r = 0; r < kMapHeight; ++r) {
-        const double latitude = (kEquatorRow - (r + 0.5)) / kEarthRowsPerDegree;
+        const double latitude = EarthLatitudeOfRow(r);
         for (int c = 0; c < kMapWidth; ++c) {
-            const double longitude = (c + 0.5) / kEarthColumnsPerDegree - 180;
+            const double longitude = EarthLongitudeOfColumn(c);
             const int i = r * kMapWidth + c;
             const double distance = coastDistance[i];
             const Rgb land = LandColour(longitude, latitude, isLand[i] ? distance : 0, c, r);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "colour.h"
+
 namespace skyrel::assets {
 
 double PixelNoise(int x, int y, unsigned seed) {
@@ -16,8 +18,7 @@ double PixelNoise(int x, int y, unsigned seed) {
 double ValueNoise(double x, double y, unsigned seed) {
     const double fx = std::floor(x), fy = std::floor(y);
     const int ix = int(fx), iy = int(fy);
-    auto smooth = [](double t) { return t * t * (3 - 2 * t); };
-    const double tx = smooth(x - fx), ty = smooth(y - fy);
+    const double tx = SmoothStep(0, 1, x - fx), ty = SmoothStep(0, 1, y - fy);
     const double top = PixelNoise(ix, iy, seed) + (PixelNoise(ix + 1, iy, seed) - PixelNoise(ix, iy, seed)) * tx;
     const double bottom =
         PixelNoise(ix, iy + 1, seed) + (PixelNoise(ix + 1, iy + 1, seed) - PixelNoise(ix, iy + 1, seed)) * tx;

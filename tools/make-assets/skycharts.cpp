@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "colour.h"
 #include "ui/mapprojection.h"
 
 namespace skyrel::assets {
@@ -59,10 +60,6 @@ void DrawGrid(QImage& chart, const QColor& lineColour, const QColor& labelColour
                          QString::number(int(rightAscension / 15)) + hourSuffix);
 }
 
-struct Rgb {
-    double r, g, b;
-};
-
 // Quietest sky dark brownish red, through orange, to yellow for the brightest.
 QRgb TemperatureColour(double fraction) {
     static constexpr struct {
@@ -74,9 +71,8 @@ QRgb TemperatureColour(double fraction) {
     for (size_t i = 1; i < std::size(kStops); ++i) {
         if (fraction > kStops[i].at) continue;
         const double t = (fraction - kStops[i - 1].at) / (kStops[i].at - kStops[i - 1].at);
-        const Rgb& a = kStops[i - 1].colour;
-        const Rgb& b = kStops[i].colour;
-        return qRgb(int(a.r + (b.r - a.r) * t), int(a.g + (b.g - a.g) * t), int(a.b + (b.b - a.b) * t));
+        const Rgb c = Mix(kStops[i - 1].colour, kStops[i].colour, t);
+        return qRgb(int(c.r), int(c.g), int(c.b));
     }
     return qRgb(255, 250, 120);
 }

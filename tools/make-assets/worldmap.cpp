@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "colour.h"
 #include "imagenoise.h"
 #include "ui/mapprojection.h"
 
@@ -103,20 +104,6 @@ std::vector<double> CoastDistance(const std::vector<bool>& isLand) {
     std::vector<double> distance(d.size());
     for (size_t i = 0; i < d.size(); ++i) distance[i] = d[i] >= kFar ? 1000.0 : d[i] / 3.0;
     return distance;
-}
-
-struct Rgb {
-    double r, g, b;
-};
-
-Rgb Mix(Rgb a, Rgb b, double t) {
-    t = std::clamp(t, 0.0, 1.0);
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
-double SmoothStep(double from, double to, double x) {
-    const double t = std::clamp((x - from) / (to - from), 0.0, 1.0);
-    return t * t * (3 - 2 * t);
 }
 
 constexpr Rgb kDeepSea{18, 52, 124};

@@ -39,8 +39,15 @@ QByteArray TargetWord(TrackMode target) {
 
 }  // namespace
 
+const OutputFormat* FindOutputFormat(const QString& name) {
+    for (const OutputFormat& format : kOutputFormats)
+        if (name == QLatin1String(format.name)) return &format;
+    return nullptr;
+}
+
 bool IsAzElFormat(const QString& outputFormat) {
-    return outputFormat == QLatin1String("EasyComm1") || outputFormat == QLatin1String("Nova");
+    const OutputFormat* format = FindOutputFormat(outputFormat);
+    return format && !format->hourAngle;
 }
 
 void CorrectAzEl(double& azimuth, double& elevation, TrackMode target, const Settings& s) {
@@ -89,11 +96,13 @@ PointingLine FormatPointing(double first, double second, TrackMode target, const
     const QByteArray a = QByteArray::fromStdString(nav::formatFixed(first, 4, 1));
     const QByteArray b = QByteArray::fromStdString(nav::formatFixed(second, 3, 1));
     PointingLine out;
-    if (outputFormat == QLatin1String("EasyComm1") || outputFormat == QLatin1String("EasyLHA"))
+    // A name that is none of the four makes the empty line, and the status box shows "Az: "/"El: ".
+    const OutputFormat* format = FindOutputFormat(outputFormat);
+    if (format && format->family == OutputFormat::Family::Easy)
         out.line = "AZ" + a + " EL" + b + kEasyFrequencyFields + kLineEnd;
-    else if (outputFormat == QLatin1String("Nova") || outputFormat == QLatin1String("NovaLHA"))
+    else if (format)
         out.line = TargetWord(target) + "AZ:" + a + " EL:" + b + kLineEnd;
-    const bool lha = outputFormat == QLatin1String("EasyLHA") || outputFormat == QLatin1String("NovaLHA");
+    const bool lha = format && format->hourAngle;
     out.statusFirst = (lha ? QStringLiteral("LHA: ") : QStringLiteral("Az: ")) + QString::fromLatin1(a);
     out.statusSecond = (lha ? QStringLiteral("Dec: ") : QStringLiteral("El: ")) + QString::fromLatin1(b);
     return out;

@@ -5,12 +5,33 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
 
 #include "app/settings.h"
 #include "app/trackingstate.h"
 #include "navlib/skystate.h"
 
 namespace skyrel {
+
+// The four output formats: the stored name, the setup dialog's caption, the line family (an "AZ.. EL.."
+// line with frequency fields, or the target word and "AZ:.. EL:..") and whether they command hour angle
+// and declination rather than azimuth and elevation.
+struct OutputFormat {
+    enum class Family { Easy, Nova };
+    const char* name;
+    const char* caption;
+    Family family;
+    bool hourAngle;
+};
+inline constexpr std::array<OutputFormat, 4> kOutputFormats = {{
+    {"EasyComm1", "EasyComm1 Az/El", OutputFormat::Family::Easy, false},
+    {"Nova", "Nova Az/El", OutputFormat::Family::Nova, false},
+    {"EasyLHA", "EasyComm1 LHA/Dec", OutputFormat::Family::Easy, true},
+    {"NovaLHA", "Nova LHA/Dec", OutputFormat::Family::Nova, true},
+}};
+
+// The format of that stored name, or none for a name that is none of the four.
+const OutputFormat* FindOutputFormat(const QString& name);
 
 // "EasyComm1" and "Nova" command azimuth/elevation; every other name, known or not, hour angle and
 // declination.

@@ -20,15 +20,6 @@ constexpr int kBoxHeight = 21;
 const QString kFeedHint = QStringLiteral(" R-click to rename. ");
 const QString kListHint = QStringLiteral(" Click to highlight selection!! ");
 
-struct OutputFormatChoice {
-    const char* caption;
-    const char* format;
-};
-constexpr std::array<OutputFormatChoice, 4> kOutputFormats = {{{"EasyComm1 Az/El", "EasyComm1"},
-                                                               {"Nova Az/El", "Nova"},
-                                                               {"EasyComm1 LHA/Dec", "EasyLHA"},
-                                                               {"Nova LHA/Dec", "NovaLHA"}}};
-
 constexpr std::array<Feed, 3> kFeeds = {Feed::L, Feed::S, Feed::X};
 
 void Run(const std::function<void()>& hook) {
@@ -298,7 +289,7 @@ void TSMForm2::FillOnShow() {
 
     const QString format = s.outputFormat;
     for (int i = 0; i < 4; ++i) {
-        if (format == QLatin1String(kOutputFormats[i].format)) formatButtons_[i]->setChecked(true);
+        if (format == QLatin1String(kOutputFormats[i].name)) formatButtons_[i]->setChecked(true);
     }
     showFormatLabels(format);
 }
@@ -331,7 +322,7 @@ SetupForm TSMForm2::currentForm() const {
     }
     form.outputFormat = s.outputFormat;
     for (int i = 3; i >= 0; --i) {
-        if (formatButtons_[i]->isChecked()) form.outputFormat = QLatin1String(kOutputFormats[i].format);
+        if (formatButtons_[i]->isChecked()) form.outputFormat = QLatin1String(kOutputFormats[i].name);
     }
     return form;
 }
@@ -423,7 +414,7 @@ void TSMForm2::RadioButton5Click() { chooseOutputFormat(2); }
 void TSMForm2::RadioButton6Click() { chooseOutputFormat(3); }
 
 void TSMForm2::chooseOutputFormat(int formatIndex) {
-    state_.settings.outputFormat = QLatin1String(kOutputFormats[formatIndex].format);
+    state_.settings.outputFormat = QLatin1String(kOutputFormats[formatIndex].name);
     showFormatLabels(state_.settings.outputFormat);
 }
 

@@ -48,6 +48,19 @@ int BaudRateOfIndex(int index) {
     return rate >= std::numeric_limits<int>::max() ? std::numeric_limits<int>::max() : static_cast<int>(rate);
 }
 
+const std::array<PointingOption, 10> kPointingOptions = {{
+    {"Park Azm", [](Settings& s) -> double& { return s.parkAz; }},
+    {"Park Elev", [](Settings& s) -> double& { return s.parkEl; }},
+    {"L Offset Az", [](Settings& s) -> double& { return s.offsetAz[1]; }},
+    {"L Offset El", [](Settings& s) -> double& { return s.offsetEl[1]; }},
+    {"S Offset Az", [](Settings& s) -> double& { return s.offsetAz[2]; }},
+    {"S Offset El", [](Settings& s) -> double& { return s.offsetEl[2]; }},
+    {"X Offset Az", [](Settings& s) -> double& { return s.offsetAz[3]; }},
+    {"X Offset El", [](Settings& s) -> double& { return s.offsetEl[3]; }},
+    {"Static Offset Az", [](Settings& s) -> double& { return s.offsetAz[kStaticOffset]; }},
+    {"Static Offset El", [](Settings& s) -> double& { return s.offsetEl[kStaticOffset]; }},
+}};
+
 int BaudIndexOfRate(int baudRate) {
     int index = 0;
     for (int rate = baudRate; rate > 1200; rate /= 2) ++index;
@@ -99,17 +112,8 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
         // Indexes outside the list are not refused: 7 gives 153600 baud.
         s.baudRate = BaudRateOfIndex(Integer(store, QStringLiteral("Baud Rate"), QStringLiteral("0")));
 
-        const QString zero = QStringLiteral("0");
-        s.parkAz = Real(store, QStringLiteral("Park Azm"), zero);
-        s.parkEl = Real(store, QStringLiteral("Park Elev"), zero);
-        s.offsetAz[1] = Real(store, QStringLiteral("L Offset Az"), zero);
-        s.offsetEl[1] = Real(store, QStringLiteral("L Offset El"), zero);
-        s.offsetAz[2] = Real(store, QStringLiteral("S Offset Az"), zero);
-        s.offsetEl[2] = Real(store, QStringLiteral("S Offset El"), zero);
-        s.offsetAz[3] = Real(store, QStringLiteral("X Offset Az"), zero);
-        s.offsetEl[3] = Real(store, QStringLiteral("X Offset El"), zero);
-        s.offsetAz[0] = Real(store, QStringLiteral("Static Offset Az"), zero);
-        s.offsetEl[0] = Real(store, QStringLiteral("Static Offset El"), zero);
+        for (const PointingOption& option : kPointingOptions)
+            option.field(s) = Real(store, QLatin1String(option.name), QStringLiteral("0"));
     } catch (const ConversionFailure& failure) {
         outcome.error = failure.message;
         return outcome;

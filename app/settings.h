@@ -51,6 +51,14 @@ struct Settings {
     std::array<QString, 3> feedCaption = kBuiltInFeedCaptions;
 };
 
+// The park position and the feed and static offsets (degrees), in the order they are read and written:
+// the stored name and the field it fills.
+struct PointingOption {
+    const char* name;
+    double& (*field)(Settings&);
+};
+extern const std::array<PointingOption, 10> kPointingOptions;
+
 struct LoadOutcome {
     // The conversion message of the first stored number that failed; the values after it keep their
     // built-in values.

@@ -21,6 +21,12 @@ struct NumberBox {
     QString text;  // with the default in place of an empty box
 };
 
+// The form's park and offset texts, in the order of kPointingOptions.
+std::array<QString, 10> PointingTexts(const SetupForm& f) {
+    return {f.parkAz,      f.parkEl,      f.offsetAz[1], f.offsetEl[1], f.offsetAz[2],
+            f.offsetEl[2], f.offsetAz[3], f.offsetEl[3], f.offsetAz[0], f.offsetEl[0]};
+}
+
 // The number boxes in the order they are checked; the clock offset only when set by hand.
 std::vector<NumberBox> NumberBoxes(const SetupForm& form) {
     std::vector<NumberBox> boxes;
@@ -28,16 +34,9 @@ std::vector<NumberBox> NumberBoxes(const SetupForm& form) {
     boxes.push_back({SetupField::Latitude, OrDefault(form.latitude, kDefaultLatitudeText)});
     boxes.push_back({SetupField::Longitude, OrDefault(form.longitude, kDefaultLongitudeText)});
     boxes.push_back({SetupField::Height, OrDefault(form.height, kDefaultHeightText)});
-    boxes.push_back({SetupField::ParkAz, form.parkAz});
-    boxes.push_back({SetupField::ParkEl, form.parkEl});
-    boxes.push_back({SetupField::LOffsetAz, form.offsetAz[1]});
-    boxes.push_back({SetupField::LOffsetEl, form.offsetEl[1]});
-    boxes.push_back({SetupField::SOffsetAz, form.offsetAz[2]});
-    boxes.push_back({SetupField::SOffsetEl, form.offsetEl[2]});
-    boxes.push_back({SetupField::XOffsetAz, form.offsetAz[3]});
-    boxes.push_back({SetupField::XOffsetEl, form.offsetEl[3]});
-    boxes.push_back({SetupField::StaticOffsetAz, form.offsetAz[0]});
-    boxes.push_back({SetupField::StaticOffsetEl, form.offsetEl[0]});
+    const std::array<QString, 10> pointing = PointingTexts(form);
+    for (std::size_t i = 0; i < pointing.size(); ++i)
+        boxes.push_back({static_cast<SetupField>(static_cast<int>(SetupField::ParkAz) + i), pointing[i]});
     return boxes;
 }
 
@@ -101,16 +100,9 @@ std::optional<SetupFormError> SaveSettings(SettingsStore& store, const nav::Cloc
     s.baudRate = BaudRateOfIndex(form.baudIndex);
     write("Baud Rate", QString::number(form.baudIndex));
 
-    writeReal("Park Azm", form.parkAz, s.parkAz);
-    writeReal("Park Elev", form.parkEl, s.parkEl);
-    writeReal("L Offset Az", form.offsetAz[1], s.offsetAz[1]);
-    writeReal("L Offset El", form.offsetEl[1], s.offsetEl[1]);
-    writeReal("S Offset Az", form.offsetAz[2], s.offsetAz[2]);
-    writeReal("S Offset El", form.offsetEl[2], s.offsetEl[2]);
-    writeReal("X Offset Az", form.offsetAz[3], s.offsetAz[3]);
-    writeReal("X Offset El", form.offsetEl[3], s.offsetEl[3]);
-    writeReal("Static Offset Az", form.offsetAz[0], s.offsetAz[0]);
-    writeReal("Static Offset El", form.offsetEl[0], s.offsetEl[0]);
+    const std::array<QString, 10> pointing = PointingTexts(form);
+    for (std::size_t i = 0; i < pointing.size(); ++i)
+        writeReal(kPointingOptions[i].name, pointing[i], kPointingOptions[i].field(s));
 
     s.activeFeed = form.activeFeed;
     write("Active Feed", FeedText(form.activeFeed));

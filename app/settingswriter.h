@@ -30,7 +30,7 @@ struct SetupForm {
     QString outputFormat = kDefaultOutputFormat;
 };
 
-// The number boxes, in the order they are checked.
+// The number boxes, in the order they are checked; from ParkAz on, the order of kPointingOptions.
 enum class SetupField {
     ClockOffset,
     Latitude,

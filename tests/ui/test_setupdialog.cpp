@@ -82,6 +82,17 @@ protected:
         }
     }
 
+    // The park and static boxes read "LHA:"/"Dec:" and the feed boxes are hidden.
+    void ExpectHourAngleLayout() const {
+    EXPECT_EQ(dialog->Label3->text(), "LHA:");
+    EXPECT_EQ(dialog->Label4->text(), "Dec:");
+    EXPECT_EQ(dialog->Label11->text(), "LHA:");
+    EXPECT_EQ(dialog->Label12->text(), "Dec:");
+    EXPECT_FALSE(dialog->GroupBox5->isVisible());
+    EXPECT_FALSE(dialog->GroupBox6->isVisible());
+    EXPECT_FALSE(dialog->GroupBox7->isVisible());
+    }
+
     FakeClock clock{2005, 9, 21, 17, 15, 0, 60};
     MemorySettingsStore store;
     AppState state;
@@ -242,13 +253,7 @@ TEST_F(SetupDialogTest, ShowingFillsEveryControlFromTheSettingsInEffect) {
     EXPECT_EQ(dialog->GroupBox7->title(), "10 GHz horn");
     EXPECT_TRUE(dialog->RadioButton5->isChecked());
     EXPECT_EQ(s.outputFormat, "EasyLHA");
-    EXPECT_EQ(dialog->Label3->text(), "LHA:");
-    EXPECT_EQ(dialog->Label4->text(), "Dec:");
-    EXPECT_EQ(dialog->Label11->text(), "LHA:");
-    EXPECT_EQ(dialog->Label12->text(), "Dec:");
-    EXPECT_FALSE(dialog->GroupBox5->isVisible());
-    EXPECT_FALSE(dialog->GroupBox6->isVisible());
-    EXPECT_FALSE(dialog->GroupBox7->isVisible());
+    ExpectHourAngleLayout();
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_EQ(store.writeCount(), 0);
 }
@@ -446,13 +451,7 @@ TEST_F(SetupDialogTest, NovaLhaDecRelabelsHidesTheFeedBoxesAndSwitchesTheFormatA
     dialog->show();
     Click(dialog->RadioButton6);
     EXPECT_EQ(state.settings.outputFormat, "NovaLHA");
-    EXPECT_EQ(dialog->Label3->text(), "LHA:");
-    EXPECT_EQ(dialog->Label4->text(), "Dec:");
-    EXPECT_EQ(dialog->Label11->text(), "LHA:");
-    EXPECT_EQ(dialog->Label12->text(), "Dec:");
-    EXPECT_FALSE(dialog->GroupBox5->isVisible());
-    EXPECT_FALSE(dialog->GroupBox6->isVisible());
-    EXPECT_FALSE(dialog->GroupBox7->isVisible());
+    ExpectHourAngleLayout();
     EXPECT_EQ(Stored(store, "Output Format"), "");
 
     Click(dialog->RadioButton4);

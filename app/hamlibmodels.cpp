@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "app/numbertext.h"
+
 namespace skyrel {
 namespace {
 
@@ -52,6 +54,15 @@ HamlibLink LinkOfPortType(int portType) {
         case RIG_PORT_UDP_NETWORK: return HamlibLink::Network;
         default: return HamlibLink::Device;
     }
+}
+
+std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device) {
+    const std::optional<int> number = ParseInteger(modelText);
+    const HamlibModel* model = number ? FindHamlibModel(*number) : nullptr;
+    if (!model) return QStringLiteral("The installed Hamlib knows no rotator model '%1'").arg(modelText.trimmed());
+    const HamlibDevice parsed = ParseHamlibDevice(device.toStdString(), model->link);
+    if (!parsed.valid) return QStringLiteral("Device: %1").arg(QString::fromStdString(parsed.error));
+    return std::nullopt;
 }
 
 QString HamlibModelText(const HamlibModel& model) {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "app/hamlibdevice.h"
@@ -31,6 +32,11 @@ const HamlibModel* FindHamlibModel(int number);
 
 // How a model of Hamlib's port type `portType` (enum rig_port_e) is reached.
 HamlibLink LinkOfPortType(int portType);
+
+// Why options naming model text `modelText` on device text `device` cannot drive a rotator: a model
+// number the installed Hamlib does not know, or a device text that does not fit the model's link. None
+// when they can.
+std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device);
 
 // "maker / model / number", as the rotator dialog lists the models.
 QString HamlibModelText(const HamlibModel& model);

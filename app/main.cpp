@@ -12,6 +12,7 @@
 #include "ui/emewindow.h"
 #include "ui/mainwindow.h"
 #include "ui/mapwindow.h"
+#include "ui/rotatordialog.h"
 #include "ui/setupdialog.h"
 #include "ui/setupwiring.h"
 #include "ui/widgets.h"
@@ -53,6 +54,9 @@ int main(int argc, char** argv) {
     TSMForm4 emeWindow(state.eme, store);
     mainWindow.setCompanions(&setupDialog, &mapWindow, &emeWindow);
     mainWindow.attachEndpoint(endpoint);
+    RotatorDialog rotatorDialog(store, state.settings);
+    mainWindow.setRotatorDialog(&rotatorDialog);
+    QObject::connect(&rotatorDialog, &RotatorDialog::saved, &mainWindow.tracker(), &Tracker::setHamlibSettings);
     ConnectSetupDialog(setupDialog, mainWindow, mapWindow);
 
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);

@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "app/endpointserver.h"
+#include "app/hamlibsettings.h"
 #include "app/settings.h"
 #include "navlib/anomaly.h"
 #include "navlib/constants.h"
@@ -26,6 +27,9 @@ namespace {
 // area below the menu is this much smaller, which puts the status box (top 448) just out of sight at 494.
 constexpr int kFrameAndMenuHeight = 46;
 constexpr int kMainFormNumber = 1;
+// The status box, and what the Hamlib rotator's two rows add to it.
+constexpr int kStatusBoxHeight = 41;
+constexpr int kAntennaRowsHeight = TSMForm1::kAntennaTrackingHeight - TSMForm1::kTrackingHeight;
 
 const QString kCoordinateHint = QStringLiteral(" Click to switch between Az/El, RA/Dec, LHA/Dec  ");
 const QString kDistanceHint = QStringLiteral(" Click to switch between miles/km ");
@@ -83,6 +87,7 @@ void TSMForm1::FormCreate() {
     // the endpoint instead of ending the program on a port that does not exist.
     state_.tracking.ddeOutput = (state_.settings.comPort == 0);
     if (outcome.error) showError(*outcome.error);
+    tracker_.setHamlibSettings(LoadHamlibSettings(store_));
     distanceFactor_ = kKilometres;
     setAttribute(Qt::WA_AlwaysShowToolTips);
     ApplySite();
@@ -237,6 +242,10 @@ void TSMForm1::MapSetup1Click() {
     if (setup_) setup_->show();
 }
 
+void TSMForm1::Rotator1Click() {
+    if (rotatorDialog_) rotatorDialog_->show();
+}
+
 void TSMForm1::Map1Click() {
     if (!map_) return;
     if (map_->isVisible()) {
@@ -259,6 +268,7 @@ void TSMForm1::off1Click() { tracker_.choose(TrackMode::Off); }
 void TSMForm1::attachEndpoint(EndpointServer& endpoint) {
     connect(&endpoint, &EndpointServer::commandReceived, this, &TSMForm1::SkyrelItemPokeData);
     connect(&tracker_, &Tracker::lineForEndpoint, &endpoint, &EndpointServer::setPointingLine);
+    connect(&tracker_, &Tracker::antennaPositionForEndpoint, &endpoint, &EndpointServer::setAntennaPosition);
 }
 
 void TSMForm1::SkyrelItemPokeData(EndpointCommand command) {
@@ -290,8 +300,13 @@ void TSMForm1::connectTracker() {
         SetTextColour(body == TrackMode::Sun ? *Label6 : *Label21, tracked ? QColor(255, 0, 0) : QColor(0, 0, 0));
     });
     connect(&tracker_, &Tracker::statusCaptionChanged, GroupBox1, &QGroupBox::setTitle);
-    connect(&tracker_, &Tracker::statusBoxShown, this,
-            [this](bool shown) { SetOuterHeight(shown ? kTrackingHeight : kIdleHeight); });
+    connect(&tracker_, &Tracker::statusBoxShown, this, [this](bool shown) {
+        statusBoxShown_ = shown;
+        fitStatusBox();
+    });
+    connect(&tracker_, &Tracker::antennaStatusShown, this, &TSMForm1::showAntennaRows);
+    connect(&tracker_, &Tracker::antennaStatusChanged, this, &TSMForm1::showAntennaStatus);
+    connect(&tracker_, &Tracker::rotatorUnreachable, this, &TSMForm1::showRotatorError);
     connect(&tracker_, &Tracker::statusTextsChanged, this, [this](const QString& first, const QString& second) {
         Label38->setText(first);
         Label38->adjustSize();
@@ -306,6 +321,32 @@ void TSMForm1::showWriteError(const QString& message) {
     // Ticks keep coming while the box is open: one box at a time, not one a second.
     if (writeErrorBox_ && writeErrorBox_->isVisible()) return;
     writeErrorBox_ = ShowMessage(this, QMessageBox::Critical, message, QStringLiteral("WriteErrorBox"));
+}
+
+void TSMForm1::showRotatorError(const QString& message) {
+    if (rotatorErrorBox_ && rotatorErrorBox_->isVisible()) return;
+    rotatorErrorBox_ = ShowMessage(this, QMessageBox::Warning, message, QStringLiteral("RotatorErrorBox"));
+}
+
+void TSMForm1::showAntennaRows(bool shown) {
+    antennaRowsShown_ = shown;
+    GroupBox1->setFixedHeight(shown ? kStatusBoxHeight + kAntennaRowsHeight : kStatusBoxHeight);
+    Label41->setVisible(shown);
+    Label42->setVisible(shown);
+    fitStatusBox();
+}
+
+void TSMForm1::showAntennaStatus(const AntennaStatus& status) {
+    Label41->setText(status.position);
+    Label41->adjustSize();
+    Label42->setText(status.error);
+    Label42->adjustSize();
+    SetTextColour(*Label42, status.warning ? QColor(255, 0, 0) : QColor(0, 0, 0));
+}
+
+void TSMForm1::fitStatusBox() {
+    if (!statusBoxShown_) SetOuterHeight(kIdleHeight);
+    else SetOuterHeight(antennaRowsShown_ ? kAntennaTrackingHeight : kTrackingHeight);
 }
 
 void TSMForm1::endAfterPortFailure() {
@@ -417,7 +458,7 @@ void TSMForm1::buildPanels() {
 
     GroupBox1 = new QGroupBox(QStringLiteral("Tracking Active"), client);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 448, 169, 41);
+    GroupBox1->setGeometry(8, 448, 169, kStatusBoxHeight);
     // The caption sits on the frame line, as on a classic group box, so the two values at y = 18 fall
     // inside the frame of this low box.
     GroupBox1->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; margin-top: 6px; }"
@@ -425,16 +466,20 @@ void TSMForm1::buildPanels() {
                                             "padding: 0 2px; }"));
     Label38 = AddCaption(GroupBox1, QStringLiteral("Az: "), 18, 18, "Label38");
     Label39 = AddCaption(GroupBox1, QStringLiteral("El: "), 96, 18, "Label39");
+    Label41 = AddCaption(GroupBox1, QString(), 18, 34, "Label41");
+    Label42 = AddCaption(GroupBox1, QString(), 18, 50, "Label42");
+    Label41->hide();
+    Label42->hide();
     // A style sheet stops the window's font from reaching the box's children.
     GroupBox1->setFont(WindowFont());
-    Label38->setFont(WindowFont());
-    Label39->setFont(WindowFont());
+    for (QLabel* label : {Label38, Label39, Label41, Label42}) label->setFont(WindowFont());
 }
 
 void TSMForm1::buildMenus() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("Menu"));
     Exit1 = menu->addAction(QStringLiteral("Exit"), this, &TSMForm1::Exit1Click);
     MapSetup1 = menu->addAction(QStringLiteral("Setup"), this, &TSMForm1::MapSetup1Click);
+    Rotator1 = menu->addAction(QStringLiteral("Rotator…"), this, &TSMForm1::Rotator1Click);
     Map1 = menu->addAction(QStringLiteral("Map"), this, &TSMForm1::Map1Click);
     EME1 = menu->addAction(QStringLiteral("EME"), this, &TSMForm1::EME1Click);
     About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);
@@ -451,6 +496,7 @@ void TSMForm1::buildMenus() {
     off1->setChecked(true);
     Exit1->setObjectName(QStringLiteral("Exit1"));
     MapSetup1->setObjectName(QStringLiteral("MapSetup1"));
+    Rotator1->setObjectName(QStringLiteral("Rotator1"));
     Map1->setObjectName(QStringLiteral("Map1"));
     EME1->setObjectName(QStringLiteral("EME1"));
     About1->setObjectName(QStringLiteral("About1"));

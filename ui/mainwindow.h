@@ -34,6 +34,8 @@ public:
     // at 494 and uncovered at 544.
     static constexpr int kIdleHeight = 494;
     static constexpr int kTrackingHeight = 544;
+    // With a Hamlib rotator the box has two more rows: the antenna's reported position and the error.
+    static constexpr int kAntennaTrackingHeight = 576;
     static constexpr int kClientWidth = 186;
 
     // Runs FormCreate: loads the settings, applies the site and runs the first two cycles.
@@ -41,6 +43,8 @@ public:
     ~TSMForm1() override;
 
     void setCompanions(TSMForm2* setup, TSMForm3* map, TSMForm4* eme);
+    // The dialog Menu -> "Rotator..." opens.
+    void setRotatorDialog(QWidget* dialog) { rotatorDialog_ = dialog; }
 
     void Timer1Timer();
     void UpdateDisplay();
@@ -53,6 +57,7 @@ public:
     void About1Click();
     void Exit1Click();
     void MapSetup1Click();
+    void Rotator1Click();
     void Map1Click();
     void EME1Click();
     void Sun1Click();
@@ -87,6 +92,11 @@ private:
     void connectTracker();
     void showWriteError(const QString& message);
     void endAfterPortFailure();
+    void showRotatorError(const QString& message);
+    void showAntennaRows(bool shown);
+    void showAntennaStatus(const AntennaStatus& status);
+    // The outer height for the status box as it stands: hidden, or shown with or without the antenna rows.
+    void fitStatusBox();
 
     AppState& state_;
     const nav::ClockSource& clock_;
@@ -94,9 +104,13 @@ private:
     TSMForm2* setup_ = nullptr;
     TSMForm3* map_ = nullptr;
     TSMForm4* eme_ = nullptr;
+    QWidget* rotatorDialog_ = nullptr;
     SerialRotatorPort rotatorPort_;
     Tracker tracker_;
     QPointer<QMessageBox> writeErrorBox_;
+    QPointer<QMessageBox> rotatorErrorBox_;
+    bool statusBoxShown_ = false;
+    bool antennaRowsShown_ = false;
 
     QTimer timer1_;
     QString lastDateText_ = QStringLiteral(" ");
@@ -114,7 +128,8 @@ public:
     RightAlignedLabel *Label23, *Label25, *Label27, *Label29, *Label40, *Label31, *Label33, *Label35, *Label37;
     QGroupBox* GroupBox1;
     QLabel *Label38, *Label39;
-    QAction *Exit1, *MapSetup1, *Map1, *EME1, *About1, *Sun1, *Moon1, *Park1, *off1;
+    QLabel *Label41, *Label42;  // the Hamlib rotator's reported position and pointing error
+    QAction *Exit1, *MapSetup1, *Rotator1, *Map1, *EME1, *About1, *Sun1, *Moon1, *Park1, *off1;
 };
 
 }  // namespace skyrel

@@ -79,7 +79,7 @@ void HamlibRotator::deliverFailure(std::uint64_t generation, const QString& mess
 void HamlibRotator::run() {
     std::unique_ptr<HamlibSession> session;
     std::uint64_t generation = 0;
-    // Per start: the last position asked for (sent again after a reopen), the last reported azimuth (to
+    // Per start: the last position asked for (sent again after a reopen), the last azimuth commanded (to
     // choose among the turns of an overlapping range) and whether the failure was already reported.
     std::optional<RotatorPosition> lastWanted;
     std::optional<double> lastAzimuth;
@@ -123,6 +123,7 @@ void HamlibRotator::run() {
             const LimitedPosition limited = ClampToLimits(*lastWanted, session->limits(), lastAzimuth);
             report.commanded = limited.position;
             report.clamped = limited.clamped;
+            lastAzimuth = limited.position.azimuth;
             answered = session->setPosition(limited.position, error);
         }
         std::optional<RotatorPosition> reported;
@@ -130,7 +131,6 @@ void HamlibRotator::run() {
         if (reported) {
             report.reported = *reported;
             if (report.commanded) report.pointingError = PointingError(*report.commanded, *reported);
-            lastAzimuth = reported->azimuth;
             failing = false;
             deliverReport(generation, report);
         } else {

@@ -35,9 +35,9 @@ QString ModelName(int number) {
 
 }  // namespace
 
-LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> current) {
+LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> previous) {
     const std::array<double, 3> turns = {wanted.azimuth, wanted.azimuth - kFullCircle, wanted.azimuth + kFullCircle};
-    const double reference = current.value_or(wanted.azimuth);
+    const double reference = previous.value_or(wanted.azimuth);
     double best = turns[0];
     for (const double candidate : turns) {
         const double outside = DistanceOutside(candidate, limits.minAzimuth, limits.maxAzimuth);

@@ -33,12 +33,12 @@ struct LimitedPosition {
 // ClampToLimits - the position to command for a wanted one.
 //   in:  wanted    azimuth 0..360, elevation in degrees
 //        limits    the rotator's range
-//        current   the rotator's last reported azimuth, if known
+//        previous  the azimuth commanded last, if any
 //   out: the azimuth as wanted, or turned by a whole circle (az - 360, az + 360) when that lies inside the
-//        range; of several that do, the one nearest `current` (so a rotator with overlap does not unwind),
-//        else the one nearest wanted. When none lies inside, the azimuth is clamped to the nearer end; the
+//        range; of several that do, the one nearest `previous` (so a rotator with overlap follows a body
+//        across its stop instead of unwinding), else the one as wanted. When none lies inside, the azimuth is clamped to the nearer end; the
 //        elevation is clamped to its range. `clamped` tells whether either had to be clamped.
-LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> current);
+LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> previous);
 
 // PointingError - the angle between two pointings (degrees), along the great circle through both
 //   in:  a, b  azimuth/elevation in degrees

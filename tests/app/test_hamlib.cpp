@@ -1,6 +1,6 @@
 // The Hamlib layer: the device text, the rotator's limits and the pointing error as worked examples, the
-// model list of the installed Hamlib, and the rotator on its worker thread with Hamlib's dummy model in
-// this process.
+// model list of the installed Hamlib, the rotator on its worker thread with Hamlib's dummy model in this
+// process, and the program as a real process commanding Hamlib's own daemon.
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
@@ -8,7 +8,11 @@
 
 #include "app/hamlibdevice.h"
 #include "app/hamlibmodels.h"
+#include "app/endpointserver.h"
 #include "app/hamlibrotator.h"
+#include "tests/support/endpointclient.h"
+#include "tests/support/rotatordaemon.h"
+#include "tests/support/skyrelprocess.h"
 
 namespace skyrel {
 namespace {
@@ -65,7 +69,8 @@ TEST(HamlibDevice, ReadsPathsAndAddressesAndRefusesTheRest) {
 
 TEST(HamlibRotator, LimitsTurnOrClampAndThePointingErrorIsAnAngleOnTheSky) {
     const RotatorLimits overlap{-180, 450, 0, 90};
-    // 300 also exists as -60: the turn nearest the rotator's azimuth is taken, so it does not unwind.
+    // 300 also exists as -60: the turn nearest the azimuth commanded before is taken, so a body followed
+    // across north does not make the rotator unwind.
     EXPECT_DOUBLE_EQ(ClampToLimits({300, 10}, overlap, -50.0).position.azimuth, -60);
     EXPECT_DOUBLE_EQ(ClampToLimits({300, 10}, overlap, 280.0).position.azimuth, 300);
     EXPECT_DOUBLE_EQ(ClampToLimits({10, 10}, overlap, 350.0).position.azimuth, 370);
@@ -132,6 +137,43 @@ TEST(HamlibRotator, DummyModelInThisProcessClampsReportsAndRefusesAnUnknownModel
     ASSERT_TRUE(QTest::qWaitFor([&] { return !failures.isEmpty(); }, kReportWaitMs));
     EXPECT_EQ(failures.takeFirst().at(0).toString(),
               QStringLiteral("Rotator not reachable: the installed Hamlib knows no rotator model 999999"));
+}
+
+TEST(HamlibRotator, TrackParkOverTheEndpointReachesTheDaemonAndTheAntennaItem) {
+    test::RotatorDaemon daemon;
+    ASSERT_TRUE(daemon.start());
+    {
+        NativeSettingsStore store;
+        // The dummy behind the daemon starts at 0/0 and turns a few degrees a second: a park position
+        // near it is reached at once.
+        store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("4"));
+        store.write(kOptionsGroup, QStringLiteral("Park Elev"), QStringLiteral("2"));
+        HamlibSettings hamlib;
+        hamlib.enabled = true;
+        hamlib.device = daemon.address();
+        SaveHamlibSettings(store, hamlib);
+    }
+    QProcess tracker;
+    ASSERT_TRUE(test::StartSkyrel(tracker));
+    test::EndpointClient client;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointServer::DefaultPath()); }, test::kProcessWaitMs));
+    ASSERT_TRUE(test::IsOk(client.ask(AdviseRequest(endpoint::kAntennaItemName))));
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "TRACK_PARK"))));
+
+    // Hamlib's own client reads the park position from the daemon.
+    std::optional<RotatorPosition> read;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            read = test::ReadPositionWithRotctl(daemon.address());
+            return read && read->azimuth == 4 && read->elevation == 2;
+        },
+        kReportWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.notices().contains("AZ4.0 EL2.0\r\n"); }, kReportWaitMs));
+    const auto value = client.ask(RequestRequest(endpoint::kAntennaItemName));
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->payload, QByteArray("AZ4.0 EL2.0\r\n\0", 14));
+    EXPECT_EQ(test::ErrorReason(client.ask(PokeRequest(endpoint::kAntennaItemName, "AZ1 EL1"))), "item is read-only");
+    test::StopSkyrel(tracker);
 }
 
 }  // namespace

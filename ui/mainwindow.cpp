@@ -479,9 +479,9 @@ void TSMForm1::buildMenus() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("Menu"));
     Exit1 = menu->addAction(QStringLiteral("Exit"), this, &TSMForm1::Exit1Click);
     MapSetup1 = menu->addAction(QStringLiteral("Setup"), this, &TSMForm1::MapSetup1Click);
-    Rotator1 = menu->addAction(QStringLiteral("Rotator…"), this, &TSMForm1::Rotator1Click);
     Map1 = menu->addAction(QStringLiteral("Map"), this, &TSMForm1::Map1Click);
     EME1 = menu->addAction(QStringLiteral("EME"), this, &TSMForm1::EME1Click);
+    Rotator1 = menu->addAction(QStringLiteral("Rotator…"), this, &TSMForm1::Rotator1Click);
     About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);
     QMenu* track = menuBar()->addMenu(QStringLiteral("Track"));
     Sun1 = track->addAction(QStringLiteral("Sun"));

@@ -148,10 +148,7 @@ TEST(HamlibRotator, TrackParkOverTheEndpointReachesTheDaemonAndTheAntennaItem) {
         // near it is reached at once.
         store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("4"));
         store.write(kOptionsGroup, QStringLiteral("Park Elev"), QStringLiteral("2"));
-        HamlibSettings hamlib;
-        hamlib.enabled = true;
-        hamlib.device = daemon.address();
-        SaveHamlibSettings(store, hamlib);
+        SaveHamlibSettings(store, daemon.settings());
     }
     QProcess tracker;
     ASSERT_TRUE(test::StartSkyrel(tracker));

@@ -24,11 +24,12 @@ RotatorDaemon::RotatorDaemon() {
 
 RotatorDaemon::~RotatorDaemon() { kill(); }
 
-bool RotatorDaemon::start() {
+bool RotatorDaemon::start(bool logCommands) {
+    QStringList args = {QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"), QStringLiteral("127.0.0.1"),
+                        QStringLiteral("-t"), QString::number(port_)};
     // -vvvv makes the daemon log "rot_set_position called az=... el=..." for every command.
-    process_.start(QStringLiteral("rotctld"), {QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"),
-                                               QStringLiteral("127.0.0.1"), QStringLiteral("-t"),
-                                               QString::number(port_), QStringLiteral("-vvvv")});
+    if (logCommands) args.append(QStringLiteral("-vvvv"));
+    process_.start(QStringLiteral("rotctld"), args);
     if (!process_.waitForStarted(kStartWaitMs)) return false;
     for (int waited = 0; waited < kStartWaitMs; waited += kConnectPollMs) {
         QTcpSocket socket;
@@ -48,6 +49,14 @@ void RotatorDaemon::kill() {
 }
 
 QString RotatorDaemon::address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
+
+HamlibSettings RotatorDaemon::settings() const {
+    HamlibSettings settings;
+    settings.enabled = true;
+    settings.model = kHamlibNetworkModel;
+    settings.device = address();
+    return settings;
+}
 
 QList<RotatorPosition> RotatorDaemon::commandedPositions() {
     log_ += process_.readAllStandardError();

@@ -17,15 +17,17 @@ public:
     RotatorDaemon();
     ~RotatorDaemon();
 
-    // Starts `rotctld -m 1` on 127.0.0.1 at the port, logging every command it gets, and waits until it
-    // accepts connections.
-    bool start();
+    // Starts `rotctld -m 1` on 127.0.0.1 at the port and waits until it accepts connections. With
+    // `logCommands` it logs every command it gets, for commandedPositions().
+    bool start(bool logCommands = true);
     // SIGKILL: the daemon goes away without a word, as a crashed or cut-off dish computer would.
     void kill();
 
     int port() const { return port_; }
     // "127.0.0.1:<port>", the device text of the network model.
     QString address() const;
+    // The options of the network model at that address, enabled.
+    HamlibSettings settings() const;
     // The positions the daemon was commanded so far, in order, from its own log (two decimals).
     QList<RotatorPosition> commandedPositions();
 

@@ -282,16 +282,12 @@ constexpr int kRotatorWaitMs = 20000;
 // milliseconds.
 constexpr qint64 kTickBoundMs = 500;
 
-void EnableHamlib(SettingsStore& store, int model, const QString& device) {
-    HamlibSettings hamlib;
-    hamlib.enabled = true;
-    hamlib.model = model;
-    hamlib.device = device;
-    SaveHamlibSettings(store, hamlib);
-}
 
 TEST_F(TrackingWindowTest, DummyRotatorInThisProcessIsClampedAndItsErrorShowsInTheStatusBox) {
-    EnableHamlib(store, kHamlibDummyModel, QString());
+    HamlibSettings dummy;
+    dummy.enabled = true;
+    dummy.model = kHamlibDummyModel;
+    SaveHamlibSettings(store, dummy);
     store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("10"));
     store.write(kOptionsGroup, QStringLiteral("Park Elev"), QStringLiteral("93"));
     auto w = Open();
@@ -314,7 +310,7 @@ TEST_F(TrackingWindowTest, DummyRotatorInThisProcessIsClampedAndItsErrorShowsInT
 TEST_F(TrackingWindowTest, RotatorDaemonGetsTheSunWithItsOffsetsLosesItsDaemonAndGetsItBack) {
     test::RotatorDaemon daemon;
     ASSERT_TRUE(daemon.start());
-    EnableHamlib(store, kHamlibNetworkModel, daemon.address());
+    SaveHamlibSettings(store, daemon.settings());
     store.write(kOptionsGroup, QStringLiteral("Static Offset Az"), QStringLiteral("1.5"));
     store.write(kOptionsGroup, QStringLiteral("Static Offset El"), QStringLiteral("-0.5"));
     store.write(kOptionsGroup, QStringLiteral("L Offset El"), QStringLiteral("0.3"));

@@ -72,7 +72,7 @@ TEST(HandTypedSettings, AClockOffsetBeyondADayIsRefusedAtLoadAndOnSave) {
     }
 }
 
-TEST(SingleInstanceLock, OnlyALivingOwnerKeepsACopyOut) {
+TEST(SingleInstanceLock, AnEmptyOrGarbledLockIsTakenOver) {
     const SingleInstance probe(test::RuntimeDir());
     for (const QByteArray& content : {QByteArray(), QByteArray("garbage\n\x01\x02")}) {
         QFile file(probe.lockPath());
@@ -85,8 +85,6 @@ TEST(SingleInstanceLock, OnlyALivingOwnerKeepsACopyOut) {
         QString host, application;
         EXPECT_TRUE(QLockFile(probe.lockPath()).getLockInfo(&owner, &host, &application));
         EXPECT_EQ(owner, QCoreApplication::applicationPid());
-        SingleInstance second(test::RuntimeDir());
-        EXPECT_EQ(second.acquire(), SingleInstance::Lock::AnotherCopyRuns);
     }
 }
 
@@ -114,13 +112,13 @@ TEST(SingleInstanceLock, TheTrackerRunsWithoutTheLockWhenNoneCanBeMade) {
     QProcess tracker;
     ASSERT_TRUE(test::StartSkyrel(tracker));
     // The endpoint answering a conversation shows the program past its start and in its event loop.
-    EXPECT_TRUE(QTest::qWaitFor(
-        [] {
-            test::EndpointClient client;
-            return client.open(EndpointServer::DefaultPath());
-        },
-        test::kProcessWaitMs));
+    const auto answers = [] {
+        test::EndpointClient client;
+        return client.open(EndpointServer::DefaultPath());
+    };
+    QTest::qWaitFor([&] { return tracker.state() != QProcess::Running || answers(); }, test::kProcessWaitMs);
     EXPECT_EQ(tracker.state(), QProcess::Running);
+    EXPECT_TRUE(answers());
     test::StopSkyrel(tracker);
 }
 

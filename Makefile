@@ -1,8 +1,9 @@
 # Two commands do all set-up on a fresh Debian 12 machine: `make run` and `make test`.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench assets clean
+.PHONY: all deps configure build run test bench assets install package clean
 
 all: build
 
@@ -32,6 +33,14 @@ bench: build
 
 assets: build
 	@scripts/make-assets.sh $(BUILD_DIR)
+
+# The programs, manual pages, desktop entry, icons and user unit, below PREFIX (DESTDIR is honoured).
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
+
+# The Debian package of the same files: $(BUILD_DIR)/skyrel_<version>_<arch>.deb
+package: build
+	@cmake --build $(BUILD_DIR) --target package
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -20,12 +20,13 @@ run: build
 	@scripts/run-skyrel.sh $(BUILD_DIR)/skyrel
 
 # The suite runs twice: as the machine is set, and under a German locale, where a numeric formatting
-# that followed LC_NUMERIC would write "AZ123,5".
+# that followed LC_NUMERIC would write "AZ123,5". The package test (label package) has no numbers to
+# format and runs once.
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	@if locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$$'; then \
 		echo "Again under LC_ALL=de_DE.UTF-8:"; \
-		cd $(BUILD_DIR) && LC_ALL=de_DE.UTF-8 ctest --output-on-failure -j $(JOBS); \
+		cd $(BUILD_DIR) && LC_ALL=de_DE.UTF-8 ctest --output-on-failure -j $(JOBS) -LE package; \
 	fi
 
 bench: build

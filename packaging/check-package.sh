@@ -2,19 +2,20 @@
 # Builds the Debian package from a finished build and checks it as a user and Debian's tools would see it:
 # its name and file list, its computed dependencies, the desktop entry, the AppStream metadata, the user
 # unit and the manual pages of the files as installed, a program run from the unpacked tree, and lintian.
-#   packaging/check-package.sh BUILD-DIR WORK-DIR VERSION APPSTREAM-ID
+#   packaging/check-package.sh BUILD-DIR WORK-DIR VERSION APPSTREAM-ID     (CPACK: the cpack to use)
 set -eu
 BUILD_DIR=$1
 WORK=$2
 VERSION=$3
 APPSTREAM_ID=$4
+CPACK=${CPACK:-cpack}
 
 fail() {
     echo "check-package: $*" >&2
     exit 1
 }
 
-for tool in cpack dpkg-deb dpkg-shlibdeps fakeroot desktop-file-validate appstreamcli systemd-analyze man \
+for tool in "$CPACK" dpkg-deb dpkg-shlibdeps fakeroot desktop-file-validate appstreamcli systemd-analyze man \
             lintian unshare; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
@@ -23,7 +24,7 @@ rm -rf "$WORK"
 mkdir -p "$WORK/runtime"
 chmod 700 "$WORK/runtime"
 
-(cd "$BUILD_DIR" && cpack -G DEB -B "$WORK" >"$WORK/cpack.log" 2>&1) || { cat "$WORK/cpack.log"; fail "cpack failed"; }
+(cd "$BUILD_DIR" && "$CPACK" -G DEB -B "$WORK" >"$WORK/cpack.log" 2>&1) || { cat "$WORK/cpack.log"; fail "cpack failed"; }
 DEB="$WORK/skyrel_${VERSION}_$(dpkg --print-architecture).deb"
 [ -f "$DEB" ] || fail "no $(basename "$DEB"); cpack made: $(ls "$WORK")"
 

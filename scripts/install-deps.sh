@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build, the tests and the asset generators need, when any is missing.
 set -e
-PACKAGES="build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
+PACKAGES="build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgtest-dev libgmock-dev
 libbenchmark-dev fonts-liberation2 xvfb xauth x11-utils xdotool imagemagick socat locales"
 
 missing=""

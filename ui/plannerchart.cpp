@@ -76,11 +76,12 @@ void BuildDayChart(QChart& chart, const nav::DayProfile& profile, const std::vec
         delete axis;
     }
     QValueAxis* hours = Axis(QStringLiteral("UTC (h)"), 0, kHoursPerDay, 9);
-    QValueAxis* elevation = Axis(QStringLiteral("Moon elevation (deg)"), kLowestElevation, kHighestElevation, 7);
+    QValueAxis* elevation = Axis(QStringLiteral("Elevation (deg)"), kLowestElevation, kHighestElevation, 7);
     const double hottest = profile.skyTemperature.empty()
                                ? 1
                                : *std::max_element(profile.skyTemperature.begin(), profile.skyTemperature.end());
     QValueAxis* sky = Axis(kSkySeriesName, 0, hottest * 1.1, 7);
+    sky->applyNiceNumbers();
     chart.addAxis(hours, Qt::AlignBottom);
     chart.addAxis(elevation, Qt::AlignLeft);
     chart.addAxis(sky, Qt::AlignRight);

@@ -175,7 +175,7 @@ std::optional<DxStation> ParseDxEntry(std::string_view text, std::string& error)
     const std::string joined = WithoutBlanksAroundCommas(text);
     const std::vector<std::string_view> words = Words(joined);
     if (words.empty() || words.size() > 3) {
-        error = "a DX station is [CALL] LOCATOR or LAT,LON [HEIGHT], e.g. K1JT FN20qi 30";
+        error = "a DX station is [CALL] LOCATOR or LAT,LON [HEIGHT], e.g. N0CALL FN20qi 30";
         return std::nullopt;
     }
     DxStation station;

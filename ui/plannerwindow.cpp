@@ -98,7 +98,7 @@ void PlannerWindow::buildLayout() {
     dxBox->setEditable(true);
     dxBox->setInsertPolicy(QComboBox::NoInsert);
     dxBox->setMinimumWidth(260);
-    dxBox->setToolTip(QStringLiteral(" [CALL] LOCATOR or LAT,LON [HEIGHT m], e.g. K1JT FN20qi 30 "));
+    dxBox->setToolTip(QStringLiteral(" [CALL] LOCATOR or LAT,LON [HEIGHT m], e.g. N0CALL FN20qi 30 "));
     dxRow->addWidget(dxBox);
     setDxButton = new QPushButton(QStringLiteral("Set"), this);
     setDxButton->setObjectName(QStringLiteral("setDxButton"));

@@ -85,12 +85,12 @@ TEST(Locator, ReferenceSquaresRoundTripsAndBadLocators) {
 
 TEST(Locator, DxEntryReadsCallPositionAndHeight) {
     std::string error;
-    auto dx = nav::ParseDxEntry("  k1jt  fn20QI 30 ", error);
+    auto dx = nav::ParseDxEntry("  n0call  fn20QI 30 ", error);
     ASSERT_TRUE(dx) << error;
-    EXPECT_EQ(dx->callSign, "K1JT");
+    EXPECT_EQ(dx->callSign, "N0CALL");
     EXPECT_EQ(dx->position, "FN20qi");
     EXPECT_EQ(dx->height, 30);
-    EXPECT_EQ(nav::DxEntryText(*dx), "K1JT FN20qi 30");
+    EXPECT_EQ(nav::DxEntryText(*dx), "N0CALL FN20qi 30");
 
     dx = nav::ParseDxEntry("-33.85, 151.21", error);
     ASSERT_TRUE(dx) << error;
@@ -102,21 +102,21 @@ TEST(Locator, DxEntryReadsCallPositionAndHeight) {
     ASSERT_TRUE(again);
     EXPECT_EQ(again->point.longitude, 151.21);
 
-    dx = nav::ParseDxEntry("VK2/OH2AB 52.5,13.4 -12.5", error);
+    dx = nav::ParseDxEntry("VK2/N0CALL 52.5,13.4 -12.5", error);
     ASSERT_TRUE(dx) << error;
     EXPECT_EQ(dx->height, -12.5);
-    EXPECT_EQ(nav::DxEntryText(*dx), "VK2/OH2AB 52.5,13.4 -12.5");
+    EXPECT_EQ(nav::DxEntryText(*dx), "VK2/N0CALL 52.5,13.4 -12.5");
 
     const struct {
         const char* text;
         const char* says;
     } bad[] = {{"", "[CALL]"},
-               {"K1JT", "not a locator"},
-               {"K1JT FN20qz", "A to X"},
-               {"K1JT 91,0", "-90 to 90"},
-               {"K1JT 1.2.3,4", "LAT,LON"},
-               {"K1JT FN20qi high", "height"},
-               {"K1JT FN20qi 9001", "height"},
+               {"N0CALL", "not a locator"},
+               {"N0CALL FN20qz", "A to X"},
+               {"N0CALL 91,0", "-90 to 90"},
+               {"N0CALL 1.2.3,4", "LAT,LON"},
+               {"N0CALL FN20qi high", "height"},
+               {"N0CALL FN20qi 9001", "height"},
                {"FN20qi 30 40", "nothing may follow"},
                {"K1-JT FN20qi", "call sign"},
                {"A B C D", "[CALL]"}};

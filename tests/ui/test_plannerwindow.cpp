@@ -49,10 +49,10 @@ TEST_F(PlannerFixture, DxEntryRecentListLimitsAndLiveFigures) {
     EXPECT_TRUE(w.dxMessage->text().contains("[CALL]"));
     EXPECT_TRUE(w.homeLabel->text().contains("FN31pr")) << w.homeLabel->text().toStdString();
 
-    w.dxBox->setEditText(QStringLiteral("dl0abc jo62qm 40"));
+    w.dxBox->setEditText(QStringLiteral("dl0call jo62qm 40"));
     QTest::mouseClick(w.setDxButton, Qt::LeftButton);
     ASSERT_TRUE(w.dxStation());
-    EXPECT_EQ(w.dxStation()->callSign, "DL0ABC");
+    EXPECT_EQ(w.dxStation()->callSign, "DL0CALL");
     EXPECT_TRUE(w.dxMessage->text().isEmpty());
     // The window from the evening before runs to 01:17:42; the table starts with it, cut at 00:00.
     ASSERT_GE(w.windowsTable->rowCount(), 7);
@@ -63,10 +63,10 @@ TEST_F(PlannerFixture, DxEntryRecentListLimitsAndLiveFigures) {
     EXPECT_TRUE(w.polarisationLabel->text().contains(" dB")) << w.polarisationLabel->text().toStdString();
 
     // A bad entry says why beside the box and keeps the station.
-    w.dxBox->setEditText(QStringLiteral("K1JT FN20qz"));
+    w.dxBox->setEditText(QStringLiteral("N0CALL FN20qz"));
     QTest::keyClick(w.dxBox->lineEdit(), Qt::Key_Return);
     EXPECT_TRUE(w.dxMessage->text().contains("A to X")) << w.dxMessage->text().toStdString();
-    EXPECT_EQ(w.dxStation()->callSign, "DL0ABC");
+    EXPECT_EQ(w.dxStation()->callSign, "DL0CALL");
 
     // Good entries go first in the recent list, an entry chosen again moves up, the list keeps ten.
     for (int i = 0; i < 11; ++i) w.applyDxEntry(QStringLiteral("W%1AA FN20").arg(i));
@@ -74,7 +74,7 @@ TEST_F(PlannerFixture, DxEntryRecentListLimitsAndLiveFigures) {
     EXPECT_EQ(w.dxBox->count(), kRecentDxCount);
     EXPECT_EQ(w.dxBox->itemText(0), "W5AA FN20");
     EXPECT_EQ(w.dxBox->itemText(1), "W10AA FN20");
-    EXPECT_FALSE(w.settings().recentDx.contains("DL0ABC JO62qm 40"));
+    EXPECT_FALSE(w.settings().recentDx.contains("DL0CALL JO62qm 40"));
 
     // Limits: a bad Trx box says why and gets its value back; a good minimum is stored and applied.
     w.trxBoxes[0]->setText(QStringLiteral("1,5"));
@@ -84,7 +84,7 @@ TEST_F(PlannerFixture, DxEntryRecentListLimitsAndLiveFigures) {
     EXPECT_EQ(w.trxBoxes[0]->text(), "100");
     EXPECT_EQ(w.minElevationBox->text(), "0");
     w.trxBoxes[0]->setText(QStringLiteral("250"));
-    w.applyDxEntry(QStringLiteral("DL0ABC JO62qm 40"));
+    w.applyDxEntry(QStringLiteral("DL0CALL JO62qm 40"));
     const int rowsAtZero = w.windowsTable->rowCount();
     const auto firstAtZero = w.windows().front();
     w.minElevationBox->setText(QStringLiteral("10"));
@@ -95,18 +95,18 @@ TEST_F(PlannerFixture, DxEntryRecentListLimitsAndLiveFigures) {
 
     // All of it stored under "Planner": a new window starts where this one left off.
     const PlannerSettings stored = LoadPlannerSettings(store);
-    EXPECT_EQ(stored.recentDx.front(), "DL0ABC JO62qm 40");
+    EXPECT_EQ(stored.recentDx.front(), "DL0CALL JO62qm 40");
     EXPECT_EQ(stored.minElevation, 10);
     EXPECT_EQ(stored.receiverKelvin[0], 250);
     EXPECT_EQ(stored.receiverKelvin[1], 60);
     PlannerWindow again(sky, home, store);
     ASSERT_TRUE(again.dxStation());
-    EXPECT_EQ(again.dxStation()->callSign, "DL0ABC");
+    EXPECT_EQ(again.dxStation()->callSign, "DL0CALL");
     EXPECT_EQ(again.minElevationBox->text(), "10");
 }
 
 TEST_F(PlannerFixture, DayChartShadesTheDaysWindowsAndSavesAsPng) {
-    store.write(kPlannerGroup, QStringLiteral("DX 1"), QStringLiteral("DL0ABC JO62qm"));
+    store.write(kPlannerGroup, QStringLiteral("DX 1"), QStringLiteral("DL0CALL JO62qm"));
     PlannerWindow w(sky, home, store);
     QChart* chart = w.chartView->chart();
     // Every 5 minutes from 00:00 to 24:00 both included.

@@ -12,6 +12,7 @@
 #include "app/numbertext.h"
 #include "navlib/eme.h"
 #include "navlib/timecal.h"
+#include "ui/displaytext.h"
 #include "ui/plannerchart.h"
 #include "ui/widgets.h"
 
@@ -29,15 +30,13 @@ const QStringList kFigureRows{QStringLiteral("Home echo (Hz)"), QStringLiteral("
 const QStringList kWindowColumns{QStringLiteral("Start (UTC)"), QStringLiteral("End (UTC)"), QStringLiteral("Minutes"),
                                  QStringLiteral("Home max (deg)"), QStringLiteral("DX max (deg)")};
 
-QString Fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
-
 QDate DateOfDayNumber(int dayNumber) { return QDate::fromJulianDay(dayNumber + kJulianDayOfDayNumberZero); }
 int DayNumberOfDate(const QDate& date) { return int(date.toJulianDay() - kJulianDayOfDayNumberZero); }
 
 QString SiteText(const nav::ObserverSite& s) {
     return QString::fromStdString(nav::LocatorOf(s.latitude, s.longitude)) + QStringLiteral("   ") +
-           Fixed(s.latitude, 4) + QStringLiteral(", ") + Fixed(s.longitude, 4) + QStringLiteral("   ") +
-           Fixed(s.height, 0) + QStringLiteral(" m");
+           FixedText(s.latitude, 4) + QStringLiteral(", ") + FixedText(s.longitude, 4) + QStringLiteral("   ") +
+           FixedText(s.height, 0) + QStringLiteral(" m");
 }
 
 QTableWidget* MakeTable(QWidget* parent, const char* name, int rows, const QStringList& columns) {
@@ -121,7 +120,7 @@ void PlannerWindow::buildLayout() {
     limitsRow->addSpacing(12);
     limitsRow->addWidget(new QLabel(QStringLiteral("Trx (K):"), this));
     for (std::size_t band = 0; band < nav::kBandCount; ++band) {
-        limitsRow->addWidget(new QLabel(Fixed(nav::kEmeBandsMHz[band], 0) + QStringLiteral(":"), this));
+        limitsRow->addWidget(new QLabel(FixedText(nav::kEmeBandsMHz[band], 0) + QStringLiteral(":"), this));
         trxBoxes[band] = new QLineEdit(this);
         trxBoxes[band]->setObjectName(QStringLiteral("trxBox%1").arg(band));
         trxBoxes[band]->setMaximumWidth(55);
@@ -146,7 +145,7 @@ void PlannerWindow::buildLayout() {
     layout->addLayout(liveRow);
 
     QStringList bands;
-    for (const double f : nav::kEmeBandsMHz) bands << Fixed(f, 0) + QStringLiteral(" MHz");
+    for (const double f : nav::kEmeBandsMHz) bands << FixedText(f, 0) + QStringLiteral(" MHz");
     figuresTable = MakeTable(this, "figuresTable", int(kFigureRows.size()), bands);
     figuresTable->setVerticalHeaderLabels(kFigureRows);
     figuresTable->setMaximumHeight(150);
@@ -200,16 +199,16 @@ void PlannerWindow::refresh() {
     nav::SkyState workspace = sky_;
     const nav::PlannerFigures f = nav::ComputePlannerFigures(workspace, homeSite_, dxSite_, today(), secondOfDay(),
                                                              ShippedSkySurvey(), settings_.receiverKelvin);
-    dxMoonLabel->setText(QStringLiteral("DX Moon: Az ") + Fixed(f.dx.azimuth, 2) + QStringLiteral("  El ") +
-                         Fixed(f.dx.elevation, 2));
-    polarisationLabel->setText(QStringLiteral("Polarisation offset ") + Fixed(f.polarisationOffset, 1) +
-                               QStringLiteral(" deg, loss ") + Fixed(f.polarisationLoss, 1) + QStringLiteral(" dB"));
+    dxMoonLabel->setText(QStringLiteral("DX Moon: Az ") + FixedText(f.dx.azimuth, 2) + QStringLiteral("  El ") +
+                         FixedText(f.dx.elevation, 2));
+    polarisationLabel->setText(QStringLiteral("Polarisation offset ") + FixedText(f.polarisationOffset, 1) +
+                               QStringLiteral(" deg, loss ") + FixedText(f.polarisationLoss, 1) + QStringLiteral(" dB"));
     for (std::size_t band = 0; band < nav::kBandCount; ++band) {
         const int column = int(band);
-        SetCell(figuresTable, 0, column, Fixed(f.homeEchoDoppler[band], 0));
-        SetCell(figuresTable, 1, column, Fixed(f.crossDoppler[band], 0));
-        SetCell(figuresTable, 2, column, Fixed(f.sky.skyTemperature[band], 1));
-        SetCell(figuresTable, 3, column, Fixed(f.sky.degradation[band], 2));
+        SetCell(figuresTable, 0, column, FixedText(f.homeEchoDoppler[band], 0));
+        SetCell(figuresTable, 1, column, FixedText(f.crossDoppler[band], 0));
+        SetCell(figuresTable, 2, column, FixedText(f.sky.skyTemperature[band], 1));
+        SetCell(figuresTable, 3, column, FixedText(f.sky.degradation[band], 2));
     }
     if (QChart* chart = chartView->chart(); chart && DayNumberOfDate(chartDay->date()) == today())
         MoveNowLine(*chart, secondOfDay() / 3600.0);
@@ -278,9 +277,9 @@ void PlannerWindow::recomputeWindows() {
         const nav::CommonWindow& w = windows_[row];
         SetCell(windowsTable, row, 0, UtcText(windowsDay_, w.start));
         SetCell(windowsTable, row, 1, UtcText(windowsDay_, w.end));
-        SetCell(windowsTable, row, 2, Fixed(w.minutes(), 1));
-        SetCell(windowsTable, row, 3, Fixed(w.homeMaxElevation, 1));
-        SetCell(windowsTable, row, 4, Fixed(w.dxMaxElevation, 1));
+        SetCell(windowsTable, row, 2, FixedText(w.minutes(), 1));
+        SetCell(windowsTable, row, 3, FixedText(w.homeMaxElevation, 1));
+        SetCell(windowsTable, row, 4, FixedText(w.dxMaxElevation, 1));
     }
 }
 

@@ -12,6 +12,7 @@
 #include "ui/emewindow.h"
 #include "ui/mainwindow.h"
 #include "ui/mapwindow.h"
+#include "ui/plannerwindow.h"
 #include "ui/setupdialog.h"
 #include "ui/setupwiring.h"
 #include "ui/widgets.h"
@@ -55,6 +56,11 @@ int main(int argc, char** argv) {
     TSMForm3 mapWindow(state, store);
     TSMForm4 emeWindow(state.eme, store);
     mainWindow.setCompanions(&setupDialog, &mapWindow, &emeWindow);
+    PlannerWindow plannerWindow(state.sky, state.settings.site, store);
+    QObject::connect(mainWindow.Planner1, &QAction::triggered, &plannerWindow, [&plannerWindow] {
+        plannerWindow.show();
+        plannerWindow.raise();
+    });
     mainWindow.attachEndpoint(endpoint);
     ConnectSetupDialog(setupDialog, mainWindow, mapWindow);
 

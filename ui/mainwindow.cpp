@@ -437,6 +437,8 @@ void TSMForm1::buildMenus() {
     MapSetup1 = menu->addAction(QStringLiteral("Setup"), this, &TSMForm1::MapSetup1Click);
     Map1 = menu->addAction(QStringLiteral("Map"), this, &TSMForm1::Map1Click);
     EME1 = menu->addAction(QStringLiteral("EME"), this, &TSMForm1::EME1Click);
+    Planner1 = menu->addAction(QStringLiteral("EME Planner"));
+    Planner1->setObjectName(QStringLiteral("Planner1"));
     About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);
     QMenu* track = menuBar()->addMenu(QStringLiteral("Track"));
     Sun1 = track->addAction(QStringLiteral("Sun"));

@@ -115,6 +115,7 @@ public:
     QGroupBox* GroupBox1;
     QLabel *Label38, *Label39;
     QAction *Exit1, *MapSetup1, *Map1, *EME1, *About1, *Sun1, *Moon1, *Park1, *off1;
+    QAction* Planner1;  // "EME Planner": whoever owns the planner window shows it
 };
 
 }  // namespace skyrel

@@ -5,7 +5,6 @@
 namespace nav {
 namespace {
 
-constexpr double kSpeedOfLightKmPerS = 299792.5;
 // Moon distance at perigee taken as the path-loss reference (km).
 constexpr double kPerigeeDistanceKm = 356400;
 // Radar equation: two-way loss grows with the fourth power of distance, 40 dB per decade.
@@ -15,6 +14,10 @@ constexpr double kSecondsPerHour = 3600;
 constexpr double kHoursPerDay = 24;
 
 }  // namespace
+
+double PathLossVsPerigee(double moonDistanceKm) {
+    return std::log10(moonDistanceKm * (1 / kPerigeeDistanceKm)) * (-kPathLossDbPerDecade);
+}
 
 void ComputeEmeFigures(EmeFigures& eme, double utcFraction, double moonDistanceKm) {
     const double hours = utcFraction * kHoursPerDay;
@@ -32,7 +35,7 @@ void ComputeEmeFigures(EmeFigures& eme, double utcFraction, double moonDistanceK
         const double f = kEmeBandsMHz[i];
         eme.dopplerShift[i] = (f * eme.dopplerFactor - f) * kHzPerMHz;
     }
-    eme.pathLossVsPerigee = std::log10(moonDistanceKm * (1 / kPerigeeDistanceKm)) * (-kPathLossDbPerDecade);
+    eme.pathLossVsPerigee = PathLossVsPerigee(moonDistanceKm);
     eme.echoDelay = moonDistanceKm * 2 * (1 / kSpeedOfLightKmPerS);
 }
 

@@ -242,10 +242,6 @@ void TSMForm1::MapSetup1Click() {
     if (setup_) setup_->show();
 }
 
-void TSMForm1::Rotator1Click() {
-    if (rotatorDialog_) rotatorDialog_->show();
-}
-
 void TSMForm1::Map1Click() {
     if (!map_) return;
     if (map_->isVisible()) {
@@ -481,7 +477,10 @@ void TSMForm1::buildMenus() {
     MapSetup1 = menu->addAction(QStringLiteral("Setup"), this, &TSMForm1::MapSetup1Click);
     Map1 = menu->addAction(QStringLiteral("Map"), this, &TSMForm1::Map1Click);
     EME1 = menu->addAction(QStringLiteral("EME"), this, &TSMForm1::EME1Click);
-    Rotator1 = menu->addAction(QStringLiteral("Rotator…"), this, &TSMForm1::Rotator1Click);
+    Planner1 = menu->addAction(QStringLiteral("EME Planner"));
+    Planner1->setObjectName(QStringLiteral("Planner1"));
+    Rotator1 = menu->addAction(QStringLiteral("Rotator…"));
+    Rotator1->setObjectName(QStringLiteral("Rotator1"));
     About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);
     QMenu* track = menuBar()->addMenu(QStringLiteral("Track"));
     Sun1 = track->addAction(QStringLiteral("Sun"));
@@ -496,7 +495,6 @@ void TSMForm1::buildMenus() {
     off1->setChecked(true);
     Exit1->setObjectName(QStringLiteral("Exit1"));
     MapSetup1->setObjectName(QStringLiteral("MapSetup1"));
-    Rotator1->setObjectName(QStringLiteral("Rotator1"));
     Map1->setObjectName(QStringLiteral("Map1"));
     EME1->setObjectName(QStringLiteral("EME1"));
     About1->setObjectName(QStringLiteral("About1"));

@@ -43,8 +43,6 @@ public:
     ~TSMForm1() override;
 
     void setCompanions(TSMForm2* setup, TSMForm3* map, TSMForm4* eme);
-    // The dialog Menu -> "Rotator..." opens.
-    void setRotatorDialog(QWidget* dialog) { rotatorDialog_ = dialog; }
 
     void Timer1Timer();
     void UpdateDisplay();
@@ -57,7 +55,6 @@ public:
     void About1Click();
     void Exit1Click();
     void MapSetup1Click();
-    void Rotator1Click();
     void Map1Click();
     void EME1Click();
     void Sun1Click();
@@ -104,7 +101,6 @@ private:
     TSMForm2* setup_ = nullptr;
     TSMForm3* map_ = nullptr;
     TSMForm4* eme_ = nullptr;
-    QWidget* rotatorDialog_ = nullptr;
     SerialRotatorPort rotatorPort_;
     Tracker tracker_;
     QPointer<QMessageBox> writeErrorBox_;
@@ -129,7 +125,9 @@ public:
     QGroupBox* GroupBox1;
     QLabel *Label38, *Label39;
     QLabel *Label41, *Label42;  // the Hamlib rotator's reported position and pointing error
-    QAction *Exit1, *MapSetup1, *Rotator1, *Map1, *EME1, *About1, *Sun1, *Moon1, *Park1, *off1;
+    QAction *Exit1, *MapSetup1, *Map1, *EME1, *About1, *Sun1, *Moon1, *Park1, *off1;
+    QAction* Planner1;  // "EME Planner": whoever owns the planner window shows it
+    QAction* Rotator1;  // "Rotator…": whoever owns the rotator dialog shows it
 };
 
 }  // namespace skyrel

@@ -1,0 +1,57 @@
+#include "ui/desktop.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "app/programstart.h"
+#include "app/runtimepaths.h"
+#include "app/station.h"
+#include "app/systemclock.h"
+#include "app/terminationsignals.h"
+#include "ui/emewindow.h"
+#include "ui/mainwindow.h"
+#include "ui/mapwindow.h"
+#include "ui/setupdialog.h"
+#include "ui/setupwiring.h"
+#include "ui/widgets.h"
+
+namespace skyrel {
+
+int RunDesktop(char* programName, const CommandLine& command) {
+    // A second copy creates no window and reads no setting: it asks the first to come back and leaves.
+    SingleInstance instance(RuntimeDirectory());
+    if (!TakeSingleInstanceLock(instance)) return 0;
+
+    // The program's own arguments were read already; the toolkit gets none, so none of its options acts.
+    int argc = 1;
+    char* argv[] = {programName, nullptr};
+    QApplication app(argc, argv);
+    PrepareApplication(instance);
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallFontSubstitutes();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/skyrel-icon.png")));
+    // A signal ends the event loop without closing a window, so no window stores its position.
+    TerminationSignals terminationSignals;
+
+    SystemClock clock;
+    NativeSettingsStore store;
+    Station station(clock, store);
+    // Other programs can reach the endpoint from the start; it is withdrawn when the program ends.
+    if (!station.listen())
+        qWarning("Skyrel: the local endpoint is not available: %s", qPrintable(station.endpoint().errorString()));
+
+    TSMForm1 mainWindow(station);
+    TSMForm2 setupDialog(station.state(), clock, store);
+    TSMForm3 mapWindow(station.state(), store);
+    TSMForm4 emeWindow(station.eme(), store);
+    mainWindow.setCompanions(&setupDialog, &mapWindow, &emeWindow);
+    ConnectSetupDialog(setupDialog, mainWindow, mapWindow);
+
+    QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);
+
+    mainWindow.show();
+    if (command.startTrack) station.choose(*command.startTrack);
+    return app.exec();
+}
+
+}  // namespace skyrel

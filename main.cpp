@@ -1,18 +1,15 @@
-// Program entry: reads the command line, then runs the headless station (app/) or the desktop program
-// with its windows (ui/). It stands above both folders, so the station never depends on a window.
-#include <QStringList>
+// The station's executable: reads the command line, then runs the headless station, or hands the process
+// to the desktop program (ui/, a second executable) so that this one links no widget or display library.
 #include <cstdio>
 
 #include "app/commandline.h"
+#include "app/desktopprogram.h"
 #include "app/headless.h"
-#include "ui/desktop.h"
 
 int main(int argc, char** argv) {
     using namespace skyrel;
 
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-    const CommandLine command = ReadCommandLine(arguments);
+    const CommandLine command = ReadCommandLine(argc, argv);
     switch (command.action) {
         case CommandLine::Action::Help: std::fputs(qPrintable(HelpText()), stdout); return 0;
         case CommandLine::Action::Version: std::fputs(qPrintable(VersionText()), stdout); return 0;
@@ -21,5 +18,7 @@ int main(int argc, char** argv) {
             return kUsageExitStatus;
         case CommandLine::Action::Run: break;
     }
-    return command.headless ? RunHeadless(argv[0], command) : RunDesktop(argv[0], command);
+    if (command.headless) return RunHeadless(argv[0], command);
+    LogLine(Severity::Error, QStringLiteral("cannot start the desktop program: ") + RunDesktopProgram(argv));
+    return kFailureExitStatus;
 }

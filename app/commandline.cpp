@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include <QStringList>
+
 #include "app/version.h"
 
 namespace skyrel {
@@ -21,7 +23,9 @@ CommandLine Refused(const QString& line) {
 
 }  // namespace
 
-CommandLine ReadCommandLine(const QStringList& arguments) {
+CommandLine ReadCommandLine(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
     CommandLine command;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 #include "app/trackingstate.h"
@@ -18,8 +17,9 @@ struct CommandLine {
     QString refusal;                      // for Refuse: one line naming the argument
 };
 
-// Reads the arguments after the program's name. The first --help or --version wins over what follows.
-CommandLine ReadCommandLine(const QStringList& arguments);
+// Reads the arguments after the program's name (argv[1] on). The first --help or --version wins over what
+// follows.
+CommandLine ReadCommandLine(int argc, char** argv);
 
 // The text of --help and of --version, each ending in a newline.
 QString HelpText();

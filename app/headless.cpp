@@ -56,7 +56,7 @@ void LogStation(Station& station) {
     QObject::connect(&tracker, &Tracker::portOpenFailed, [](const QString& reason) {
         LogLine(Severity::Error,
                 QStringLiteral("Problem opening port! Port may already be in use! (%1)").arg(reason));
-        ExitSoon(kPortFailureExitStatus);
+        ExitSoon(kFailureExitStatus);
     });
 }
 
@@ -77,8 +77,8 @@ int RunHeadless(char* programName, const CommandLine& command) {
     int argc = 1;
     char* argv[] = {programName, nullptr};
     QCoreApplication app(argc, argv);
-    PrepareApplication(instance);
     TerminationSignals terminationSignals;
+    PrepareApplication(instance);
 
     SystemClock clock;
     NativeSettingsStore store;

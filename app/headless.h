@@ -16,11 +16,12 @@ enum class Severity { Info, Warning, Error };
 void LogLine(Severity severity, const QString& text);
 
 // Runs the headless station until SIGTERM, SIGINT or TRACK_SHUT (status 0), or until the rotator port
-// fails to open when tracking starts (status 1). A second copy asks the running one to come back and
+// fails to open when tracking starts (kFailureExitStatus). A second copy asks the running one to come back and
 // returns 0 at once. `programName` is argv[0].
 int RunHeadless(char* programName, const CommandLine& command);
 
-// Exit status of a headless station whose rotator port would not open.
-inline constexpr int kPortFailureExitStatus = 1;
+// Exit status of a program that cannot do its work: the headless station's rotator port would not open,
+// or the desktop program could not be started.
+inline constexpr int kFailureExitStatus = 1;
 
 }  // namespace skyrel

@@ -75,8 +75,8 @@ bool SerialRotatorPort::write(const QByteArray& bytes) {
         return false;
     }
     // A full queue drops this second's line; the next second's line takes its place. Bytes still waiting
-    // from an earlier line count as a full queue, so no line is ever interleaved with another.
-    if (port_.bytesToWrite() > 0 || QueueIsFull(port_.handle())) return true;
+    // in the port's own buffer go first, so lines are never interleaved.
+    if (QueueIsFull(port_.handle())) return true;
     port_.clearError();
     // Hand the bytes to the device now, so that a device gone away is reported to this caller. A full
     // device queue is no error: the rest leaves in the background.

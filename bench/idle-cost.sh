@@ -7,7 +7,8 @@ set -e
 SKYREL=${1:-build/skyrel}
 SECONDS_TO_RUN=${2:-60}
 WORK=$(mktemp -d)
-trap 'kill $XVFB_PID $DESKTOP_PID $HEADLESS_PID 2>/dev/null; rm -rf "$WORK"' EXIT
+# The programs end before the display they draw on.
+trap 'kill $DESKTOP_PID $HEADLESS_PID 2>/dev/null; wait $DESKTOP_PID $HEADLESS_PID 2>/dev/null; kill $XVFB_PID 2>/dev/null; rm -rf "$WORK"' EXIT
 
 for copy in desktop headless; do
     mkdir -p "$WORK/$copy/config" "$WORK/$copy/runtime"

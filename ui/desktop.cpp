@@ -26,12 +26,12 @@ int RunDesktop(char* programName, const CommandLine& command) {
     int argc = 1;
     char* argv[] = {programName, nullptr};
     QApplication app(argc, argv);
+    // A signal ends the event loop without closing a window, so no window stores its position.
+    TerminationSignals terminationSignals;
     PrepareApplication(instance);
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutes();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/skyrel-icon.png")));
-    // A signal ends the event loop without closing a window, so no window stores its position.
-    TerminationSignals terminationSignals;
 
     SystemClock clock;
     NativeSettingsStore store;

@@ -29,6 +29,8 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
 RightAlignedLabel::RightAlignedLabel(QWidget* parent, int minimumLeft, int top, int rightEdge, int height)
     : ClickableLabel(parent), minimumLeft_(minimumLeft), rightEdge_(rightEdge) {
     setAlignment(Qt::AlignRight | Qt::AlignTop);
+    // A value changes every second: painting its own background spares repainting the panel behind it.
+    setAutoFillBackground(true);
     setGeometry(minimumLeft, top, rightEdge - minimumLeft, height);
 }
 

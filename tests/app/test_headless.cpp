@@ -87,6 +87,21 @@ TEST(HeadlessStation, TrackParkFromTheStartAndASecondCopyOfEitherKindLeaves) {
     test::StopSkyrel(station);
 }
 
+// The desktop program ends the same way on SIGTERM, and no window stores its position.
+TEST(HeadlessStation, TheDesktopProgramAlsoEndsCleanlyOnSigterm) {
+    QProcess desktop;
+    ASSERT_TRUE(test::StartSkyrel(desktop));
+    ASSERT_TRUE(QTest::qWaitFor(test::SkyrelAnswers, kProcessWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([] { return QFile::exists(EndpointPath()); }, kProcessWaitMs));
+    desktop.terminate();
+    ASSERT_TRUE(desktop.waitForFinished(kProcessWaitMs));
+    EXPECT_EQ(desktop.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(desktop.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(EndpointPath()));
+    EXPECT_FALSE(QFile::exists(SingleInstance(test::RuntimeDir()).lockPath()));
+    EXPECT_EQ(NativeSettingsStore().read(kPositionsGroup, QStringLiteral("Form1.Top")), "");
+}
+
 // The lines a refused start writes on standard error, and its exit status.
 struct Refusal {
     QStringList errorLines;

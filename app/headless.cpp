@@ -71,14 +71,16 @@ void LogLine(Severity severity, const QString& text) {
 
 int RunHeadless(char* programName, const CommandLine& command) {
     SingleInstance instance(RuntimeDirectory());
-    if (!TakeSingleInstanceLock(instance)) return 0;
+    const SingleInstance::Lock lock = TakeSingleInstanceLock(instance);
+    if (lock == SingleInstance::Lock::AnotherCopyRuns) return 0;
 
     // The station's own arguments were read already; none is handed to the application object.
     int argc = 1;
     char* argv[] = {programName, nullptr};
     QCoreApplication app(argc, argv);
     TerminationSignals terminationSignals;
-    PrepareApplication(instance);
+    // What could not be set up at start: the station runs on without it.
+    QStringList startupProblems = PrepareApplication(instance, lock);
 
     SystemClock clock;
     NativeSettingsStore store;
@@ -87,9 +89,8 @@ int RunHeadless(char* programName, const CommandLine& command) {
     QObject::connect(&instance, &SingleInstance::restoreRequested, [] {
         LogLine(Severity::Info, QStringLiteral("another copy was started and has left; this one runs on"));
     });
-    if (!station.listen())
-        LogLine(Severity::Warning,
-                QStringLiteral("the local endpoint is not available: %1").arg(station.endpoint().errorString()));
+    if (!station.listen()) startupProblems << station.endpoint().errorString();
+    for (const QString& problem : startupProblems) LogLine(Severity::Warning, problem);
     if (const std::optional<QString> error = station.loadSettings()) LogLine(Severity::Error, *error);
     station.applySite();
 

@@ -7,19 +7,22 @@
 
 namespace skyrel {
 
-bool TakeSingleInstanceLock(SingleInstance& instance) {
-    if (instance.acquire()) return true;
-    instance.askRunningInstanceToRestore();
-    return false;
+SingleInstance::Lock TakeSingleInstanceLock(SingleInstance& instance) {
+    const SingleInstance::Lock lock = instance.acquire();
+    if (lock == SingleInstance::Lock::AnotherCopyRuns) instance.askRunningInstanceToRestore();
+    return lock;
 }
 
-void PrepareApplication(SingleInstance& instance) {
+QStringList PrepareApplication(SingleInstance& instance, SingleInstance::Lock lock) {
+    QStringList problems;
     // Listening from here on, a second copy started while the program is still starting is heard too;
     // its request is answered once the event loop runs.
-    instance.listenForRestoreRequests();
+    if (lock == SingleInstance::Lock::Ours) instance.listenForRestoreRequests();
+    if (lock == SingleInstance::Lock::Unavailable) problems << instance.unavailableMessage();
     QCoreApplication::setApplicationName(kApplicationName);
     QCoreApplication::setOrganizationName(kOrganizationName);
     UseCNumbers();
+    return problems;
 }
 
 }  // namespace skyrel

@@ -20,7 +20,8 @@ namespace skyrel {
 int RunDesktop(char* programName, const CommandLine& command) {
     // A second copy creates no window and reads no setting: it asks the first to come back and leaves.
     SingleInstance instance(RuntimeDirectory());
-    if (!TakeSingleInstanceLock(instance)) return 0;
+    const SingleInstance::Lock lock = TakeSingleInstanceLock(instance);
+    if (lock == SingleInstance::Lock::AnotherCopyRuns) return 0;
 
     // The program's own arguments were read already; the toolkit gets none, so none of its options acts.
     int argc = 1;
@@ -28,7 +29,8 @@ int RunDesktop(char* programName, const CommandLine& command) {
     QApplication app(argc, argv);
     // A signal ends the event loop without closing a window, so no window stores its position.
     TerminationSignals terminationSignals;
-    PrepareApplication(instance);
+    // What could not be set up at start: the program runs on without it, and the user is told once.
+    QStringList startupProblems = PrepareApplication(instance, lock);
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutes();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/skyrel-icon.png")));
@@ -37,8 +39,7 @@ int RunDesktop(char* programName, const CommandLine& command) {
     NativeSettingsStore store;
     Station station(clock, store);
     // Other programs can reach the endpoint from the start; it is withdrawn when the program ends.
-    if (!station.listen())
-        qWarning("Skyrel: the local endpoint is not available: %s", qPrintable(station.endpoint().errorString()));
+    if (!station.listen()) startupProblems << station.endpoint().errorString();
 
     TSMForm1 mainWindow(station);
     TSMForm2 setupDialog(station.state(), clock, store);
@@ -50,6 +51,10 @@ int RunDesktop(char* programName, const CommandLine& command) {
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);
 
     mainWindow.show();
+    for (const QString& problem : startupProblems) {
+        qWarning("Skyrel: %s", qPrintable(problem));
+        ShowMessage(&mainWindow, QMessageBox::Warning, problem, QStringLiteral("StartupProblemBox"));
+    }
     if (command.startTrack) station.choose(*command.startTrack);
     return app.exec();
 }

@@ -64,6 +64,13 @@ int main(int argc, char** argv) {
 
     const std::int64_t start = o.utc ? ephem::EpochSeconds(*o.utc) : ephem::EpochSecondsNow();
     if (o.everySeconds) {
+        // Past the last instant the calendar wraps: the rows would carry wrong dates and wrong figures.
+        const std::int64_t lastAllowed = ephem::EpochSeconds(ephem::kLastInstant);
+        if (start + (*o.count - 1) * *o.everySeconds > lastAllowed) {
+            std::cerr << "skyrel-ephem: --every and --count run the table past " << ephem::UtcText(lastAllowed)
+                      << ", the last instant it may reach\n";
+            return kExitBadInput;
+        }
         std::cout << ephem::TableHeader(o.csv);
         for (long long row = 0; row < *o.count; ++row)
             std::cout << ephem::TableRow(ephem::ComputeCycle(site, start + row * *o.everySeconds), o.csv);

@@ -49,6 +49,16 @@ void ExpectParkLinesEachSecond(test::PseudoTerminal& device) {
 
 QString EndpointPath() { return test::RuntimeDir() + QStringLiteral("/Skyrel"); }
 
+// SIGTERM ends the program with status 0, its socket and its lock removed.
+void ExpectSigtermEndsItCleanly(QProcess& program) {
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(kProcessWaitMs));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(EndpointPath()));
+    EXPECT_FALSE(QFile::exists(SingleInstance(test::RuntimeDir()).lockPath()));
+}
+
 TEST(HeadlessStation, EndpointCommandsDriveThePortAndSigtermEndsItCleanly) {
     test::PseudoTerminal device;
     StorePort(device.devicePath());
@@ -59,12 +69,7 @@ TEST(HeadlessStation, EndpointCommandsDriveThePortAndSigtermEndsItCleanly) {
     EXPECT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "TRACK_PARK\r\n"))));
     ExpectParkLinesEachSecond(device);
 
-    station.terminate();
-    ASSERT_TRUE(station.waitForFinished(kProcessWaitMs));
-    EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(station.exitCode(), 0);
-    EXPECT_FALSE(QFile::exists(EndpointPath()));
-    EXPECT_FALSE(QFile::exists(SingleInstance(test::RuntimeDir()).lockPath()));
+    ExpectSigtermEndsItCleanly(station);
     EXPECT_FALSE(DeviceHeldOpen(device));
 }
 
@@ -93,12 +98,7 @@ TEST(HeadlessStation, TheDesktopProgramAlsoEndsCleanlyOnSigterm) {
     ASSERT_TRUE(test::StartSkyrel(desktop));
     ASSERT_TRUE(QTest::qWaitFor(test::SkyrelAnswers, kProcessWaitMs));
     ASSERT_TRUE(QTest::qWaitFor([] { return QFile::exists(EndpointPath()); }, kProcessWaitMs));
-    desktop.terminate();
-    ASSERT_TRUE(desktop.waitForFinished(kProcessWaitMs));
-    EXPECT_EQ(desktop.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(desktop.exitCode(), 0);
-    EXPECT_FALSE(QFile::exists(EndpointPath()));
-    EXPECT_FALSE(QFile::exists(SingleInstance(test::RuntimeDir()).lockPath()));
+    ExpectSigtermEndsItCleanly(desktop);
     EXPECT_EQ(NativeSettingsStore().read(kPositionsGroup, QStringLiteral("Form1.Top")), "");
 }
 

@@ -67,8 +67,8 @@ signals:
     void statusTextsChanged(const QString& first, const QString& second);
     // The latest pointing line while output goes to the local endpoint (empty for an unknown format).
     void lineForEndpoint(const QByteArray& line);
-    // The port would not open: the program has to end.
-    void portOpenFailed();
+    // The port would not open (`reason` from the system): the program has to end.
+    void portOpenFailed(const QString& reason);
     void writeFailed(const QString& message);
     // The status box's rows of the Hamlib rotator are shown (while tracking with its output) or hidden.
     void antennaStatusShown(bool shown);
@@ -79,7 +79,13 @@ signals:
     // rotator is tried again every 5 seconds.
     void rotatorUnreachable(const QString& message);
 
+    // The serial output stopped reaching the device (`lost`, with the system's reason) or lines flow
+    // again after that. Told once per change, never once a second; stopping tracking or moving the output
+    // to the endpoint ends a loss without a word.
+    void outputLostChanged(bool lost, const QString& reason);
+
 private:
+    void setOutputLost(bool lost, const QString& reason = {});
     // Opens the serial port or starts the Hamlib rotator, as the options say; false when the port failed.
     bool OpenOutput();
     void CloseOutput();
@@ -90,6 +96,7 @@ private:
     RotatorPort& port_;
     // After a failed open the program is ending: nothing more is sent or reopened.
     bool ending_ = false;
+    bool outputLost_ = false;
     HamlibSettings hamlibSettings_;
     HamlibRotator hamlib_;
 };

@@ -23,6 +23,8 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 install(TARGETS skyrel skyrel-ephem skyrel-dde RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The desktop program is started by skyrel, never by the user: it stays out of the command path.
+install(TARGETS skyrel-desktop RUNTIME DESTINATION ${SKYREL_PROGRAM_DIR})
 
 install(FILES ${PACKAGING_SOURCE_DIR}/skyrel.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${PACKAGING_SOURCE_DIR}/skyrel.service DESTINATION ${SKYREL_USER_UNIT_DIR})

@@ -23,6 +23,9 @@ void ComputeEmeFigures(EmeFigures& eme, double utcFraction, double moonDistanceK
     const double hours = utcFraction * kHoursPerDay;
     double elapsedHours = hours - eme.prevUtcHours;
     if (elapsedHours < 0) elapsedHours += kHoursPerDay;
+    // A second pass within the same clock second has no time to measure a range rate over; its figures
+    // would read 0 where the last pass's still hold.
+    if (elapsedHours == 0 && eme.prevMoonDistance != 0) return;
     eme.cycleSeconds = elapsedHours * kSecondsPerHour;
     eme.prevUtcHours = hours;
 

@@ -35,6 +35,7 @@ sort >"$WORK/expected" <<EOF
 /usr/bin/skyrel-dde
 /usr/bin/skyrel-ephem
 /usr/lib/systemd/user/skyrel.service
+/usr/libexec/skyrel/skyrel-desktop
 /usr/share/applications/skyrel.desktop
 /usr/share/doc/skyrel/changelog.gz
 /usr/share/doc/skyrel/copyright

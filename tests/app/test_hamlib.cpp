@@ -139,7 +139,8 @@ TEST(HamlibRotator, DummyModelInThisProcessClampsReportsAndRefusesAnUnknownModel
               QStringLiteral("Rotator not reachable: the installed Hamlib knows no rotator model 999999"));
 }
 
-TEST(HamlibRotator, TrackParkOverTheEndpointReachesTheDaemonAndTheAntennaItem) {
+// The headless station, Hamlib's daemon and Hamlib's own client, all real processes.
+TEST(HamlibRotator, HeadlessTrackParkReachesTheDaemonAndTheAntennaItemAndALostDaemonIsOneLine) {
     test::RotatorDaemon daemon;
     ASSERT_TRUE(daemon.start());
     {
@@ -150,8 +151,10 @@ TEST(HamlibRotator, TrackParkOverTheEndpointReachesTheDaemonAndTheAntennaItem) {
         store.write(kOptionsGroup, QStringLiteral("Park Elev"), QStringLiteral("2"));
         SaveHamlibSettings(store, daemon.settings());
     }
-    QProcess tracker;
-    ASSERT_TRUE(test::StartSkyrel(tracker));
+    QProcess station;
+    station.setProcessEnvironment(test::HeadlessEnvironment());
+    station.start(QStringLiteral(SKYREL_BINARY), {QStringLiteral("--headless")});
+    ASSERT_TRUE(station.waitForStarted(test::kProcessWaitMs));
     test::EndpointClient client;
     ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointServer::DefaultPath()); }, test::kProcessWaitMs));
     ASSERT_TRUE(test::IsOk(client.ask(AdviseRequest(endpoint::kAntennaItemName))));
@@ -170,7 +173,23 @@ TEST(HamlibRotator, TrackParkOverTheEndpointReachesTheDaemonAndTheAntennaItem) {
     ASSERT_TRUE(value);
     EXPECT_EQ(value->payload, QByteArray("AZ4.0 EL2.0\r\n\0", 14));
     EXPECT_EQ(test::ErrorReason(client.ask(PokeRequest(endpoint::kAntennaItemName, "AZ1 EL1"))), "item is read-only");
-    test::StopSkyrel(tracker);
+
+    // The daemon goes away: one line on standard error, past a retry, and the station runs on.
+    daemon.kill();
+    QString errors;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            errors += QString::fromLocal8Bit(station.readAllStandardError());
+            return errors.contains(QStringLiteral("Rotator not reachable"));
+        },
+        kReportWaitMs));
+    QTest::qWait(7000);
+    errors += QString::fromLocal8Bit(station.readAllStandardError());
+    EXPECT_EQ(errors.count(QStringLiteral("Rotator not reachable")), 1) << errors.toStdString();
+    EXPECT_EQ(station.state(), QProcess::Running);
+    station.terminate();
+    ASSERT_TRUE(station.waitForFinished(test::kProcessWaitMs));
+    EXPECT_EQ(station.exitCode(), 0);
 }
 
 }  // namespace

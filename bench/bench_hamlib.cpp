@@ -11,12 +11,16 @@ namespace {
 
 using namespace skyrel;
 
+// The daemon without its command log, which would cost it time on every command.
+bool StartDaemon(test::RotatorDaemon& daemon, benchmark::State& state) {
+    if (daemon.start(false)) return true;
+    state.SkipWithError("rotctld did not start");
+    return false;
+}
+
 void BM_HamlibSetThenGetOnLoopbackDaemon(benchmark::State& state) {
     test::RotatorDaemon daemon;
-    if (!daemon.start(false)) {
-        state.SkipWithError("rotctld did not start");
-        return;
-    }
+    if (!StartDaemon(daemon, state)) return;
     QString error;
     const std::unique_ptr<HamlibSession> session = HamlibSession::Open(daemon.settings(), error);
     if (!session) {
@@ -36,10 +40,7 @@ BENCHMARK(BM_HamlibSetThenGetOnLoopbackDaemon)->Unit(benchmark::kMicrosecond);
 // delivery added to the round trip.
 void BM_HamlibRotatorPointToReport(benchmark::State& state) {
     test::RotatorDaemon daemon;
-    if (!daemon.start(false)) {
-        state.SkipWithError("rotctld did not start");
-        return;
-    }
+    if (!StartDaemon(daemon, state)) return;
     HamlibRotator rotator;
     int reports = 0;
     QObject::connect(&rotator, &HamlibRotator::reported, [&reports] { ++reports; });

@@ -10,6 +10,8 @@
 #include "app/hamlibmodels.h"
 #include "app/endpointserver.h"
 #include "app/hamlibrotator.h"
+#include "app/tracker.h"
+#include "tests/support/fakerotatorport.h"
 #include "tests/support/endpointclient.h"
 #include "tests/support/rotatordaemon.h"
 #include "tests/support/skyrelprocess.h"
@@ -137,6 +139,53 @@ TEST(HamlibRotator, DummyModelInThisProcessClampsReportsAndRefusesAnUnknownModel
     ASSERT_TRUE(QTest::qWaitFor([&] { return !failures.isEmpty(); }, kReportWaitMs));
     EXPECT_EQ(failures.takeFirst().at(0).toString(),
               QStringLiteral("Rotator not reachable: the installed Hamlib knows no rotator model 999999"));
+}
+
+TEST(HamlibRotator, TrackDdeTrackSerAndTheDialogsSaveMoveTheOutputBetweenEndpointRotatorAndPort) {
+    TrackingState tracking;
+    Settings settings;
+    settings.comPort = 1;
+    settings.baudRate = 1200;
+    settings.outputFormat = QStringLiteral("EasyComm1");
+    settings.parkAz = 12;
+    settings.parkEl = 34;
+    test::FakeRotatorPort port;
+    Tracker tracker(tracking, settings, port);
+    QSignalSpy reports(&tracker, &Tracker::antennaPositionForEndpoint);
+    QSignalSpy lines(&tracker, &Tracker::lineForEndpoint);
+    QSignalSpy rows(&tracker, &Tracker::antennaStatusShown);
+    HamlibSettings dummy;
+    dummy.enabled = true;
+    dummy.model = kHamlibDummyModel;
+    tracker.setHamlibSettings(dummy);
+    const nav::SkyState sky;
+    const auto secondWithReport = [&] {
+        const qsizetype before = reports.size();
+        tracker.SendTrackingOutput(sky);
+        return QTest::qWaitFor([&] { return reports.size() > before; }, kReportWaitMs);
+    };
+
+    tracker.choose(TrackMode::Park);
+    EXPECT_TRUE(secondWithReport());
+    EXPECT_EQ(rows.last().at(0).toBool(), true);
+
+    tracker.UseEndpointOutput();  // TRACK_DDE
+    EXPECT_EQ(rows.last().at(0).toBool(), false);
+    tracker.SendTrackingOutput(sky);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines.last().at(0).toByteArray(), "AZ12.0 EL34.0 UP000000000 UUU DN000000000 DDD\r\n");
+
+    tracker.UseSerialOutput();  // TRACK_SER: the rotator again, not the serial port
+    EXPECT_TRUE(secondWithReport());
+    EXPECT_EQ(lines.size(), 1);
+    EXPECT_EQ(port.openCalls, 0);
+
+    dummy.enabled = false;  // saved in the dialog while tracking: the serial port takes over at once
+    tracker.setHamlibSettings(dummy);
+    EXPECT_EQ(port.openCalls, 1);
+    EXPECT_EQ(rows.last().at(0).toBool(), false);
+    tracker.SendTrackingOutput(sky);
+    EXPECT_EQ(port.lines, QByteArrayList{"AZ12.0 EL34.0 UP000000000 UUU DN000000000 DDD\r\n"});
 }
 
 // The headless station, Hamlib's daemon and Hamlib's own client, all real processes.

@@ -5,6 +5,7 @@
 #include <QShowEvent>
 #include <QThread>
 #include <QVBoxLayout>
+#include <array>
 #include <memory>
 
 #include "app/hamlibmodels.h"

@@ -94,7 +94,7 @@ void TSMForm1::setCompanions(TSMForm2* setup, TSMForm3* map, TSMForm4* eme) {
 void TSMForm1::FormCreate() {
     timer1_.stop();
     SetOuterHeight(kIdleHeight);
-    // The system places a new main window unless a stored position lies on a screen.
+    // The system places a new main window unless its title bar can be reached at the stored position.
     const QPoint stored = LoadWindowPosition(store_, kMainFormNumber);
     if (HasStoredWindowPosition(store_, kMainFormNumber) && IsTitleBarReachable(stored, width())) move(stored);
     const LoadOutcome outcome = LoadSettings(store_, clock_, state_.settings);

@@ -16,6 +16,7 @@
 
 #include "app/settings.h"
 #include "app/settingsstore.h"
+#include "app/station.h"
 #include "tests/support/fakeclock.h"
 #include "ui/emewindow.h"
 #include "ui/mainwindow.h"
@@ -32,7 +33,8 @@ protected:
 
     test::FakeClock clock{2005, 9, 21, 17, 15, 0};
     MemorySettingsStore store;
-    AppState state;
+    Station station{clock, store};
+    AppState& state = station.state();
 };
 
 // Where a label draws its text, in its parent's coordinates.
@@ -79,7 +81,7 @@ TEST_F(WindowTourTest, EveryCaptionAndValueShowsWholeInEveryState) {
         store.write(kOptionsGroup, "Observer Name", site.name);
         for (const int month : {6, 12}) {
             clock.setUtc(2005, month, 21, 23, 59, 30);
-            TSMForm1 w(state, clock, store);
+            TSMForm1 w(station);
             w.Timer1().stop();
             for (int zone = 0; zone < 2; ++zone, QTest::mouseClick(w.Label5, Qt::LeftButton))
                 for (int unit = 0; unit < 2; ++unit, QTest::mouseClick(w.Label12, Qt::LeftButton))
@@ -107,7 +109,7 @@ TEST_F(WindowTourTest, EveryCaptionAndValueShowsWholeInEveryState) {
 }
 
 TEST_F(WindowTourTest, ExitStoresTheMainWindowsPositionOnlyNotThoseOfTheWindowsItCloses) {
-    TSMForm1 main(state, clock, store);
+    TSMForm1 main(station);
     TSMForm2 setup(state, clock, store);
     TSMForm3 map(state, store);
     TSMForm4 eme(state.eme, store);
@@ -132,7 +134,7 @@ TEST_F(WindowTourTest, ExitStoresTheMainWindowsPositionOnlyNotThoseOfTheWindowsI
 }
 
 TEST_F(WindowTourTest, MapComesBackFromMinimisedAndShowsItsHintWhileAnotherWindowIsActive) {
-    TSMForm1 main(state, clock, store);
+    TSMForm1 main(station);
     main.Timer1().stop();
     TSMForm3 map(state, store);
     main.setCompanions(nullptr, &map, nullptr);
@@ -182,15 +184,15 @@ TEST_F(WindowTourTest, AStoredPlaceWhoseTitleBarIsOutOfReachOpensAtTheDefaultPla
     // The main window is placed by the system instead.
     const QPoint corner = screen.bottomRight() - QPoint(10, 10);
     SaveWindowPosition(store, 1, corner);
-    TSMForm1 main(state, clock, store);
+    TSMForm1 main(station);
     EXPECT_NE(main.pos(), corner);
     SaveWindowPosition(store, 1, QPoint(200, 100));
-    TSMForm1 placed(state, clock, store);
+    TSMForm1 placed(station);
     EXPECT_EQ(placed.pos(), QPoint(200, 100));
 }
 
 TEST_F(WindowTourTest, APressAndReleaseOnTheMenuBarNeverChoosesAnItem) {
-    TSMForm1 w(state, clock, store);
+    TSMForm1 w(station);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     QMenuBar* bar = w.menuBar();

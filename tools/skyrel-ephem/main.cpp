@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/numbertext.h"
+#include "app/plannersettings.h"
 #include "app/settings.h"
 #include "app/settingsstore.h"
 #include "navlib/skystate.h"
@@ -52,6 +53,17 @@ int main(int argc, char** argv) {
         return 0;
     }
     const nav::ObserverSite site = ResolveSite(o);
+    const std::optional<nav::PlannerSite> dx =
+        o.dx ? std::optional(nav::MakePlannerSite(o.dx->latitude, o.dx->longitude, o.dxHeight.value_or(0)))
+             : std::nullopt;
+    const skyrel::PlannerSettings planner = skyrel::LoadPlannerSettings(skyrel::NativeSettingsStore());
+
+    if (o.windows) {
+        const ephem::WindowsReport report = ephem::ComputeWindows(
+            site, *dx, o.date.value_or(ephem::Today(0)), int(o.days.value_or(1)), o.minElevation.value_or(planner.minElevation));
+        std::cout << (o.json ? ephem::WindowsJson(report) : o.csv ? ephem::WindowsCsv(report) : ephem::WindowsText(report));
+        return 0;
+    }
 
     if (o.riseSet) {
         const bool showUtc = !o.localOffset.has_value();
@@ -64,12 +76,21 @@ int main(int argc, char** argv) {
 
     const std::int64_t start = o.utc ? ephem::EpochSeconds(*o.utc) : ephem::EpochSecondsNow();
     if (o.everySeconds) {
+        // Past the last instant the calendar wraps: the rows would carry wrong dates and wrong figures.
+        const std::int64_t lastAllowed = ephem::EpochSeconds(ephem::kLastInstant);
+        if (start + (*o.count - 1) * *o.everySeconds > lastAllowed) {
+            std::cerr << "skyrel-ephem: --every and --count run the table past " << ephem::UtcText(lastAllowed)
+                      << ", the last instant it may reach\n";
+            return kExitBadInput;
+        }
         std::cout << ephem::TableHeader(o.csv);
         for (long long row = 0; row < *o.count; ++row)
             std::cout << ephem::TableRow(ephem::ComputeCycle(site, start + row * *o.everySeconds), o.csv);
         return 0;
     }
-    const ephem::InstantFigures figures = ephem::ComputeInstant(site, start);
+    ephem::InstantFigures figures = ephem::ComputeInstant(site, start);
+    figures.dx = dx;
+    ephem::AddPlannerFigures(figures, site, skyrel::ShippedSkySurvey(), planner.receiverKelvin);
     std::cout << (o.json ? ephem::InstantJson(figures) : ephem::InstantText(figures, site));
     return 0;
 }

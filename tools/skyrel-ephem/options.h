@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "navlib/locator.h"
+
 namespace ephem {
 
 // A UTC calendar instant, whole seconds.
@@ -16,17 +18,26 @@ struct CalendarDate {
     int year = 0, month = 0, day = 0;
 };
 
+// The last instant of the calendar the engine's day numbers hold exactly; no instant, and so no table
+// row, may lie after it.
+inline constexpr UtcInstant kLastInstant{2100, 2, 28, 23, 59, 59};
+
 struct Options {
     bool help = false;
     std::optional<double> latitude, longitude, height;  // degrees, degrees east, metres
     std::optional<UtcInstant> utc;                      // default: now
     bool json = false;
     bool riseSet = false;
-    std::optional<CalendarDate> date;         // rise/set date, local when localOffset is given
+    std::optional<CalendarDate> date;         // rise/set or windows date, local when localOffset is given
     std::optional<double> localOffset;        // hours, local minus UTC
     std::optional<long long> everySeconds;    // table step
     std::optional<long long> count;           // table rows
     bool csv = false;
+    std::optional<nav::GeoPoint> dx;          // the DX station, from --dx
+    std::optional<double> dxHeight;           // metres
+    bool windows = false;                     // list the common Moon windows
+    std::optional<long long> days;            // span of --windows, whole UTC days
+    std::optional<double> minElevation;       // degrees
 };
 
 // Parses argv[1..]. On failure returns nothing and sets `error` to one line naming the flag and the

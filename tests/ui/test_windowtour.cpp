@@ -83,6 +83,7 @@ TEST_F(WindowTourTest, EveryCaptionAndValueShowsWholeInEveryState) {
             clock.setUtc(2005, month, 21, 23, 59, 30);
             TSMForm1 w(station);
             w.Timer1().stop();
+            w.show();  // a label out of sight is fitted only when shown
             for (int zone = 0; zone < 2; ++zone, QTest::mouseClick(w.Label5, Qt::LeftButton))
                 for (int unit = 0; unit < 2; ++unit, QTest::mouseClick(w.Label12, Qt::LeftButton))
                     for (int display = 0; display < 3; ++display, QTest::mouseClick(w.Label8, Qt::LeftButton)) {
@@ -100,6 +101,7 @@ TEST_F(WindowTourTest, EveryCaptionAndValueShowsWholeInEveryState) {
                 ExpectEveryTextShowsWhole(w, std::string(site.name) + " tracking " + mode->text().toStdString());
             }
             TSMForm4 eme(state.eme, store);
+            eme.show();
             ExpectEveryTextShowsWhole(eme, std::string(site.name) + " EME window");
         }
     }

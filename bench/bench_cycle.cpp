@@ -28,6 +28,18 @@ void BM_CycleWithoutDateChange(benchmark::State& state) {
 }
 BENCHMARK(BM_CycleWithoutDateChange)->Unit(benchmark::kMicrosecond);
 
+// The same with "Precise Ephemeris" chosen from the menu, as an operator would.
+void BM_CycleWithoutDateChangePrecise(benchmark::State& state) {
+    CycleBench bench;
+    bench.window.PreciseEphemeris1->trigger();
+    int seconds = 0;
+    for (auto _ : state) {
+        bench.clock.advance(seconds++ % 3600 == 3599 ? -3599 : 1);
+        bench.window.Timer1Timer();
+    }
+}
+BENCHMARK(BM_CycleWithoutDateChangePrecise)->Unit(benchmark::kMicrosecond);
+
 void BM_CycleWithDateChange(benchmark::State& state) {
     CycleBench bench;
     for (auto _ : state) {

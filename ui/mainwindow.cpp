@@ -96,7 +96,9 @@ void TSMForm1::FormCreate() {
     SettingsStore& store = station_.store();
     const QPoint stored = LoadWindowPosition(store, kMainFormNumber);
     if (HasStoredWindowPosition(store, kMainFormNumber) && IsTitleBarReachable(stored, width())) move(stored);
-    if (const std::optional<QString> error = station_.loadSettings()) showError(*error);
+    const std::optional<QString> error = station_.loadSettings();
+    PreciseEphemeris1->setChecked(station_.state().settings.site.ephemeris == nav::Ephemeris::Precise);
+    if (error) showError(*error);
     distanceFactor_ = kKilometres;
     setAttribute(Qt::WA_AlwaysShowToolTips);
     ApplySite();
@@ -229,7 +231,8 @@ void TSMForm1::About1Click() {
                          QString(11, QLatin1Char(' ')) + QStringLiteral("Written in C++ with the Qt toolkit\r\n") +
                          QString(6, QLatin1Char(' ')) +
                          QStringLiteral("By the Skyrel developers, for EME stations\r\n") + QStringLiteral("\r\n") +
-                         QStringLiteral("        Last update 2005-09-21");
+                         QStringLiteral("        Last update 2005-09-21\r\n") + QString(8, QLatin1Char(' ')) +
+                         EphemerisText(station_.state().settings.site.ephemeris) + QStringLiteral(" ephemeris");
     ShowMessage(this, QMessageBox::NoIcon, text, QStringLiteral("AboutBox"));
 }
 
@@ -252,6 +255,10 @@ void TSMForm1::Map1Click() {
 
 void TSMForm1::EME1Click() {
     if (eme_) RestoreAndRaise(*eme_);
+}
+
+void TSMForm1::PreciseEphemeris1Click() {
+    station_.setEphemeris(PreciseEphemeris1->isChecked() ? nav::Ephemeris::Precise : nav::Ephemeris::Standard);
 }
 
 void TSMForm1::Sun1Click() { station_.choose(TrackMode::Sun); }
@@ -421,6 +428,9 @@ void TSMForm1::buildMenus() {
     EME1 = menu->addAction(QStringLiteral("EME"), this, &TSMForm1::EME1Click);
     Planner1 = menu->addAction(QStringLiteral("EME Planner"));
     Planner1->setObjectName(QStringLiteral("Planner1"));
+    PreciseEphemeris1 = menu->addAction(QStringLiteral("Precise Ephemeris"));
+    PreciseEphemeris1->setCheckable(true);
+    connect(PreciseEphemeris1, &QAction::triggered, this, &TSMForm1::PreciseEphemeris1Click);
     About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);
     QMenu* track = menuBar()->addMenu(QStringLiteral("Track"));
     Sun1 = track->addAction(QStringLiteral("Sun"));
@@ -437,6 +447,7 @@ void TSMForm1::buildMenus() {
     MapSetup1->setObjectName(QStringLiteral("MapSetup1"));
     Map1->setObjectName(QStringLiteral("Map1"));
     EME1->setObjectName(QStringLiteral("EME1"));
+    PreciseEphemeris1->setObjectName(QStringLiteral("PreciseEphemeris1"));
     About1->setObjectName(QStringLiteral("About1"));
     Sun1->setObjectName(QStringLiteral("Sun1"));
     Moon1->setObjectName(QStringLiteral("Moon1"));

@@ -4,6 +4,7 @@
 
 #include "app/hamlibsettings.h"
 #include "app/settings.h"
+#include "app/settingswriter.h"
 #include "navlib/eme.h"
 #include "navlib/observer.h"
 #include "navlib/timecal.h"
@@ -78,6 +79,14 @@ void Station::findRiseSet() {
 
 void Station::setShowUtc(bool showUtc) {
     state_.showUtc = showUtc;
+    findRiseSet();
+}
+
+void Station::setEphemeris(nav::Ephemeris ephemeris) {
+    SaveEphemeris(store_, state_.settings, ephemeris);
+    nav::SkyState restated = state_.sky;
+    nav::ComputePositions(restated, state_.settings.site);
+    state_.eme.prevMoonDistance = restated.moon.distance;
     findRiseSet();
 }
 

@@ -53,10 +53,10 @@ sleep 1
 sleep 3
 import -window "$MAIN" "$DOCS/rotator-status.png"
 
-# Menu > Rotator...: the sixth entry of the first menu.
+# Menu > Rotator...: the seventh entry of the first menu.
 xdotool mousemove --window "$MAIN" 20 10 click 1
 sleep 0.5
-xdotool key Down Down Down Down Down Down Return
+xdotool key Down Down Down Down Down Down Down Return
 DIALOG=$(xdotool search --sync --name '^Rotator$' | head -1)
 sleep 0.5
 xdotool mousemove --window "$DIALOG" 200 40 click 1

@@ -53,6 +53,7 @@ public:
     void MapSetup1Click();
     void Map1Click();
     void EME1Click();
+    void PreciseEphemeris1Click();
     void Sun1Click();
     void Moon1Click();
     void Park1Click();
@@ -118,6 +119,7 @@ public:
     QLabel *Label41, *Label42;  // the Hamlib rotator's reported position and pointing error
     QAction *Exit1, *MapSetup1, *Map1, *EME1, *About1, *Sun1, *Moon1, *Park1, *off1;
     QAction* Planner1;  // "EME Planner": whoever owns the planner window shows it
+    QAction* PreciseEphemeris1;
     QAction* Rotator1;  // "Rotator…": whoever owns the rotator dialog shows it
 };
 

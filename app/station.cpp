@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "app/hamlibsettings.h"
 #include "app/settings.h"
 #include "app/settingswriter.h"
 #include "navlib/eme.h"
@@ -25,6 +26,7 @@ Station::Station(const nav::ClockSource& clock, SettingsStore& store, std::uniqu
       tracker_(state_.tracking, state_.settings, port ? *port : *ownPort_) {
     connect(&endpoint_, &EndpointServer::commandReceived, this, &Station::SkyrelItemPokeData);
     connect(&tracker_, &Tracker::lineForEndpoint, &endpoint_, &EndpointServer::setPointingLine);
+    connect(&tracker_, &Tracker::antennaPositionForEndpoint, &endpoint_, &EndpointServer::setAntennaPosition);
 }
 
 Station::~Station() { tracker_.CloseRotatorPort(); }
@@ -32,6 +34,7 @@ Station::~Station() { tracker_.CloseRotatorPort(); }
 std::optional<QString> Station::loadSettings() {
     const LoadOutcome outcome = LoadSettings(store_, clock_, state_.settings);
     state_.tracking.ddeOutput = (state_.settings.comPort == 0);
+    tracker_.setHamlibSettings(LoadHamlibSettings(store_));
     return outcome.error;
 }
 

@@ -28,6 +28,9 @@ namespace {
 // area below the menu is this much smaller, which puts the status box (top 448) just out of sight at 494.
 constexpr int kFrameAndMenuHeight = 46;
 constexpr int kMainFormNumber = 1;
+// The status box, and what the Hamlib rotator's two rows add to it.
+constexpr int kStatusBoxHeight = 41;
+constexpr int kAntennaRowsHeight = TSMForm1::kAntennaTrackingHeight - TSMForm1::kTrackingHeight;
 
 const QString kCoordinateHint = QStringLiteral(" Click to switch between Az/El, RA/Dec, LHA/Dec  ");
 const QString kDistanceHint = QStringLiteral(" Click to switch between miles/km ");
@@ -280,8 +283,13 @@ void TSMForm1::connectTracker() {
         SetTextColour(body == TrackMode::Sun ? *Label6 : *Label21, tracked ? QColor(255, 0, 0) : QColor(0, 0, 0));
     });
     connect(&tracker, &Tracker::statusCaptionChanged, GroupBox1, &QGroupBox::setTitle);
-    connect(&tracker, &Tracker::statusBoxShown, this,
-            [this](bool shown) { SetOuterHeight(shown ? kTrackingHeight : kIdleHeight); });
+    connect(&tracker, &Tracker::statusBoxShown, this, [this](bool shown) {
+        statusBoxShown_ = shown;
+        fitStatusBox();
+    });
+    connect(&tracker, &Tracker::antennaStatusShown, this, &TSMForm1::showAntennaRows);
+    connect(&tracker, &Tracker::antennaStatusChanged, this, &TSMForm1::showAntennaStatus);
+    connect(&tracker, &Tracker::rotatorUnreachable, this, &TSMForm1::showRotatorError);
     connect(&tracker, &Tracker::statusTextsChanged, this, &TSMForm1::showStatusTexts);
     connect(&tracker, &Tracker::outputLostChanged, this, [this](bool lost) {
         if (lost) showOutputLost();
@@ -313,6 +321,32 @@ void TSMForm1::showWriteError(const QString& message) {
     // Ticks keep coming while the box is open: one box at a time, not one a second.
     if (writeErrorBox_ && writeErrorBox_->isVisible()) return;
     writeErrorBox_ = ShowMessage(this, QMessageBox::Critical, message, QStringLiteral("WriteErrorBox"));
+}
+
+void TSMForm1::showRotatorError(const QString& message) {
+    if (rotatorErrorBox_ && rotatorErrorBox_->isVisible()) return;
+    rotatorErrorBox_ = ShowMessage(this, QMessageBox::Warning, message, QStringLiteral("RotatorErrorBox"));
+}
+
+void TSMForm1::showAntennaRows(bool shown) {
+    antennaRowsShown_ = shown;
+    GroupBox1->setFixedHeight(shown ? kStatusBoxHeight + kAntennaRowsHeight : kStatusBoxHeight);
+    Label41->setVisible(shown);
+    Label42->setVisible(shown);
+    fitStatusBox();
+}
+
+void TSMForm1::showAntennaStatus(const AntennaStatus& status) {
+    Label41->setText(status.position);
+    Label41->adjustSize();
+    Label42->setText(status.error);
+    Label42->adjustSize();
+    SetTextColour(*Label42, status.warning ? QColor(255, 0, 0) : QColor(0, 0, 0));
+}
+
+void TSMForm1::fitStatusBox() {
+    if (!statusBoxShown_) SetOuterHeight(kIdleHeight);
+    else SetOuterHeight(antennaRowsShown_ ? kAntennaTrackingHeight : kTrackingHeight);
 }
 
 void TSMForm1::endAfterPortFailure() {
@@ -406,7 +440,7 @@ void TSMForm1::buildPanels() {
 
     GroupBox1 = new QGroupBox(QStringLiteral("Tracking Active"), client);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 448, 169, 41);
+    GroupBox1->setGeometry(8, 448, 169, kStatusBoxHeight);
     // The caption sits on the frame line, as on a classic group box, so the two values at y = 18 fall
     // inside the frame of this low box.
     GroupBox1->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; margin-top: 6px; }"
@@ -414,10 +448,13 @@ void TSMForm1::buildPanels() {
                                             "padding: 0 2px; }"));
     Label38 = AddCaption(GroupBox1, QStringLiteral("Az: "), 18, 18, "Label38");
     Label39 = AddCaption(GroupBox1, QStringLiteral("El: "), 96, 18, "Label39");
+    Label41 = AddCaption(GroupBox1, QString(), 18, 34, "Label41");
+    Label42 = AddCaption(GroupBox1, QString(), 18, 50, "Label42");
+    Label41->hide();
+    Label42->hide();
     // A style sheet stops the window's font from reaching the box's children.
     GroupBox1->setFont(WindowFont());
-    Label38->setFont(WindowFont());
-    Label39->setFont(WindowFont());
+    for (QLabel* label : {Label38, Label39, Label41, Label42}) label->setFont(WindowFont());
 }
 
 void TSMForm1::buildMenus() {
@@ -431,6 +468,8 @@ void TSMForm1::buildMenus() {
     PreciseEphemeris1 = menu->addAction(QStringLiteral("Precise Ephemeris"));
     PreciseEphemeris1->setCheckable(true);
     connect(PreciseEphemeris1, &QAction::triggered, this, &TSMForm1::PreciseEphemeris1Click);
+    Rotator1 = menu->addAction(QStringLiteral("Rotator…"));
+    Rotator1->setObjectName(QStringLiteral("Rotator1"));
     About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);
     QMenu* track = menuBar()->addMenu(QStringLiteral("Track"));
     Sun1 = track->addAction(QStringLiteral("Sun"));

@@ -35,11 +35,14 @@ GalacticAngles GalacticOf(double rightAscensionRad, double declinationRad) {
 
 }  // namespace
 
-PlannerSite MakePlannerSite(double latitude, double longitude, double height) {
+PlannerSite MakePlannerSite(double latitude, double longitude, double height, Ephemeris ephemeris,
+                            double dut1Seconds) {
     PlannerSite s;
     s.site.latitude = latitude;
     s.site.longitude = longitude;
     s.site.height = height;
+    s.site.ephemeris = ephemeris;
+    s.site.dut1Seconds = dut1Seconds;
     SetObserver(s.frame, latitude, longitude, height);
     return s;
 }

@@ -24,12 +24,14 @@ inline constexpr BandValues kDefaultReceiverKelvin{100, 60, 50, 50, 60};
 // The polarisation loss shown never exceeds this (dB): at 90 deg it would be infinite.
 inline constexpr double kMaxPolarisationLossDb = 30;
 
-// A station with its Earth-fixed frame, made once.
+// A station with its Earth-fixed frame, made once. Both stations of a plan are computed with the
+// ephemeris (and UT1 - UTC) chosen for the home station, so that their figures compare like with like.
 struct PlannerSite {
     ObserverSite site;
     ObserverFrame frame;
 };
-PlannerSite MakePlannerSite(double latitude, double longitude, double height);
+PlannerSite MakePlannerSite(double latitude, double longitude, double height,
+                            Ephemeris ephemeris = Ephemeris::Standard, double dut1Seconds = 0);
 
 // MoonAt - the Moon from a station at whole second `second` counted from 00:00 UTC of `utcDay` (any
 // whole number of seconds, negative or beyond one day), as the main window shows it.

@@ -187,12 +187,16 @@ long long PlannerWindow::secondOfDay() const {
 }
 
 void PlannerWindow::refresh() {
+    const bool engineChanged =
+        home_.ephemeris != homeSite_.site.ephemeris || home_.dut1Seconds != homeSite_.site.dut1Seconds;
     const bool homeMoved = home_.latitude != homeSite_.site.latitude || home_.longitude != homeSite_.site.longitude ||
-                           home_.height != homeSite_.site.height;
+                           home_.height != homeSite_.site.height || engineChanged;
     if (homeMoved) {
-        homeSite_ = nav::MakePlannerSite(home_.latitude, home_.longitude, home_.height);
+        homeSite_ = nav::MakePlannerSite(home_.latitude, home_.longitude, home_.height, home_.ephemeris,
+                                         home_.dut1Seconds);
         homeLabel->setText(QStringLiteral("Home: ") + SiteText(homeSite_.site));
     }
+    if (engineChanged && dx_) dxSite_ = dxPlannerSite(*dx_);
     if (!dx_) return;
     if (homeMoved || windowsDay_ != today()) {
         if (chartDay->date() == DateOfDayNumber(windowsDay_)) chartDay->setDate(DateOfDayNumber(today()));
@@ -217,6 +221,11 @@ void PlannerWindow::refresh() {
         MoveNowLine(*chart, secondOfDay() / 3600.0);
 }
 
+nav::PlannerSite PlannerWindow::dxPlannerSite(const nav::DxStation& station) const {
+    return nav::MakePlannerSite(station.point.latitude, station.point.longitude, station.height, home_.ephemeris,
+                                home_.dut1Seconds);
+}
+
 void PlannerWindow::applyDxEntry(const QString& text) {
     std::string error;
     const auto station = nav::ParseDxEntry(text.toStdString(), error);
@@ -226,7 +235,7 @@ void PlannerWindow::applyDxEntry(const QString& text) {
     }
     dxMessage->clear();
     dx_ = station;
-    dxSite_ = nav::MakePlannerSite(station->point.latitude, station->point.longitude, station->height);
+    dxSite_ = dxPlannerSite(*station);
     settings_.recentDx = WithRecentDx(settings_.recentDx, QString::fromStdString(nav::DxEntryText(*station)));
     SavePlannerSettings(store(), settings_);
     dxBox->clear();

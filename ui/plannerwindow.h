@@ -71,6 +71,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The DX station computed with the home station's ephemeris.
+    nav::PlannerSite dxPlannerSite(const nav::DxStation& station) const;
     void buildLayout();
     void showLimits();
     void recomputeWindows();

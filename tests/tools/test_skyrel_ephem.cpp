@@ -187,6 +187,14 @@ TEST(SkyrelEphem, EphemerisOptionSelectsThePreciseFiguresAndStandardIsTheDefault
     }
     EXPECT_EQ(run({"--ephemeris", "standard"}), run({}));
 
+    // A DX station at the home site sees the home station's Moon: both follow the chosen ephemeris.
+    const QString here = QString::number(line["lat"].toDouble(), 'g', 17) + "," +
+                         QString::number(line["lon"].toDouble(), 'g', 17);
+    const QJsonObject withDx =
+        run({"--ephemeris", "precise", "--dx", here, "--dx-height", QString::number(line["height"].toDouble(), 'g', 17)});
+    for (const char* key : {"azimuth", "elevation"})
+        EXPECT_NEAR(withDx["dx"].toObject()[key].toDouble(), withDx["moon"].toObject()[key].toDouble(), 1e-9) << key;
+
     // UT1 half a second ahead: the Sun's hour angle grows by 0.5 s x 360.9856 deg/day.
     skyrel::NativeSettingsStore store;
     store.write(skyrel::kOptionsGroup, QStringLiteral("DUT1"), QStringLiteral("0.5"));

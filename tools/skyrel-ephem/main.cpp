@@ -59,7 +59,8 @@ int main(int argc, char** argv) {
     }
     const nav::ObserverSite site = ResolveSite(o);
     const std::optional<nav::PlannerSite> dx =
-        o.dx ? std::optional(nav::MakePlannerSite(o.dx->latitude, o.dx->longitude, o.dxHeight.value_or(0)))
+        o.dx ? std::optional(nav::MakePlannerSite(o.dx->latitude, o.dx->longitude, o.dxHeight.value_or(0),
+                                                      site.ephemeris, site.dut1Seconds))
              : std::nullopt;
     const skyrel::PlannerSettings planner = skyrel::LoadPlannerSettings(skyrel::NativeSettingsStore());
 

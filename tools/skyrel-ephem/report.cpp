@@ -181,7 +181,7 @@ void AddPlannerFigures(InstantFigures& f, const nav::ObserverSite& site, const n
         nav::ComputeSkyBehindMoon(moon.rightAscension, moon.declination, moon.distance, survey, receiverKelvin);
     if (!f.dx) return;
     nav::SkyState workspace = f.sky;
-    const nav::PlannerSite home = nav::MakePlannerSite(site.latitude, site.longitude, site.height);
+    const nav::PlannerSite home = nav::MakePlannerSite(site.latitude, site.longitude, site.height, site.ephemeris, site.dut1Seconds);
     f.planner = nav::ComputePlannerFigures(workspace, home, *f.dx, f.sky.clock.utcDay, f.epochSeconds % nav::kSecondsPerDay,
                                            survey, receiverKelvin);
 }
@@ -189,7 +189,7 @@ void AddPlannerFigures(InstantFigures& f, const nav::ObserverSite& site, const n
 WindowsReport ComputeWindows(const nav::ObserverSite& site, const nav::PlannerSite& dx, const CalendarDate& date,
                              int days, double minElevation) {
     WindowsReport report;
-    report.home = nav::MakePlannerSite(site.latitude, site.longitude, site.height);
+    report.home = nav::MakePlannerSite(site.latitude, site.longitude, site.height, site.ephemeris, site.dut1Seconds);
     report.dx = dx;
     report.firstEpochSeconds = nav::EpochSecondsOf(date.year, date.month, date.day, 0, 0, 0);
     report.minElevation = minElevation;

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the asset generators need, when any is missing.
 set -e
 PACKAGES="build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
-libbenchmark-dev fonts-liberation2 xvfb xauth x11-utils xdotool imagemagick socat locales"
+libbenchmark-dev fonts-liberation2 xvfb xauth x11-utils xdotool imagemagick socat locales clang libclang-rt-14-dev"
 
 missing=""
 for p in $PACKAGES; do

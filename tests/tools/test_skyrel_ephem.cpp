@@ -129,6 +129,7 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
         {{"--riseset", "--local-offset", "x"}, "--local-offset"},
         {{"--every", "0", "--count", "3"}, "--every"},
         {{"--frobnicate"}, "--frobnicate"},
+        {{"--lat", "1\n2"}, "\"1\\x0A2\""},
         {{"--height"}, "--height"},
     };
     for (const auto& [args, flag] : cases) {

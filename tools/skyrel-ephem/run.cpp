@@ -1,0 +1,72 @@
+#include "tools/skyrel-ephem/run.h"
+
+#include <QString>
+
+#include "app/numbertext.h"
+#include "app/settings.h"
+#include "app/settingsstore.h"
+#include "navlib/skystate.h"
+#include "tools/skyrel-ephem/options.h"
+#include "tools/skyrel-ephem/report.h"
+
+namespace ephem {
+namespace {
+
+// A stored value as the tracker reads it, or the tracker's built-in value when empty or not a number.
+double StoredOr(const skyrel::SettingsStore& store, const QString& name, const QString& defaultText) {
+    const auto stored = skyrel::ParseReal(store.read(skyrel::kOptionsGroup, name));
+    return stored ? *stored : *skyrel::ParseReal(defaultText);
+}
+
+nav::ObserverSite ResolveSite(const Options& o) {
+    nav::ObserverSite site;
+    if (!o.latitude || !o.longitude || !o.height) {
+        const skyrel::NativeSettingsStore store;
+        site.latitude = StoredOr(store, QStringLiteral("Observer Latitude"), skyrel::kDefaultLatitudeText);
+        site.longitude = StoredOr(store, QStringLiteral("Observer Longitude"), skyrel::kDefaultLongitudeText);
+        site.height = StoredOr(store, QStringLiteral("Observer Height"), skyrel::kDefaultHeightText);
+    }
+    if (o.latitude) site.latitude = *o.latitude;
+    if (o.longitude) site.longitude = *o.longitude;
+    if (o.height) site.height = *o.height;
+    return site;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string error;
+    const std::optional<Options> parsed = ParseOptions(args, error);
+    if (!parsed) {
+        err << "skyrel-ephem: " << error << "\n";
+        return kExitBadInput;
+    }
+    const Options& o = *parsed;
+    if (o.help) {
+        out << HelpText();
+        return 0;
+    }
+    const nav::ObserverSite site = ResolveSite(o);
+
+    if (o.riseSet) {
+        const bool showUtc = !o.localOffset.has_value();
+        const double clockOffset = o.localOffset.value_or(0);
+        const CalendarDate date = o.date.value_or(Today(clockOffset));
+        const nav::RiseSetTexts texts = ComputeRiseSet(site, date, clockOffset, showUtc);
+        out << (o.json ? RiseSetJson(texts, showUtc) : RiseSetText(texts));
+        return 0;
+    }
+
+    const std::int64_t start = o.utc ? EpochSeconds(*o.utc) : EpochSecondsNow();
+    if (o.everySeconds) {
+        out << TableHeader(o.csv);
+        for (long long row = 0; row < *o.count; ++row)
+            out << TableRow(ComputeCycle(site, start + row * *o.everySeconds), o.csv);
+        return 0;
+    }
+    const InstantFigures figures = ComputeInstant(site, start);
+    out << (o.json ? InstantJson(figures) : InstantText(figures, site));
+    return 0;
+}
+
+}  // namespace ephem

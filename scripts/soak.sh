@@ -44,11 +44,11 @@ for _ in $(seq 50); do [ -e "$work/ttyB" ] && break; sleep 0.1; done
 (while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done <"$work/ttyB") >"$work/lines" &
 pids+=($!)
 
-"$SKYREL" &
+"$SKYREL" 2>"$work/skyrel.log" &
 skyrel_pid=$!
 pids+=($skyrel_pid)
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/Skyrel" ] && break; sleep 0.1; done
-"$DDE" advise >"$work/notices" &
+"$DDE" advise >"$work/notices" 2>/dev/null &
 advise_pid=$!
 pids+=($advise_pid)
 sleep 1
@@ -64,7 +64,7 @@ stopped=$EPOCHREALTIME
 "$DDE" poke TRACK_OFF >/dev/null
 sleep 1
 
-awk -v start="$started" -v stop="$stopped" -v rss0="$rss_start" -v rss1="$rss_end" '
+awk -v load="$(cut -d' ' -f1-3 /proc/loadavg)" -v start="$started" -v stop="$stopped" -v rss0="$rss_start" -v rss1="$rss_end" '
     $1 >= start && $1 <= stop && $2 == "Park" {
         if (n > 0 && $1 - last > gap) gap = $1 - last
         last = $1; n++
@@ -73,6 +73,7 @@ awk -v start="$started" -v stop="$stopped" -v rss0="$rss_start" -v rss1="$rss_en
         printf "minutes: %d\nlines expected: %d\nlines received: %d\nlargest gap: %.2f s\n", \
             (stop - start) / 60, int(stop - start), n, gap
         printf "RSS at start: %d kB\nRSS at end: %d kB\n", rss0, rss1
+        printf "load average at the end: %s\n", load
     }' "$work/lines"
 # Output goes to the serial port, so the item changes only at the three pokes.
 notices=$(grep -c '^TRACK_' "$work/notices" || true)

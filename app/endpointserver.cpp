@@ -1,6 +1,12 @@
 #include "app/endpointserver.h"
 
+#include <QFile>
 #include <algorithm>
+#include <optional>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 
 #include "app/runtimepaths.h"
 
@@ -11,6 +17,34 @@ namespace {
 constexpr int kProbeTimeoutMs = 1000;
 // What one client's bytes may cost the event loop per turn: a longest request and its payload.
 constexpr qint64 kReadChunk = endpoint::kMaxPayload + endpoint::kMaxRequestLine;
+
+// Why nothing may listen at `path` as things stand, or nothing when only a socket (or no file) is there.
+// QLocalServer unlinks whatever has the name before it binds, so anything else must be caught first.
+std::optional<QString> ObstacleAt(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    constexpr std::size_t kMaxSocketPath = sizeof(sockaddr_un::sun_path) - 1;
+    if (static_cast<std::size_t>(name.size()) > kMaxSocketPath)
+        return QStringLiteral("the path is %1 bytes long, and a socket's path may have at most %2")
+            .arg(name.size())
+            .arg(kMaxSocketPath);
+    struct stat status {};
+    if (::lstat(name.constData(), &status) != 0 || S_ISSOCK(status.st_mode)) return std::nullopt;
+    const QString what = S_ISREG(status.st_mode)   ? QStringLiteral("a file")
+                         : S_ISLNK(status.st_mode) ? QStringLiteral("a symbolic link")
+                         : S_ISDIR(status.st_mode) ? QStringLiteral("a directory")
+                                                   : QStringLiteral("something that is not a socket");
+    return QStringLiteral("%1 of that name is in the way; it is left as it is").arg(what);
+}
+
+QString ListenFailureReason(const QLocalServer& server) {
+    switch (server.serverError()) {
+        case QAbstractSocket::SocketAccessError:
+            return QStringLiteral("there is no permission to make a socket in that directory");
+        case QAbstractSocket::SocketResourceError:
+            return QStringLiteral("the system has no room for another socket");
+        default: return server.errorString();
+    }
+}
 
 }  // namespace
 
@@ -29,17 +63,23 @@ QString EndpointServer::DefaultPath() {
 }
 
 bool EndpointServer::listen(const QString& path) {
-    // A blind removal would take the name from a running copy: only a file nobody answers on is stale.
+    if (const std::optional<QString> obstacle = ObstacleAt(path)) return refuse(path, *obstacle);
+    // A blind removal would take the name from a running copy: only a socket nobody answers on is stale.
     QLocalSocket probe;
     probe.connectToServer(path);
     if (probe.waitForConnected(kProbeTimeoutMs)) {
         probe.abort();
-        errorString_ = QStringLiteral("another endpoint answers at %1").arg(path);
-        return false;
+        return refuse(path, QStringLiteral("another copy of Skyrel already answers there"));
     }
     if (probe.error() == QLocalSocket::ConnectionRefusedError) QLocalServer::removeServer(path);
     if (server_.listen(path)) return true;
-    errorString_ = server_.errorString();
+    return refuse(path, ListenFailureReason(server_));
+}
+
+bool EndpointServer::refuse(const QString& path, const QString& reason) {
+    errorString_ = QStringLiteral("The local endpoint cannot listen at %1: %2. Other programs cannot reach "
+                                  "Skyrel until that is mended and Skyrel is started again.")
+                       .arg(path, reason);
     return false;
 }
 

@@ -28,7 +28,9 @@ public:
     static QString DefaultPath();
 
     // Starts listening at `path`. A socket file left by a process that died is replaced; one that a
-    // living endpoint answers on is left alone, and false is returned, as for any other failure.
+    // living endpoint answers on is left alone, and so is anything at the path that is not a socket
+    // (a file, a symbolic link, a directory). Then, as for a path too long for a socket or any other
+    // failure, false is returned and errorString() tells the user where and why, in words.
     bool listen(const QString& path = DefaultPath());
     // Closes every conversation (after handing their pending replies to the system) and removes the socket.
     void withdraw();
@@ -56,6 +58,8 @@ private:
         bool closing = false;
     };
 
+    // Sets the error text for a listen at `path` that cannot be; returns false.
+    bool refuse(const QString& path, const QString& reason);
     void poke(QByteArrayView bytes) override;
     void acceptConnections();
     void readFrom(Client* client);

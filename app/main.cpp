@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
 
     // A second copy creates no window and reads no setting: it asks the first to come back and leaves.
     SingleInstance instance(RuntimeDirectory());
-    if (!instance.acquire()) {
+    const SingleInstance::Lock lock = instance.acquire();
+    if (lock == SingleInstance::Lock::AnotherCopyRuns) {
         instance.askRunningInstanceToRestore();
         return 0;
     }
@@ -29,7 +30,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Listening from here on, a second copy started while the windows are still being made is heard too;
     // its request is answered once the event loop runs.
-    instance.listenForRestoreRequests();
+    if (lock == SingleInstance::Lock::Ours) instance.listenForRestoreRequests();
+    // What could not be set up at start: the program runs on without it, and the user is told once.
+    QStringList startupProblems;
+    if (lock == SingleInstance::Lock::Unavailable) startupProblems << instance.unavailableMessage();
     QApplication::setApplicationName(kApplicationName);
     QApplication::setOrganizationName(kOrganizationName);
     QApplication::setQuitOnLastWindowClosed(false);
@@ -40,8 +44,7 @@ int main(int argc, char** argv) {
 
     // Other programs can reach the endpoint from the start; it is withdrawn when the program ends.
     EndpointServer endpoint;
-    if (!endpoint.listen())
-        qWarning("Skyrel: the local endpoint is not available: %s", qPrintable(endpoint.errorString()));
+    if (!endpoint.listen()) startupProblems << endpoint.errorString();
 
     SystemClock clock;
     NativeSettingsStore store;
@@ -58,5 +61,9 @@ int main(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);
 
     mainWindow.show();
+    for (const QString& problem : startupProblems) {
+        qWarning("Skyrel: %s", qPrintable(problem));
+        ShowMessage(&mainWindow, QMessageBox::Warning, problem, QStringLiteral("StartupProblemBox"));
+    }
     return app.exec();
 }

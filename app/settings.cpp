@@ -25,6 +25,12 @@ double Real(const SettingsStore& store, const QString& name, const QString& defa
     return *value;
 }
 
+double ClockOffset(const SettingsStore& store) {
+    const QString text = ReadOr(store, QStringLiteral("TimeOff"), QStringLiteral("0"));
+    if (const auto refusal = ClockOffsetRefusal(text)) throw ConversionFailure{*refusal};
+    return *ParseReal(text);
+}
+
 int Integer(const SettingsStore& store, const QString& name, const QString& defaultText) {
     const QString text = ReadOr(store, name, defaultText);
     const auto value = ParseInteger(text);
@@ -34,6 +40,12 @@ int Integer(const SettingsStore& store, const QString& name, const QString& defa
 
 bool Flag(const SettingsStore& store, const QString& name) {
     return store.read(kOptionsGroup, name) == QLatin1String("true");
+}
+
+bool IsListedBaudRate(int baudRate) {
+    for (int index = 0; index < kBaudRateCount; ++index)
+        if (baudRate == BaudRateOfIndex(index)) return true;
+    return false;
 }
 
 QString PositionName(int formNumber, const char* edge) {
@@ -60,6 +72,16 @@ const std::array<PointingOption, 10> kPointingOptions = {{
     {"Static Offset Az", [](Settings& s) -> double& { return s.offsetAz[kStaticOffset]; }},
     {"Static Offset El", [](Settings& s) -> double& { return s.offsetEl[kStaticOffset]; }},
 }};
+
+std::optional<QString> ClockOffsetRefusal(const QString& text) {
+    const auto hours = ParseReal(text);
+    if (!hours) return InvalidRealMessage(text);
+    if (std::fabs(*hours) > kMaxClockOffsetHours)
+        return QStringLiteral("'%1' is out of range: the clock offset must be from -%2 to %2 hours")
+            .arg(text)
+            .arg(kMaxClockOffsetHours);
+    return std::nullopt;
+}
 
 int BaudIndexOfRate(int baudRate) {
     int index = 0;
@@ -95,7 +117,7 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
 
         if (store.read(kOptionsGroup, QStringLiteral("Auto Time")) == QLatin1String("false")) {
             s.autoTime = false;
-            s.clockOffset = Real(store, QStringLiteral("TimeOff"), QStringLiteral("0"));
+            s.clockOffset = ClockOffset(store);
         } else {
             s.autoTime = true;
             s.clockOffset = nav::AutoClockOffset(clock);
@@ -109,15 +131,17 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
         s.moonSubPoint = Flag(store, QStringLiteral("Moon Sub Pt"));
 
         s.comPort = Integer(store, QStringLiteral("Com Port"), QStringLiteral("1"));
-        // Indexes outside the list are not refused: 7 gives 153600 baud.
         s.baudRate = BaudRateOfIndex(Integer(store, QStringLiteral("Baud Rate"), QStringLiteral("0")));
 
         for (const PointingOption& option : kPointingOptions)
             option.field(s) = Real(store, QLatin1String(option.name), QStringLiteral("0"));
     } catch (const ConversionFailure& failure) {
         outcome.error = failure.message;
-        return outcome;
     }
+    // No speed at all (the load stopped before it) or one beyond the list would fail the port's open, and
+    // a failed open while tracking ends the program.
+    if (!IsListedBaudRate(s.baudRate)) s.baudRate = BaudRateOfIndex(0);
+    if (outcome.error) return outcome;
 
     // Any other text leaves the feed in effect as it is.
     if (const auto feed = FeedOfText(ReadOr(store, QStringLiteral("Active Feed"), QStringLiteral("L"))))

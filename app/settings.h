@@ -60,14 +60,24 @@ struct PointingOption {
 extern const std::array<PointingOption, 10> kPointingOptions;
 
 struct LoadOutcome {
-    // The conversion message of the first stored number that failed; the values after it keep their
-    // built-in values.
+    // The conversion message of the first stored number that failed (or of a clock offset out of range);
+    // the values after it keep their built-in values.
     std::optional<QString> error;
 };
 
-// Reads the options group into `settings`, with the defaults for missing or empty values.
+// Reads the options group into `settings`, with the defaults for missing or empty values. A baud rate
+// that is not one of the list's, because its index lies outside the list or because the load stopped
+// before it, is the list's first, 1200 baud.
 LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clock, Settings& settings);
 
+// The manual clock offset's range in hours either side of UTC: every zone on Earth lies within it.
+inline constexpr double kMaxClockOffsetHours = 24;
+// Why a clock offset text is refused: the conversion message when it is not a number, the allowed range
+// when it lies beyond +-kMaxClockOffsetHours; nothing when it is good.
+std::optional<QString> ClockOffsetRefusal(const QString& text);
+
+// The baud list: indexes 0 .. kBaudRateCount - 1, 1200 to 76800 baud.
+inline constexpr int kBaudRateCount = 7;
 // Baud rate of a baud list index: 1200 x 2^index.
 int BaudRateOfIndex(int index);
 // The baud list index that shows a rate: how many times it halves while above 1200 (76800 gives 6).

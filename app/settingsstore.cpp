@@ -11,7 +11,10 @@ NativeSettingsStore::NativeSettingsStore()
 NativeSettingsStore::NativeSettingsStore(const QString& fileName) : settings_(fileName, QSettings::NativeFormat) {}
 
 QString NativeSettingsStore::read(const QString& group, const QString& name) const {
-    return settings_.value(KeyOf(group, name)).toString();
+    const QVariant value = settings_.value(KeyOf(group, name));
+    // The file format reads an unquoted "a,b" typed by hand as a list, which would read as the empty text.
+    if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
 }
 
 void NativeSettingsStore::write(const QString& group, const QString& name, const QString& value) {

@@ -26,6 +26,8 @@ public:
 
 // QSettings in its native format, organization "Brenlo Programs", application "Skyrel": on Linux the
 // file "$XDG_CONFIG_HOME/Brenlo Programs/Skyrel.conf", written through a temporary file and a rename.
+// A value typed into the file with an unquoted comma reads back as its parts joined with ", ": a name
+// keeps its comma, and a number with a decimal comma fails its conversion as any other bad number.
 class NativeSettingsStore : public SettingsStore {
 public:
     NativeSettingsStore();

@@ -44,7 +44,11 @@ std::vector<NumberBox> NumberBoxes(const SetupForm& form) {
 
 std::optional<SetupFormError> CheckSetupForm(const SetupForm& form) {
     for (const NumberBox& box : NumberBoxes(form)) {
-        if (!ParseReal(box.text)) return SetupFormError{box.field, InvalidRealMessage(box.text)};
+        if (box.field == SetupField::ClockOffset) {
+            if (auto refusal = ClockOffsetRefusal(box.text)) return SetupFormError{box.field, *refusal};
+        } else if (!ParseReal(box.text)) {
+            return SetupFormError{box.field, InvalidRealMessage(box.text)};
+        }
     }
     return std::nullopt;
 }

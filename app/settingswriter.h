@@ -50,7 +50,7 @@ enum class SetupField {
 
 struct SetupFormError {
     SetupField field;
-    QString message;  // "'%s' is not a valid floating point value" with the box's text
+    QString message;  // "'%s' is not a valid floating point value" with the box's text, or the allowed range
 };
 
 // What a save does to the rest of the running program, each at its moment in the save. Unset ones do
@@ -63,9 +63,9 @@ struct SaveActions {
     std::function<void()> storeFailed;         // the options are in effect but could not be put on disk
 };
 
-// The first number box whose text is not a number. Empty latitude, longitude and height boxes stand for
-// their defaults; an empty park, offset or clock-offset box is refused; the clock offset counts only
-// when the clock is set by hand.
+// The first number box whose text is not a number, or a clock offset beyond +-kMaxClockOffsetHours.
+// Empty latitude, longitude and height boxes stand for their defaults; an empty park, offset or
+// clock-offset box is refused; the clock offset counts only when the clock is set by hand.
 std::optional<SetupFormError> CheckSetupForm(const SetupForm& form);
 
 // Checks the form first and, if a box fails, returns that failure having written and applied nothing.

@@ -1,5 +1,6 @@
 #include "app/singleinstance.h"
 
+#include <QFileInfo>
 #include <QLocalSocket>
 
 namespace skyrel {
@@ -13,11 +14,35 @@ SingleInstance::SingleInstance(const QString& runtimeDir, QObject* parent)
       lockPath_(runtimeDir + QStringLiteral("/SKYREL.MUTEX")),
       socketPath_(runtimeDir + QStringLiteral("/SKYREL.MUTEX.restore")) {}
 
-bool SingleInstance::acquire() {
+SingleInstance::Lock SingleInstance::acquire() {
     lock_ = std::make_unique<QLockFile>(lockPath_);
     // A lock is stale only when its owner is gone, never because it is old: the program runs for days.
     lock_->setStaleLockTime(0);
-    return lock_->tryLock(0);
+    // QLockFile takes over a lock whose recorded owner is gone by itself; a file that records no owner
+    // (empty, garbled, not a file at all) is left for us to remove. One removal, then one more try: a
+    // copy that took the lock in between wins.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (lock_->tryLock(0)) return Lock::Ours;
+        if (lock_->error() != QLockFile::LockFailedError) break;
+        qint64 pid = 0;
+        QString hostName, appName;
+        if (lock_->getLockInfo(&pid, &hostName, &appName)) return Lock::AnotherCopyRuns;
+        if (!lock_->removeStaleLockFile()) break;
+    }
+    unavailableMessage_ = QStringLiteral("The lock file %1 cannot be made: %2. Skyrel runs on, but it cannot "
+                                         "keep a second copy from starting.")
+                              .arg(lockPath_, unavailableReason());
+    return Lock::Unavailable;
+}
+
+QString SingleInstance::unavailableReason() const {
+    const QFileInfo existing(lockPath_);
+    if (existing.isDir()) return QStringLiteral("a directory of that name is in the way");
+    if (existing.exists() && !existing.isFile())
+        return QStringLiteral("something that is not a file is in the way");
+    if (lock_->error() == QLockFile::PermissionError)
+        return QStringLiteral("there is no permission to write in its directory");
+    return QStringLiteral("it cannot be written there (the directory may be missing or the disk full)");
 }
 
 bool SingleInstance::askRunningInstanceToRestore() {

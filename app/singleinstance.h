@@ -1,6 +1,8 @@
 // One running copy per user. The lock "SKYREL.MUTEX" is a lock file in the runtime directory, held for
-// the life of the process; a lock left by a killed process is recognised by its dead owner and taken
-// over. A second copy asks the first, over a local socket, to restore and raise its main window.
+// the life of the process. Only a lock whose owner still runs keeps a second copy out: a lock left by a
+// killed process, and an empty or garbled lock file, are taken over. A second copy asks the first, over
+// a local socket, to restore and raise its main window. When no lock can be made at all (a directory in
+// the way, a read-only or full runtime directory) the program runs without this protection.
 #pragma once
 
 #include <QLocalServer>
@@ -16,11 +18,17 @@ class SingleInstance : public QObject {
 public:
     explicit SingleInstance(const QString& runtimeDir, QObject* parent = nullptr);
 
-    // True when this process now holds the lock.
-    bool acquire();
+    enum class Lock {
+        Ours,             // this process holds the lock
+        AnotherCopyRuns,  // a living copy holds it
+        Unavailable,      // no lock can be made here; see unavailableMessage()
+    };
+    Lock acquire();
+    // After Unavailable: for the user, the lock's path and why it cannot be made.
+    QString unavailableMessage() const { return unavailableMessage_; }
     // From a second copy: asks the running one to restore its window. False when none answered.
     bool askRunningInstanceToRestore();
-    // From the first copy: starts answering restore requests.
+    // From the copy that holds the lock: starts answering restore requests.
     void listenForRestoreRequests();
 
     QString lockPath() const { return lockPath_; }
@@ -30,8 +38,12 @@ signals:
     void restoreRequested();
 
 private:
+    // Why tryLock could not make the lock file, in the user's words.
+    QString unavailableReason() const;
+
     QString lockPath_;
     QString socketPath_;
+    QString unavailableMessage_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer server_;
 };

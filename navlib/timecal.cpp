@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "navlib/constants.h"
 
@@ -10,6 +11,10 @@ namespace {
 
 constexpr char kMonthNames[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
 constexpr char kWeekdayNames[] = "SunMonTueWedThuFriSat";
+
+// The range of day numbers the ClockState's int fields hold.
+constexpr double kFirstDayNumber = std::numeric_limits<int>::min();
+constexpr double kLastDayNumber = std::numeric_limits<int>::max();
 
 // Half a second as a fraction of a day.
 constexpr double kHalfSecondDays = 5.787037037037037e-6;
@@ -38,6 +43,21 @@ double UtcOfLocalReading(ClockState& clock, const ClockReading& local, double cl
     clock.localDay = DayNumber(local.year, local.month, local.day);
     clock.localFraction = DayFraction(local.hour, local.minute, local.second);
     return clock.localDay + clock.localFraction - clockOffset * (1.0 / 24);
+}
+
+// Moves the whole days of `fraction` into `day` in one step, whatever their number, leaving the fraction
+// in [0, 1). A day beyond the range of day numbers stops at its end: no calendar date lies there.
+void CarryWholeDays(int& day, double& fraction) {
+    double whole = std::floor(fraction);
+    fraction -= whole;
+    // A fraction a hair below zero, plus one, rounds to exactly 1: the start of the next day.
+    if (fraction >= 1) {
+        fraction -= 1;
+        whole += 1;
+    }
+    // fmin and fmax also bring a not-a-number to the end of the range.
+    const double shifted = std::fmax(kFirstDayNumber, std::fmin(kLastDayNumber, day + whole));
+    day = static_cast<int>(shifted);
 }
 
 }  // namespace
@@ -98,27 +118,13 @@ void ReadClock(ClockState& clock, const ClockSource& source, bool autoTime, doub
 void LocalToUtc(ClockState& clock, double clockOffset) {
     clock.utcDay = clock.localDay;
     clock.utcFraction = clock.localFraction - clockOffset / 24;
-    if (clock.utcFraction < 0) {
-        clock.utcFraction += 1;
-        clock.utcDay -= 1;
-    }
-    if (clock.utcFraction >= 1) {
-        clock.utcFraction -= 1;
-        clock.utcDay += 1;
-    }
+    CarryWholeDays(clock.utcDay, clock.utcFraction);
 }
 
 void UtcToLocal(ClockState& clock, double clockOffset) {
     clock.localDay = clock.utcDay;
     clock.localFraction = clock.utcFraction + clockOffset / 24;
-    while (clock.localFraction < 0) {
-        clock.localFraction += 1;
-        clock.localDay -= 1;
-    }
-    while (clock.localFraction >= 1) {
-        clock.localFraction -= 1;
-        clock.localDay += 1;
-    }
+    CarryWholeDays(clock.localDay, clock.localFraction);
 }
 
 double AutoClockOffset(const ClockSource& source) {

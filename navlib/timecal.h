@@ -24,9 +24,12 @@ std::string FormatTimeOfDay(double fraction);
 // alone. Manual: the six fields are the local reading and UTC is local minus clockOffset (hours).
 void ReadClock(ClockState& clock, const ClockSource& source, bool autoTime, double clockOffset);
 
-// Local day and fraction -> UTC, with one correction each way.
+// Local day and fraction -> UTC day and fraction (clockOffset in hours, local minus UTC). The whole days
+// are carried in one step, so any offset, however large, takes the same few operations; the resulting
+// fraction lies in [0, 1) and the day stops at the ends of the int range. Exact to the rounding of one
+// addition.
 void LocalToUtc(ClockState& clock, double clockOffset);
-// UTC day and fraction -> local, looping until the fraction lies in [0, 1).
+// UTC day and fraction -> local day and fraction; as LocalToUtc the other way.
 void UtcToLocal(ClockState& clock, double clockOffset);
 
 // Local minus UTC in hours from the two system clocks, rounded half away from zero to a tenth.

@@ -126,7 +126,7 @@ void TSMForm2::buildControls() {
     Label2 = AddCaption(GroupBox8, QStringLiteral("Baud Rate:"), 8, 42);
     Name(Label2, "Label2");
     QStringList rates;
-    for (int index = 0; index <= 6; ++index) rates << QString::number(BaudRateOfIndex(index));
+    for (int index = 0; index < kBaudRateCount; ++index) rates << QString::number(BaudRateOfIndex(index));
     ListBox2 = OneRowList(GroupBox8, "ListBox2", rates, 120, 40, 65);
 
     GroupBox9 = Group(this, "GroupBox9", QStringLiteral("Park (deg)"), QRect(320, 248, 201, 49));

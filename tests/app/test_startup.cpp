@@ -25,7 +25,7 @@ std::unique_ptr<QProcess> StartTracker() {
 
 TEST(Startup, ASecondCopyAsksTheFirstToRestoreAndExitsWithZero) {
     SingleInstance first(test::RuntimeDir());
-    ASSERT_TRUE(first.acquire());
+    ASSERT_EQ(first.acquire(), SingleInstance::Lock::Ours);
     first.listenForRestoreRequests();
     QSignalSpy restore(&first, &SingleInstance::restoreRequested);
 
@@ -61,9 +61,9 @@ TEST(Startup, ALockLeftByAKilledCopyDoesNotBlock) {
     EXPECT_EQ(restarted->state(), QProcess::Running);
 
     SingleInstance third(test::RuntimeDir());
-    EXPECT_FALSE(third.acquire());
+    EXPECT_EQ(third.acquire(), SingleInstance::Lock::AnotherCopyRuns);
     test::StopSkyrel(*restarted);
-    EXPECT_TRUE(third.acquire());
+    EXPECT_EQ(third.acquire(), SingleInstance::Lock::Ours);
 }
 
 }  // namespace

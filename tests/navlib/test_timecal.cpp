@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "navlib/constants.h"
 #include "navlib/timecal.h"
@@ -111,6 +112,18 @@ TEST(LocalAndUtc, ConvertBothWaysAcrossMidnight) {
     nav::LocalToUtc(clock, -5.0);
     EXPECT_EQ(clock.utcDay, 732225);
     EXPECT_NEAR(clock.utcFraction, 0.95 + 5.0 / 24 - 1, 1e-12);
+
+    // Many days in one step: 1e6 hours is 41666 days and 16 hours.
+    nav::UtcToLocal(clock, 1e6);
+    EXPECT_EQ(clock.localDay, 732225 + 41666);
+    EXPECT_NEAR(clock.localFraction, clock.utcFraction + 16.0 / 24, 1e-9);
+    // An offset beyond every calendar ends at the end of the day numbers instead of stepping for ever.
+    for (const double hours : {1e308, -1e308}) {
+        nav::UtcToLocal(clock, hours);
+        EXPECT_EQ(clock.localDay, hours > 0 ? std::numeric_limits<int>::max() : std::numeric_limits<int>::min());
+        nav::LocalToUtc(clock, hours);
+        EXPECT_EQ(clock.utcDay, hours > 0 ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max());
+    }
 }
 
 TEST(AutoClockOffset, WholeAndHalfHourZones) {

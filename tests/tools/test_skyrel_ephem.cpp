@@ -116,6 +116,11 @@ TEST(SkyrelEphem, TableHasOneRowPerInstantAndCsvAHeader) {
     EXPECT_TRUE(rows[0].startsWith("utc,sunAzimuth,"));
     EXPECT_TRUE(rows[4].startsWith("2005-09-22T00:00:30,"));
     EXPECT_EQ(rows[1].count(','), 11);
+
+    // A table may end on the last instant of the calendar, not one second later (see the bad input).
+    const ToolRun last = RunTool({"--utc", "2100-02-28T23:58:59", "--every", "60", "--count", "2", "--csv"});
+    ASSERT_EQ(last.exitCode, 0) << last.err.toStdString();
+    EXPECT_TRUE(last.out.trimmed().split('\n').last().startsWith("2100-02-28T23:59:59,")) << last.out.toStdString();
 }
 
 TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
@@ -131,6 +136,9 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
         {{"--frobnicate"}, "--frobnicate"},
         {{"--lat", "1\n2"}, "\"1\\x0A2\""},
         {{"--height"}, "--height"},
+        // Tables that would run past the calendar name its last instant.
+        {{"--utc", "2100-02-28T23:59:00", "--every", "60", "--count", "2"}, "2100-02-28T23:59:59"},
+        {{"--utc", "2100-01-01T00:00:00", "--every", "31622400", "--count", "30660"}, "2100-02-28T23:59:59"},
     };
     for (const auto& [args, flag] : cases) {
         const ToolRun r = RunTool(args);

@@ -13,7 +13,7 @@ namespace {
 
 // Day numbers, and so every figure, are exact from 1901 March 1 to 2100 February 28.
 constexpr CalendarDate kFirstDate{1901, 3, 1};
-constexpr CalendarDate kLastDate{2100, 2, 28};
+constexpr CalendarDate kLastDate{kLastInstant.year, kLastInstant.month, kLastInstant.day};
 
 constexpr double kMaxHeightMetres = 100000;
 constexpr double kMinHeightMetres = -1000;
@@ -208,7 +208,7 @@ Rise, set and transit:
 
 Table:
   --every SECONDS   step between rows, whole seconds from 1 to 31622400
-  --count N         number of rows, 1 to 1000000
+  --count N         number of rows, 1 to 1000000; the last row must fall by 2100-02-28T23:59:59
   --csv             comma-separated values with a header row instead of aligned text
   Columns: UTC instant; for the Sun and then the Moon azimuth and elevation (refraction included),
   right ascension and declination (topocentric), all in degrees, and distance in km; then the Moon's

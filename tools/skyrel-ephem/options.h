@@ -16,6 +16,10 @@ struct CalendarDate {
     int year = 0, month = 0, day = 0;
 };
 
+// The last instant of the calendar the engine's day numbers hold exactly; no instant, and so no table
+// row, may lie after it.
+inline constexpr UtcInstant kLastInstant{2100, 2, 28, 23, 59, 59};
+
 struct Options {
     bool help = false;
     std::optional<double> latitude, longitude, height;  // degrees, degrees east, metres

@@ -67,14 +67,6 @@ std::string BodyJson(const nav::BodyState& b, double geometricElevation) {
            Number(b.geoRightAscension) + ", \"geoDeclination\": " + Number(b.geoDeclination) + "}";
 }
 
-std::string UtcText(std::int64_t epochSeconds) {
-    const nav::ClockReading r = nav::ReadingOfEpochSeconds(epochSeconds);
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", r.year, r.month, r.day, r.hour, r.minute,
-                  r.second);
-    return text;
-}
-
 std::string PanelJson(const nav::RiseSetPanel& p) {
     return "{\"rows\": [[" + JsonString(p.row1Caption) + ", " + JsonString(p.row1Text) + "], [" +
            JsonString(p.row2Caption) + ", " + JsonString(p.row2Text) + "]], \"transit\": [" +
@@ -97,6 +89,14 @@ std::string Padded(const std::string& text, std::size_t width) {
 }
 
 }  // namespace
+
+std::string UtcText(std::int64_t epochSeconds) {
+    const nav::ClockReading r = nav::ReadingOfEpochSeconds(epochSeconds);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", r.year, r.month, r.day, r.hour, r.minute,
+                  r.second);
+    return text;
+}
 
 std::int64_t EpochSeconds(const UtcInstant& t) {
     return nav::EpochSecondsOf(t.year, t.month, t.day, t.hour, t.minute, t.second);

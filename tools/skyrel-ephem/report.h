@@ -23,6 +23,8 @@ struct InstantFigures {
     nav::EmeFigures eme;
 };
 
+// "YYYY-MM-DDTHH:MM:SS" of a UTC instant in seconds since 1970-01-01.
+std::string UtcText(std::int64_t epochSeconds);
 std::int64_t EpochSeconds(const UtcInstant& instant);
 std::int64_t EpochSecondsNow();
 

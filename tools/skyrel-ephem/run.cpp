@@ -59,6 +59,13 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     const std::int64_t start = o.utc ? EpochSeconds(*o.utc) : EpochSecondsNow();
     if (o.everySeconds) {
+        // Past the last instant the calendar wraps: the rows would carry wrong dates and wrong figures.
+        const std::int64_t lastAllowed = EpochSeconds(kLastInstant);
+        if (start + (*o.count - 1) * *o.everySeconds > lastAllowed) {
+            err << "skyrel-ephem: --every and --count run the table past " << UtcText(lastAllowed)
+                << ", the last instant it may reach\n";
+            return kExitBadInput;
+        }
         out << TableHeader(o.csv);
         for (long long row = 0; row < *o.count; ++row)
             out << TableRow(ComputeCycle(site, start + row * *o.everySeconds), o.csv);

@@ -12,6 +12,9 @@ TARGETS="${*:-$(cd fuzz && ls *.dict | sed 's/\.dict$//')}"
 # One input may take this long (seconds) before it counts as a hang.
 INPUT_TIMEOUT=25
 
+# The targets' scratch files (a settings file per input, the endpoint's socket) go to memory when the
+# machine has it: on a disk busy with builds each input would wait for the file system.
+[ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
 export ASAN_OPTIONS="detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 mkdir -p "$BUILD_DIR/fuzz/artifacts"

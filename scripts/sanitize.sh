@@ -8,7 +8,7 @@ JOBS="${JOBS:-$(nproc)}"
 FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 
 # The test binaries run already while building (test discovery), so the options hold for the build too.
-export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1"
+export ASAN_OPTIONS="detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp:print_suppressions=0"
 

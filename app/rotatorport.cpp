@@ -1,9 +1,20 @@
 #include "app/rotatorport.h"
 
+#include <poll.h>
+
 namespace skyrel {
 namespace {
 constexpr int kHighestPortNumber = 12;
+
+// Whether the device's output queue is full: it would neither take a byte nor report an error now. A
+// controller that stops reading fills the queue; writing then fails with "Resource temporarily
+// unavailable", which is no fault of the device. A device that went away reports a hang-up or an error
+// here, and its write is tried so that the error is seen.
+bool QueueIsFull(int descriptor) {
+    pollfd device{descriptor, POLLOUT, 0};
+    return ::poll(&device, 1, 0) == 0;
 }
+}  // namespace
 
 QString PortDeviceName(const SettingsStore& store, int portNumber) {
     if (portNumber < 1 || portNumber > kHighestPortNumber) return {};
@@ -63,6 +74,9 @@ bool SerialRotatorPort::write(const QByteArray& bytes) {
         errorString_ = QStringLiteral("The port is not open");
         return false;
     }
+    // A full queue drops this second's line; the next second's line takes its place. Bytes still waiting
+    // in the port's own buffer go first, so lines are never interleaved.
+    if (QueueIsFull(port_.handle())) return true;
     port_.clearError();
     // Hand the bytes to the device now, so that a device gone away is reported to this caller. A full
     // device queue is no error: the rest leaves in the background.

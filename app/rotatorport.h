@@ -22,7 +22,8 @@ public:
     virtual bool open(int portNumber, int baudRate) = 0;
     virtual bool isOpen() const = 0;
     virtual void close() = 0;
-    // Queues `bytes` and starts sending them; false when the device reported an error (errorString).
+    // Queues `bytes` and starts sending them; false when the device reported an error (errorString). A
+    // device whose output queue is full is no error: the bytes are dropped and true is returned.
     virtual bool write(const QByteArray& bytes) = 0;
     virtual QString errorString() const = 0;
 };

@@ -63,6 +63,7 @@ bool Tracker::StartTracking() {
 
 void Tracker::StopTracking() {
     if (!state_.ddeOutput) CloseRotatorPort();
+    outputLost_ = false;
     state_.trackingActive = false;
     emit statusBoxShown(false);
 }
@@ -72,7 +73,7 @@ bool Tracker::OpenRotatorPort() {
     if (port_.isOpen()) return true;
     if (port_.open(settings_.comPort, settings_.baudRate)) return true;
     ending_ = true;
-    emit portOpenFailed();
+    emit portOpenFailed(port_.errorString());
     return false;
 }
 
@@ -83,6 +84,7 @@ void Tracker::CloseRotatorPort() {
 void Tracker::UseEndpointOutput() {
     state_.ddeOutput = true;
     CloseRotatorPort();
+    outputLost_ = false;
 }
 
 void Tracker::UseSerialOutput() {
@@ -97,17 +99,29 @@ bool Tracker::SendPointing(double first, double second, const nav::SkyState& sky
     } else if (!pointing.line.isEmpty()) {
         // The port is closed after a failed write and opened again here, a second later, so that an
         // adapter that was unplugged and comes back is driven again. While it stays away nothing is sent
-        // and nothing is said: the one error message was shown when the write failed.
-        if (!port_.isOpen() && !port_.open(settings_.comPort, settings_.baudRate)) return true;
+        // and no message is repeated: the one error message came when the write failed, and the loss is
+        // told once until lines flow again.
+        if (!port_.isOpen() && !port_.open(settings_.comPort, settings_.baudRate)) {
+            setOutputLost(true, port_.errorString());
+            return true;
+        }
         if (!port_.write(pointing.line)) {
             const QString message = port_.errorString();
             port_.close();
+            setOutputLost(true, message);
             emit writeFailed(message);
             return false;
         }
+        setOutputLost(false);
     }
     emit statusTextsChanged(pointing.statusFirst, pointing.statusSecond);
     return true;
+}
+
+void Tracker::setOutputLost(bool lost, const QString& reason) {
+    if (lost == outputLost_) return;
+    outputLost_ = lost;
+    emit outputLostChanged(lost, reason);
 }
 
 bool Tracker::SendTrackingOutput(const nav::SkyState& sky) {

@@ -54,16 +54,23 @@ signals:
     void statusTextsChanged(const QString& first, const QString& second);
     // The latest pointing line while output goes to the local endpoint (empty for an unknown format).
     void lineForEndpoint(const QByteArray& line);
-    // The port would not open: the program has to end.
-    void portOpenFailed();
+    // The port would not open (`reason` from the system): the program has to end.
+    void portOpenFailed(const QString& reason);
     void writeFailed(const QString& message);
+    // The serial output stopped reaching the device (`lost`, with the system's reason) or lines flow
+    // again after that. Told once per change, never once a second; stopping tracking or moving the output
+    // to the endpoint ends a loss without a word.
+    void outputLostChanged(bool lost, const QString& reason);
 
 private:
+    void setOutputLost(bool lost, const QString& reason = {});
+
     TrackingState& state_;
     const Settings& settings_;
     RotatorPort& port_;
     // After a failed open the program is ending: nothing more is sent or reopened.
     bool ending_ = false;
+    bool outputLost_ = false;
 };
 
 }  // namespace skyrel

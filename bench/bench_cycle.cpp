@@ -11,8 +11,8 @@ namespace {
 struct CycleBench {
     skyrel::test::FakeClock clock{2005, 9, 21, 6, 0, 0};
     skyrel::MemorySettingsStore store;
-    skyrel::AppState app;
-    skyrel::TSMForm1 window{app, clock, store};
+    skyrel::Station station{clock, store};
+    skyrel::TSMForm1 window{station};
 
     CycleBench() { window.Timer1().stop(); }
 };

@@ -5,7 +5,6 @@
 namespace nav {
 namespace {
 
-constexpr double kSpeedOfLightKmPerS = 299792.5;
 // Moon distance at perigee taken as the path-loss reference (km).
 constexpr double kPerigeeDistanceKm = 356400;
 // Radar equation: two-way loss grows with the fourth power of distance, 40 dB per decade.
@@ -16,10 +15,17 @@ constexpr double kHoursPerDay = 24;
 
 }  // namespace
 
+double PathLossVsPerigee(double moonDistanceKm) {
+    return std::log10(moonDistanceKm * (1 / kPerigeeDistanceKm)) * (-kPathLossDbPerDecade);
+}
+
 void ComputeEmeFigures(EmeFigures& eme, double utcFraction, double moonDistanceKm) {
     const double hours = utcFraction * kHoursPerDay;
     double elapsedHours = hours - eme.prevUtcHours;
     if (elapsedHours < 0) elapsedHours += kHoursPerDay;
+    // A second pass within the same clock second has no time to measure a range rate over; its figures
+    // would read 0 where the last pass's still hold.
+    if (elapsedHours == 0 && eme.prevMoonDistance != 0) return;
     eme.cycleSeconds = elapsedHours * kSecondsPerHour;
     eme.prevUtcHours = hours;
 
@@ -32,7 +38,7 @@ void ComputeEmeFigures(EmeFigures& eme, double utcFraction, double moonDistanceK
         const double f = kEmeBandsMHz[i];
         eme.dopplerShift[i] = (f * eme.dopplerFactor - f) * kHzPerMHz;
     }
-    eme.pathLossVsPerigee = std::log10(moonDistanceKm * (1 / kPerigeeDistanceKm)) * (-kPathLossDbPerDecade);
+    eme.pathLossVsPerigee = PathLossVsPerigee(moonDistanceKm);
     eme.echoDelay = moonDistanceKm * 2 * (1 / kSpeedOfLightKmPerS);
 }
 

@@ -21,12 +21,19 @@ struct EmeFigures {
 // Band frequencies (MHz) of dopplerShift: V, U, L, S and X band.
 inline constexpr std::array<double, 5> kEmeBandsMHz{144, 435, 1296, 2320, 10368};
 
+// The speed of light of every EME figure (km/s).
+inline constexpr double kSpeedOfLightKmPerS = 299792.5;
+
+// PathLossVsPerigee - the two-way path loss (dB) at a Moon distance (km) relative to that at perigee
+// (356400 km): 0 there, negative beyond, 40 dB per decade of distance.
+double PathLossVsPerigee(double moonDistanceKm);
+
 // ComputeEmeFigures - one pass, after the positions of the cycle.
 //   in:  utcFraction (day fraction, whole-second resolution), moonDistanceKm (topocentric)
 //   out: every field of eme. The range rate is the distance change since the previous pass divided by
-//        the clock seconds between them when at least 1 s passed (a missed tick spreads it over both);
-//        two passes within one clock second leave the plain difference. UTC midnight counts 24 h on.
-//        The first pass leaves the range rate at 0.
+//        the clock seconds between them when at least 1 s passed (a missed tick spreads it over both).
+//        A pass at the same clock second as the previous one changes nothing: the figures of that pass
+//        stand. UTC midnight counts 24 h on. The first pass leaves the range rate at 0.
 void ComputeEmeFigures(EmeFigures& eme, double utcFraction, double moonDistanceKm);
 
 }  // namespace nav

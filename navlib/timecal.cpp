@@ -149,8 +149,8 @@ void ComputeGmst(ClockState& clock) {
 
 std::string ClockText(ClockState& clock, const ClockSource& source, bool showUtc, bool autoTime,
                       double clockOffset) {
-    ClockReading r = source.localNow();
-    if (showUtc && autoTime) r = source.utcNow();
+    // One reading of the clock the text needs: a local reading costs the system a look at the zone file.
+    const ClockReading r = (showUtc && autoTime) ? source.utcNow() : source.localNow();
     if (!showUtc || autoTime) {
         return DateText(r.year, r.month, r.day, r.dayOfWeek) + "  " + TwoDigits(r.hour) + ":" +
                TwoDigits(r.minute) + ":" + TwoDigits(r.second);

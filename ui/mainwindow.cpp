@@ -8,8 +8,8 @@
 #include <QMessageBox>
 #include <QScreen>
 
-#include "app/endpointserver.h"
 #include "app/settings.h"
+#include "app/version.h"
 #include "navlib/anomaly.h"
 #include "navlib/constants.h"
 #include "navlib/observer.h"
@@ -30,6 +30,9 @@ constexpr int kMainFormNumber = 1;
 const QString kCoordinateHint = QStringLiteral(" Click to switch between Az/El, RA/Dec, LHA/Dec  ");
 const QString kDistanceHint = QStringLiteral(" Click to switch between miles/km ");
 const QString kAnomalyHint = QStringLiteral(" Perigee = 0, Apogee = 128 ");
+// The status box while the rotator port is lost, in place of the values last sent.
+const QString kOutputLostText = QStringLiteral("Port lost, retrying");
+const QColor kWarningColour(192, 64, 0);
 
 QFrame* MakePanel(QWidget* parent, const QRect& geometry) {
     auto* panel = new QFrame(parent);
@@ -41,13 +44,7 @@ QFrame* MakePanel(QWidget* parent, const QRect& geometry) {
 
 }  // namespace
 
-TSMForm1::TSMForm1(AppState& state, const nav::ClockSource& clock, SettingsStore& store, QWidget* parent)
-    : QMainWindow(parent),
-      state_(state),
-      clock_(clock),
-      store_(store),
-      rotatorPort_(store),
-      tracker_(state.tracking, state.settings, rotatorPort_) {
+TSMForm1::TSMForm1(Station& station, QWidget* parent) : QMainWindow(parent), station_(station) {
     setObjectName(QStringLiteral("SMForm1"));
     setWindowTitle(QStringLiteral("Skyrel / Brenlo"));
     setWindowFlags(FixedWindowFlags());
@@ -57,6 +54,7 @@ TSMForm1::TSMForm1(AppState& state, const nav::ClockSource& clock, SettingsStore
     SetTextColour(*this, Qt::black);
     buildPanels();
     buildMenus();
+    connectStation();
     connectTracker();
     timer1_.setTimerType(Qt::PreciseTimer);
     timer1_.setInterval(1000);
@@ -76,13 +74,10 @@ void TSMForm1::FormCreate() {
     timer1_.stop();
     SetOuterHeight(kIdleHeight);
     // The system places a new main window unless a stored position lies on a screen.
-    const QPoint stored = LoadWindowPosition(store_, kMainFormNumber);
-    if (HasStoredWindowPosition(store_, kMainFormNumber) && IsOnAScreen(stored)) move(stored);
-    const LoadOutcome outcome = LoadSettings(store_, clock_, state_.settings);
-    // Also after a load that stopped early: the port then keeps its built-in 0, so the pointing goes to
-    // the endpoint instead of ending the program on a port that does not exist.
-    state_.tracking.ddeOutput = (state_.settings.comPort == 0);
-    if (outcome.error) showError(*outcome.error);
+    SettingsStore& store = station_.store();
+    const QPoint stored = LoadWindowPosition(store, kMainFormNumber);
+    if (HasStoredWindowPosition(store, kMainFormNumber) && IsOnAScreen(stored)) move(stored);
+    if (const std::optional<QString> error = station_.loadSettings()) showError(*error);
     distanceFactor_ = kKilometres;
     setAttribute(Qt::WA_AlwaysShowToolTips);
     ApplySite();
@@ -94,41 +89,30 @@ void TSMForm1::showError(const QString& message) {
     ShowMessage(this, QMessageBox::Critical, message, QStringLiteral("ErrorBox"));
 }
 
-void TSMForm1::Timer1Timer() {
-    ++cycleCount_;
-    nav::SkyState& sky = state_.sky;
-    const Settings& s = state_.settings;
-    nav::ReadClock(sky.clock, clock_, s.autoTime, s.clockOffset);
+void TSMForm1::Timer1Timer() { station_.tick(); }
 
-    Label40->setValueText(AnomalyText(nav::AnomalyPhase(sky.clock.utcDay, sky.clock.utcFraction)));
-
-    const QString clockText =
-        QString::fromStdString(nav::ClockText(sky.clock, clock_, state_.showUtc, s.autoTime, s.clockOffset));
-    Label4->setText(clockText.left(17));
-    Label5->setText(clockText.mid(19, 8) + (state_.showUtc ? QStringLiteral(" (UTC)") : QStringLiteral(" (LOC)")));
-
-    if (Label4->text() != lastDateText_) {
-        FindRiseSet();
-        lastDateText_ = Label4->text();
-    }
-
-    nav::ComputePositions(sky, s.site);
-    nav::AddRefraction(sky);
-
-    if (sky.clock.minute % 4 == 0 && sky.clock.second == 0 && map_ && map_->isVisible()) map_->RenderMap();
-
-    // A line that could not be written ends this cycle here, as an error raised in it would.
-    if (!tracker_.SendTrackingOutput(sky)) return;
-
-    nav::ComputeEmeFigures(state_.eme, sky.clock.utcFraction, sky.moon.distance);
-    UpdateDisplay();
+void TSMForm1::connectStation() {
+    connect(&station_, &Station::clockRead, this, &TSMForm1::showClock);
+    connect(&station_, &Station::riseSetChanged, this, &TSMForm1::showRiseSet);
+    connect(&station_, &Station::siteApplied, this, &TSMForm1::showSite);
+    connect(&station_, &Station::cycleCompleted, this, &TSMForm1::UpdateDisplay);
+    connect(&station_, &Station::mapRedrawDue, this, [this] {
+        if (map_ && map_->isVisible()) map_->RenderMap();
+    });
 }
 
-void TSMForm1::FindRiseSet() {
-    // The search moves the shared clock through the day: no tick may see it meanwhile.
-    timer1_.stop();
-    const nav::RiseSetTexts texts =
-        nav::FindRiseSet(state_.sky, state_.settings.site, state_.settings.clockOffset, state_.showUtc);
+void TSMForm1::showClock() {
+    const nav::ClockState& clock = station_.state().sky.clock;
+    Label40->setValueText(AnomalyText(nav::AnomalyPhase(clock.utcDay, clock.utcFraction)));
+    Label4->setText(station_.dateText());
+    Label5->setText(station_.timeText() +
+                    (station_.showUtc() ? QStringLiteral(" (UTC)") : QStringLiteral(" (LOC)")));
+}
+
+void TSMForm1::FindRiseSet() { station_.findRiseSet(); }
+
+void TSMForm1::showRiseSet() {
+    const nav::RiseSetTexts& texts = station_.riseSetTexts();
     const auto show = [](const nav::RiseSetPanel& p, QLabel* c1, RightAlignedLabel* t1, QLabel* c2,
                          RightAlignedLabel* t2, QLabel* tc, RightAlignedLabel* tt, RightAlignedLabel* maxMin) {
         c1->setText(QString::fromStdString(p.row1Caption));
@@ -141,11 +125,10 @@ void TSMForm1::FindRiseSet() {
     };
     show(texts.sun, Label13, Label14, Label15, Label16, Label17, Label18, Label20);
     show(texts.moon, Label30, Label31, Label32, Label33, Label34, Label35, Label37);
-    timer1_.start();
 }
 
 void TSMForm1::UpdateDisplay() {
-    const nav::SkyState& sky = state_.sky;
+    const nav::SkyState& sky = station_.state().sky;
     const QColor sunColour = ElevationColour(sky.sun.elevation, Label8->textColour());
     Label8->setTextColour(sunColour);
     Label10->setTextColour(sunColour);
@@ -190,18 +173,17 @@ void TSMForm1::UpdateDisplay() {
     Label27->setValueText(DistanceText(sky.moon.distance, distanceFactor_));
 }
 
-void TSMForm1::ApplySite() {
-    const nav::ObserverSite& site = state_.settings.site;
+void TSMForm1::ApplySite() { station_.applySite(); }
+
+void TSMForm1::showSite() {
+    const nav::ObserverSite& site = station_.state().settings.site;
     Label2->setText(QStringLiteral("Lat: ") + FixedText(site.latitude, 5, 2) + QStringLiteral("   Lon: ") +
                     FixedText(site.longitude, 5, 2));
     Label1->setText(QString::fromStdString(site.name));
-    nav::SetObserver(state_.sky.observerFrame, site.latitude, site.longitude, site.height);
-    Timer1Timer();
 }
 
 void TSMForm1::Label5Click() {
-    state_.showUtc = !state_.showUtc;
-    FindRiseSet();
+    station_.setShowUtc(!station_.showUtc());
     UpdateDisplay();
 }
 
@@ -224,8 +206,9 @@ void TSMForm1::Label12Click() {
 }
 
 void TSMForm1::About1Click() {
-    const QString text = QStringLiteral("Skyrel ver# 5.5  Sun-Moon Tracker\r\n") + QString(11, QLatin1Char(' ')) +
-                         QStringLiteral("Written in C++ with the Qt toolkit\r\n") + QString(6, QLatin1Char(' ')) +
+    const QString text = QStringLiteral("Skyrel ver# %1  Sun-Moon Tracker\r\n").arg(QLatin1String(kVersion)) +
+                         QString(11, QLatin1Char(' ')) + QStringLiteral("Written in C++ with the Qt toolkit\r\n") +
+                         QString(6, QLatin1Char(' ')) +
                          QStringLiteral("By the Skyrel developers, for EME stations\r\n") + QStringLiteral("\r\n") +
                          QStringLiteral("        Last update 2005-09-21");
     ShowMessage(this, QMessageBox::NoIcon, text, QStringLiteral("AboutBox"));
@@ -251,34 +234,14 @@ void TSMForm1::EME1Click() {
     if (eme_) eme_->show();
 }
 
-void TSMForm1::Sun1Click() { tracker_.choose(TrackMode::Sun); }
-void TSMForm1::Moon1Click() { tracker_.choose(TrackMode::Moon); }
-void TSMForm1::Park1Click() { tracker_.choose(TrackMode::Park); }
-void TSMForm1::off1Click() { tracker_.choose(TrackMode::Off); }
-
-void TSMForm1::attachEndpoint(EndpointServer& endpoint) {
-    connect(&endpoint, &EndpointServer::commandReceived, this, &TSMForm1::SkyrelItemPokeData);
-    connect(&tracker_, &Tracker::lineForEndpoint, &endpoint, &EndpointServer::setPointingLine);
-}
-
-void TSMForm1::SkyrelItemPokeData(EndpointCommand command) {
-    switch (command) {
-        case EndpointCommand::TrackSun: Sun1Click(); break;
-        case EndpointCommand::TrackMoon: Moon1Click(); break;
-        case EndpointCommand::TrackPark: Park1Click(); break;
-        case EndpointCommand::TrackOff: off1Click(); break;
-        // Only the running output changes; the stored port choice comes back at the next load or save.
-        case EndpointCommand::TrackDde: tracker_.UseEndpointOutput(); break;
-        case EndpointCommand::TrackSer: tracker_.UseSerialOutput(); break;
-        case EndpointCommand::TrackShut:
-            // Ends the event loop without closing the window, so no position is stored.
-            QCoreApplication::exit(0);
-            break;
-    }
-}
+void TSMForm1::Sun1Click() { station_.choose(TrackMode::Sun); }
+void TSMForm1::Moon1Click() { station_.choose(TrackMode::Moon); }
+void TSMForm1::Park1Click() { station_.choose(TrackMode::Park); }
+void TSMForm1::off1Click() { station_.choose(TrackMode::Off); }
 
 void TSMForm1::connectTracker() {
-    connect(&tracker_, &Tracker::menuChecked, this, [this](TrackMode item, bool checked) {
+    Tracker& tracker = station_.tracker();
+    connect(&tracker, &Tracker::menuChecked, this, [this](TrackMode item, bool checked) {
         switch (item) {
             case TrackMode::Sun: Sun1->setChecked(checked); break;
             case TrackMode::Moon: Moon1->setChecked(checked); break;
@@ -286,20 +249,37 @@ void TSMForm1::connectTracker() {
             case TrackMode::Off: off1->setChecked(checked); break;
         }
     });
-    connect(&tracker_, &Tracker::titleTracked, this, [this](TrackMode body, bool tracked) {
+    connect(&tracker, &Tracker::titleTracked, this, [this](TrackMode body, bool tracked) {
         SetTextColour(body == TrackMode::Sun ? *Label6 : *Label21, tracked ? QColor(255, 0, 0) : QColor(0, 0, 0));
     });
-    connect(&tracker_, &Tracker::statusCaptionChanged, GroupBox1, &QGroupBox::setTitle);
-    connect(&tracker_, &Tracker::statusBoxShown, this,
+    connect(&tracker, &Tracker::statusCaptionChanged, GroupBox1, &QGroupBox::setTitle);
+    connect(&tracker, &Tracker::statusBoxShown, this,
             [this](bool shown) { SetOuterHeight(shown ? kTrackingHeight : kIdleHeight); });
-    connect(&tracker_, &Tracker::statusTextsChanged, this, [this](const QString& first, const QString& second) {
-        Label38->setText(first);
-        Label38->adjustSize();
-        Label39->setText(second);
-        Label39->adjustSize();
+    connect(&tracker, &Tracker::statusTextsChanged, this, &TSMForm1::showStatusTexts);
+    connect(&tracker, &Tracker::outputLostChanged, this, [this](bool lost) {
+        if (lost) showOutputLost();
     });
-    connect(&tracker_, &Tracker::writeFailed, this, &TSMForm1::showWriteError);
-    connect(&tracker_, &Tracker::portOpenFailed, this, &TSMForm1::endAfterPortFailure);
+    connect(&tracker, &Tracker::writeFailed, this, &TSMForm1::showWriteError);
+    connect(&tracker, &Tracker::portOpenFailed, this, &TSMForm1::endAfterPortFailure);
+}
+
+void TSMForm1::showStatusTexts(const QString& first, const QString& second) {
+    SetTextColour(*Label38, Qt::black);
+    SetTextColour(*Label39, Qt::black);
+    const auto show = [](QLabel* label, const QString& text) {
+        if (label->text() == text) return;
+        label->setText(text);
+        label->adjustSize();
+    };
+    show(Label38, first);
+    show(Label39, second);
+}
+
+void TSMForm1::showOutputLost() {
+    // The values last sent would look current while nothing reaches the rotator: the box says so
+    // instead, until lines flow again and the values come back.
+    showStatusTexts(kOutputLostText, QString());
+    SetTextColour(*Label38, kWarningColour);
 }
 
 void TSMForm1::showWriteError(const QString& message) {
@@ -332,7 +312,7 @@ void TSMForm1::restoreAndRaise() {
 }
 
 void TSMForm1::closeEvent(QCloseEvent* event) {
-    if (IsInNormalState(*this)) SaveWindowPosition(store_, kMainFormNumber, pos());
+    if (IsInNormalState(*this)) SaveWindowPosition(station_.store(), kMainFormNumber, pos());
     event->accept();
     QCoreApplication::quit();
 }
@@ -437,6 +417,8 @@ void TSMForm1::buildMenus() {
     MapSetup1 = menu->addAction(QStringLiteral("Setup"), this, &TSMForm1::MapSetup1Click);
     Map1 = menu->addAction(QStringLiteral("Map"), this, &TSMForm1::Map1Click);
     EME1 = menu->addAction(QStringLiteral("EME"), this, &TSMForm1::EME1Click);
+    Planner1 = menu->addAction(QStringLiteral("EME Planner"));
+    Planner1->setObjectName(QStringLiteral("Planner1"));
     About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);
     QMenu* track = menuBar()->addMenu(QStringLiteral("Track"));
     Sun1 = track->addAction(QStringLiteral("Sun"));

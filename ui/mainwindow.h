@@ -1,5 +1,6 @@
-// The main window: observer, Sun and Moon panels, the tracking status box and the menus. It owns the
-// one-second cycle (Timer1Timer) that reads the clock, runs the engine and refreshes every panel.
+// The main window: observer, Sun and Moon panels, the tracking status box and the menus. A view of the
+// station: its one-second timer (Timer1Timer) runs the station's cycle, and the panels show what the
+// station's signals say has changed; the menus call the station.
 #pragma once
 
 #include <QAction>
@@ -10,18 +11,12 @@
 #include <QTimer>
 #include <array>
 
-#include "app/appstate.h"
-#include "app/rotatorport.h"
-#include "app/settingsstore.h"
-#include "app/endpointcommand.h"
-#include "app/tracker.h"
-#include "navlib/clocksource.h"
+#include "app/station.h"
 #include "ui/displaytext.h"
 #include "ui/widgets.h"
 
 namespace skyrel {
 
-class EndpointServer;
 class TSMForm2;
 class TSMForm3;
 class TSMForm4;
@@ -36,8 +31,9 @@ public:
     static constexpr int kTrackingHeight = 544;
     static constexpr int kClientWidth = 186;
 
-    // Runs FormCreate: loads the settings, applies the site and runs the first two cycles.
-    TSMForm1(AppState& state, const nav::ClockSource& clock, SettingsStore& store, QWidget* parent = nullptr);
+    // Runs FormCreate: loads the settings, applies the site and runs the first two cycles. `station`
+    // must outlive the window.
+    explicit TSMForm1(Station& station, QWidget* parent = nullptr);
     ~TSMForm1() override;
 
     void setCompanions(TSMForm2* setup, TSMForm3* map, TSMForm4* eme);
@@ -65,14 +61,9 @@ public:
     QTimer& Timer1() { return timer1_; }
     CoordinateDisplay coordinateDisplay() const { return coordinateDisplay_; }
     double distanceFactor() const { return distanceFactor_; }
-    int cycleCount() const { return cycleCount_; }
-    // Tracking state, serial link and pointing lines; the local endpoint commands and reads it too.
-    Tracker& tracker() { return tracker_; }
-
-    // The local endpoint: its commands act as the Track menu does, and its item carries the pointing
-    // lines while output goes there.
-    void attachEndpoint(EndpointServer& endpoint);
-    void SkyrelItemPokeData(EndpointCommand command);
+    // Cycles run so far (the station's count).
+    int cycleCount() const { return station_.cycleCount(); }
+    Station& station() { return station_; }
     // Brings the window back from being minimised, for a second copy of the program.
     void restoreAndRaise();
 
@@ -84,26 +75,26 @@ private:
     void buildPanels();
     void buildMenus();
     void showError(const QString& message);
+    void connectStation();
     void connectTracker();
+    void showClock();
+    void showRiseSet();
+    void showSite();
+    void showStatusTexts(const QString& first, const QString& second);
+    void showOutputLost();
     void showWriteError(const QString& message);
     void endAfterPortFailure();
 
-    AppState& state_;
-    const nav::ClockSource& clock_;
-    SettingsStore& store_;
+    Station& station_;
     TSMForm2* setup_ = nullptr;
     TSMForm3* map_ = nullptr;
     TSMForm4* eme_ = nullptr;
-    SerialRotatorPort rotatorPort_;
-    Tracker tracker_;
     QPointer<QMessageBox> writeErrorBox_;
 
     QTimer timer1_;
-    QString lastDateText_ = QStringLiteral(" ");
     CoordinateDisplay coordinateDisplay_ = CoordinateDisplay::AzEl;
     double distanceFactor_ = kKilometres;
     int outerHeight_ = kIdleHeight;
-    int cycleCount_ = 0;
 
 public:
     // Controls keep their numbered names; they are also reachable by object name ("Label8").
@@ -115,6 +106,7 @@ public:
     QGroupBox* GroupBox1;
     QLabel *Label38, *Label39;
     QAction *Exit1, *MapSetup1, *Map1, *EME1, *About1, *Sun1, *Moon1, *Park1, *off1;
+    QAction* Planner1;  // "EME Planner": whoever owns the planner window shows it
 };
 
 }  // namespace skyrel

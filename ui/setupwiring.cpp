@@ -7,8 +7,8 @@ void ConnectSetupDialog(TSMForm2& setup, TSMForm1& main, TSMForm3& map) {
     hooks.applySite = [&main] { main.ApplySite(); };
     hooks.stopTimer = [&main] { main.Timer1().stop(); };
     hooks.startTimer = [&main] { main.Timer1().start(); };
-    hooks.openPortIfTracking = [&main] { main.tracker().UseSerialOutput(); };
-    hooks.closePort = [&main] { main.tracker().UseEndpointOutput(); };
+    hooks.openPortIfTracking = [&main] { main.station().tracker().UseSerialOutput(); };
+    hooks.closePort = [&main] { main.station().tracker().UseEndpointOutput(); };
     hooks.redrawMapIfVisible = [&map] {
         if (map.isVisible()) map.RenderMap();
     };

@@ -29,13 +29,29 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
 RightAlignedLabel::RightAlignedLabel(QWidget* parent, int minimumLeft, int top, int rightEdge, int height)
     : ClickableLabel(parent), minimumLeft_(minimumLeft), rightEdge_(rightEdge) {
     setAlignment(Qt::AlignRight | Qt::AlignTop);
+    // A value changes every second: painting its own background spares repainting the panel behind it.
+    setAutoFillBackground(true);
     setGeometry(minimumLeft, top, rightEdge - minimumLeft, height);
 }
 
 void RightAlignedLabel::setValueText(const QString& text) {
+    if (text == this->text()) return;
     setText(text);
-    const int width = std::max(rightEdge_ - minimumLeft_, fontMetrics().horizontalAdvance(text) + 2);
+    // Measuring text is the costliest part of a second's refresh: a label out of sight is fitted when it
+    // is shown.
+    if (isVisible()) fitText();
+    else fitPending_ = true;
+}
+
+void RightAlignedLabel::fitText() {
+    fitPending_ = false;
+    const int width = std::max(rightEdge_ - minimumLeft_, fontMetrics().horizontalAdvance(text()) + 2);
     setGeometry(rightEdge_ - width, y(), width, height());
+}
+
+void RightAlignedLabel::showEvent(QShowEvent* event) {
+    if (fitPending_) fitText();
+    ClickableLabel::showEvent(event);
 }
 
 Qt::WindowFlags FixedWindowFlags(bool maximise) {
@@ -65,6 +81,8 @@ bool IsInNormalState(const QWidget& window) {
 }
 
 void SetTextColour(QWidget& widget, const QColor& colour) {
+    // A new palette makes the widget and its children redraw: only a colour that changes is set.
+    if (TextColour(widget) == colour) return;
     QPalette p = widget.palette();
     p.setColor(QPalette::WindowText, colour);
     widget.setPalette(p);

@@ -46,7 +46,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
-// A value label whose right edge stays at `rightEdge`; wider text grows to the left.
+// A value label whose right edge stays at `rightEdge`; wider text grows to the left (fitted when the
+// label is shown, if its text changed while it was out of sight).
 class RightAlignedLabel : public ClickableLabel {
     Q_OBJECT
 
@@ -56,9 +57,15 @@ public:
     void setTextColour(const QColor& colour) { SetTextColour(*this, colour); }
     QColor textColour() const { return TextColour(*this); }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void fitText();
+
     int minimumLeft_;
     int rightEdge_;
+    bool fitPending_ = false;
 };
 
 // A caption at (left, top), as wide as its text unless `width` is given, named `name` when given.

@@ -68,12 +68,15 @@ TEST(EmeFigures, AMissedTickSpreadsTheChangeOverBothSeconds) {
     EXPECT_NEAR(eme.moonRangeRate, 0.5, 1e-6);
 }
 
-TEST(EmeFigures, TwoPassesInOneClockSecondLeaveThePlainDifference) {
+// A click on km/mi or a Save runs an extra cycle inside the same clock second: the figures stand.
+TEST(EmeFigures, ASecondPassInTheSameClockSecondKeepsTheFigures) {
     nav::EmeFigures eme = TwoPasses(384400, 384400.5);
     nav::ComputeEmeFigures(eme, FractionAt(12, 0, 1), 384400.5);
-    EXPECT_EQ(eme.cycleSeconds, 0);
-    EXPECT_EQ(eme.moonRangeRate, 0);
-    EXPECT_EQ(eme.dopplerFactor, 1);
+    EXPECT_NEAR(eme.cycleSeconds, 1, 1e-6);
+    EXPECT_NEAR(eme.moonRangeRate, 0.5, 1e-9);
+    EXPECT_EQ(nav::formatFixed(eme.dopplerShift[0], 5, 0), "-480");
+    nav::ComputeEmeFigures(eme, FractionAt(12, 0, 2), 384401.5);
+    EXPECT_NEAR(eme.moonRangeRate, 1.0, 1e-9);  // the next second measures from the last pass
 }
 
 }  // namespace

@@ -13,10 +13,16 @@ QProcessEnvironment SkyrelEnvironment() {
     return env;
 }
 
-bool StartSkyrel(QProcess& process, const QProcessEnvironment& environment) {
+QProcessEnvironment HeadlessEnvironment() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QLatin1String(name));
+    return env;
+}
+
+bool StartSkyrel(QProcess& process, const QProcessEnvironment& environment, const QStringList& arguments) {
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(QStringLiteral(SKYREL_BINARY), {});
+    process.start(QStringLiteral(SKYREL_BINARY), arguments);
     return process.waitForStarted(kProcessWaitMs);
 }
 

@@ -11,8 +11,13 @@ constexpr int kProcessWaitMs = 20000;
 // directory (already in its environment) and the offscreen platform.
 QProcessEnvironment SkyrelEnvironment();
 
-// Starts the tracker with `environment`, its standard error passed through; false when it did not start.
-bool StartSkyrel(QProcess& process, const QProcessEnvironment& environment = SkyrelEnvironment());
+// The environment of a headless station: the same, with no display of any kind and no platform named.
+QProcessEnvironment HeadlessEnvironment();
+
+// Starts the tracker with `environment` and `arguments`, its standard error passed through; false when it
+// did not start.
+bool StartSkyrel(QProcess& process, const QProcessEnvironment& environment = SkyrelEnvironment(),
+                 const QStringList& arguments = {});
 
 // True once a tracker answers on its restore socket: it holds the lock and has reached its display.
 bool SkyrelAnswers();

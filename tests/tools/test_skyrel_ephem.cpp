@@ -38,7 +38,7 @@ TEST(SkyrelEphem, JsonOfOneInstantMatchesTheReferenceFigures) {
     const QJsonObject got = QJsonDocument::fromJson(r.out, &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
 
-    const QStringList topKeys{"anomalyPhase", "eme", "moon", "moonElongation", "sun", "utcDay", "utcFraction"};
+    const QStringList topKeys{"anomalyPhase", "eme", "moon", "moonElongation", "sky", "sun", "utcDay", "utcFraction"};
     EXPECT_EQ(got.keys(), topKeys);
     const QJsonObject expect = line["expect"].toObject();
     EXPECT_EQ(got["utcDay"].toInt(), expect["utcDay"].toInt());
@@ -65,6 +65,58 @@ TEST(SkyrelEphem, JsonOfOneInstantMatchesTheReferenceFigures) {
     EXPECT_NEAR(shifts[4].toDouble(), -rate * 2 / 299792.5 * 10368e6, 1e-3);
     const double distance = got["moon"].toObject()["distance"].toDouble();
     EXPECT_NEAR(eme["echoDelay"].toDouble(), distance * 2 / 299792.5, 1e-12);
+}
+
+// The planner's figures of one instant for Connecticut and a DX in Berlin, and the common windows of a day
+// (found to the second by a one-second scan in the engine's tests): two, cut at the day's two ends.
+TEST(SkyrelEphem, DxFiguresAndCommonWindowsAsJson) {
+    const QStringList home{"--lat", "41.729166666666667", "--lon", "-72.708333333333333", "--height", "0"};
+    ToolRun r = RunTool(home + QStringList{"--utc", "2026-12-19T01:00:00", "--dx", "jo62QM", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonObject got = QJsonDocument::fromJson(r.out).object();
+    const QJsonObject dx = got["dx"].toObject();
+    const QStringList dxKeys{"azimuth",  "crossDoppler", "echoDoppler",        "elevation",        "latitude",
+                             "locator",  "longitude",    "polarisationLoss",   "polarisationOffset", "rangeRate"};
+    EXPECT_EQ(dx.keys(), dxKeys);
+    EXPECT_EQ(dx["locator"].toString(), "JO62qm");
+    EXPECT_NEAR(dx["latitude"].toDouble(), 52.520833, 1e-6);
+    EXPECT_NEAR(dx["elevation"].toDouble(), 2.2, 0.2);
+    // The cross Doppler is one way from each station: the mean of the two echoes on every band.
+    const QJsonArray homeEcho = got["eme"].toObject()["dopplerShift"].toArray();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_NEAR(dx["crossDoppler"].toArray()[i].toDouble(),
+                    (homeEcho[i].toDouble() + dx["echoDoppler"].toArray()[i].toDouble()) / 2, 1e-3) << i;
+    const QJsonObject sky = got["sky"].toObject();
+    EXPECT_EQ(sky.keys(), (QStringList{"degradation", "galacticLatitude", "galacticLongitude", "tsky"}));
+    EXPECT_GT(sky["tsky"].toArray()[0].toDouble(), sky["tsky"].toArray()[4].toDouble());
+
+    r = RunTool(home + QStringList{"--windows", "--dx", "JO62qm", "--date", "2026-12-19", "--min-elevation", "0",
+                                   "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    got = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(got.keys(), (QStringList{"dx", "home", "minElevation", "windows"}));
+    EXPECT_EQ(got["home"].toObject()["locator"].toString(), "FN31pr");
+    const QJsonArray windows = got["windows"].toArray();
+    ASSERT_EQ(windows.size(), 2) << r.out.toStdString();
+    EXPECT_EQ(windows[0].toObject()["start"].toString(), "2026-12-19T00:00:00");
+    EXPECT_EQ(windows[0].toObject()["end"].toString(), "2026-12-19T01:17:42");
+    EXPECT_EQ(windows[1].toObject()["start"].toString(), "2026-12-19T17:41:55");
+    EXPECT_EQ(windows[1].toObject()["end"].toString(), "2026-12-19T23:59:59");
+    EXPECT_NEAR(windows[0].toObject()["minutes"].toDouble(), 77.7, 0.01);
+    EXPECT_NEAR(windows[0].toObject()["homeMaxElevation"].toDouble(), 58.9, 0.05);
+
+    // The stored minimum applies without the flag: at 20 deg the evening window opens at 19:08:44, not
+    // 17:16:31 as at 0 deg, and ends before the midnight.
+    skyrel::NativeSettingsStore store;
+    store.write(QStringLiteral("Planner"), QStringLiteral("Min Elevation"), QStringLiteral("20"));
+    ASSERT_TRUE(store.sync());
+    r = RunTool(home + QStringList{"--windows", "--dx", "52.520833333333333,13.375", "--date", "2026-12-18", "--days",
+                                   "2", "--csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QList<QByteArray> rows = r.out.trimmed().split('\n');
+    ASSERT_EQ(rows.size(), 3) << r.out.toStdString();
+    EXPECT_EQ(rows[0], "start,end,minutes,homeMaxElevation,dxMaxElevation");
+    EXPECT_TRUE(rows[1].startsWith("2026-12-18T19:08:44,2026-12-18T22:53:48,225.066")) << rows[1].toStdString();
 }
 
 TEST(SkyrelEphem, RiseSetJsonGivesTheWindowTexts) {
@@ -139,6 +191,11 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
         // Tables that would run past the calendar name its last instant.
         {{"--utc", "2100-02-28T23:59:00", "--every", "60", "--count", "2"}, "2100-02-28T23:59:59"},
         {{"--utc", "2100-01-01T00:00:00", "--every", "31622400", "--count", "30660"}, "2100-02-28T23:59:59"},
+        {{"--dx", "SN31"}, "--dx"},
+        {{"--dx", "52.5,181"}, "--dx"},
+        {{"--windows", "--dx", "FN31", "--days", "367"}, "--days"},
+        {{"--windows", "--dx", "FN31", "--min-elevation", "61"}, "--min-elevation"},
+        {{"--windows"}, "--dx"},
     };
     for (const auto& [args, flag] : cases) {
         const ToolRun r = RunTool(args);
@@ -150,7 +207,8 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
     const ToolRun help = RunTool({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* flag : {"--lat", "--lon", "--height", "--utc", "--json", "--riseset", "--date",
-                             "--local-offset", "--every", "--count", "--csv"})
+                             "--local-offset", "--every", "--count", "--csv", "--dx", "--dx-height", "--windows",
+                             "--days", "--min-elevation"})
         EXPECT_TRUE(help.out.contains(flag)) << flag;
 }
 

@@ -65,8 +65,9 @@ TEST(EmeWindow, PathLossAndEchoDelay) {
 TEST(EmeWindow, TheCycleKeepsTheRangeRateContinuousOverMidnight) {
     test::FakeClock clock(2005, 9, 21, 23, 59, 58);
     MemorySettingsStore store;
-    AppState state;
-    TSMForm1 main(state, clock, store);
+    Station station{clock, store};
+    AppState& state = station.state();
+    TSMForm1 main(station);
     clock.advance(1);
     main.Timer1Timer();
     const double before = state.eme.moonRangeRate;

@@ -29,9 +29,8 @@ protected:
         ASSERT_TRUE(pty.isOpen());
         store.write(kPortsGroup, "1", pty.devicePath());
         ASSERT_TRUE(endpoint.listen());
-        window = std::make_unique<TSMForm1>(state, clock, store);
+        window = std::make_unique<TSMForm1>(station);
         window->Timer1().stop();
-        window->attachEndpoint(endpoint);
         ASSERT_TRUE(client.open(endpoint.path()));
     }
 
@@ -62,9 +61,10 @@ protected:
 
     test::FakeClock clock{2005, 9, 21, 17, 15, 0};
     MemorySettingsStore store;
-    AppState state;
+    Station station{clock, store};
+    AppState& state = station.state();
     test::PseudoTerminal pty;
-    EndpointServer endpoint;
+    EndpointServer& endpoint = station.endpoint();
     std::unique_ptr<TSMForm1> window;
     test::EndpointClient client;
 };

@@ -22,9 +22,10 @@ class MainWindowTest : public ::testing::Test {
 protected:
     test::FakeClock clock{2005, 9, 21, 17, 15, 0};
     MemorySettingsStore store;
-    AppState state;
+    Station station{clock, store};
+    AppState& state = station.state();
 
-    std::unique_ptr<TSMForm1> Open() { return std::make_unique<TSMForm1>(state, clock, store); }
+    std::unique_ptr<TSMForm1> Open() { return std::make_unique<TSMForm1>(station); }
 };
 
 using test::FindMessageBox;

@@ -150,7 +150,8 @@ class MapRedrawTest : public ::testing::Test {
 protected:
     test::FakeClock clock{2005, 9, 21, 17, 15, 0};
     MemorySettingsStore store;
-    AppState state;
+    Station station{clock, store};
+    AppState& state = station.state();
 
     MapRedrawTest() {
         store.write(kOptionsGroup, QStringLiteral("Sun Sub Pt"), QStringLiteral("true"));
@@ -158,7 +159,7 @@ protected:
 };
 
 TEST_F(MapRedrawTest, CycleRedrawsAtEveryFourthMinuteOnlyWhileVisible) {
-    TSMForm1 main(state, clock, store);
+    TSMForm1 main(station);
     main.Timer1().stop();
     TSMForm3 map(state, store);
     main.setCompanions(nullptr, &map, nullptr);
@@ -190,7 +191,7 @@ TEST_F(MapRedrawTest, CycleRedrawsAtEveryFourthMinuteOnlyWhileVisible) {
 TEST_F(MapRedrawTest, NoRedrawBeforeTheMapWindowExists) {
     // Start-up exactly at a four-minute mark: the main window's first cycles run before the map exists.
     clock.setUtc(2005, 9, 21, 17, 16, 0);
-    TSMForm1 main(state, clock, store);
+    TSMForm1 main(station);
     main.Timer1().stop();
     EXPECT_GE(main.cycleCount(), 2);
 
@@ -205,7 +206,7 @@ TEST_F(MapRedrawTest, NoRedrawBeforeTheMapWindowExists) {
 }
 
 TEST_F(MapRedrawTest, MapCommandShowsAndDrawsAtOnceThenHides) {
-    TSMForm1 main(state, clock, store);
+    TSMForm1 main(station);
     main.Timer1().stop();
     TSMForm3 map(state, store);
     main.setCompanions(nullptr, &map, nullptr);

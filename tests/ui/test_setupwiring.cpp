@@ -47,7 +47,7 @@ protected:
         ASSERT_TRUE(pty.isOpen());
         store.write(kPortsGroup, QStringLiteral("3"), pty.devicePath());
         store.write(kOptionsGroup, QStringLiteral("Com Port"), QStringLiteral("0"));
-        main = std::make_unique<TSMForm1>(state, clock, store);
+        main = std::make_unique<TSMForm1>(station);
         setup = std::make_unique<TSMForm2>(state, clock, store);
         map = std::make_unique<TSMForm3>(state, store);
         main->setCompanions(setup.get(), map.get(), nullptr);
@@ -58,7 +58,8 @@ protected:
 
     test::FakeClock clock{2005, 9, 21, 17, 15, 0};
     MemorySettingsStore store;
-    AppState state;
+    Station station{clock, store};
+    AppState& state = station.state();
     PseudoTerminal pty;
     std::unique_ptr<TSMForm1> main;
     std::unique_ptr<TSMForm2> setup;

@@ -44,7 +44,7 @@ protected:
     }
 
     std::unique_ptr<TSMForm1> Open() {
-        auto w = std::make_unique<TSMForm1>(state, clock, store);
+        auto w = std::make_unique<TSMForm1>(station);
         w->Timer1().stop();
         return w;
     }
@@ -57,7 +57,8 @@ protected:
 
     test::FakeClock clock{2005, 9, 21, 17, 15, 0};
     MemorySettingsStore store;
-    AppState state;
+    Station station{clock, store};
+    AppState& state = station.state();
     PseudoTerminal pty;
 };
 
@@ -170,7 +171,7 @@ TEST_F(TrackingWindowTest, EndpointOutputOpensNoPortAndHandsTheLineOn) {
     auto w = Open();
     state.tracking.ddeOutput = true;
     QByteArrayList lines;
-    QObject::connect(&w->tracker(), &Tracker::lineForEndpoint, [&](const QByteArray& l) { lines.append(l); });
+    QObject::connect(&station.tracker(), &Tracker::lineForEndpoint, [&](const QByteArray& l) { lines.append(l); });
     pty.close();  // a port that cannot open would end the program
     w->Sun1Click();
     EXPECT_TRUE(state.tracking.trackingActive);

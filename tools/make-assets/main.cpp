@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
     QFile surveyFile(parser.value(surveyOption));
     if (!surveyFile.open(QIODevice::ReadOnly))
         return Fail(surveyFile.fileName() + QStringLiteral(": ") + surveyFile.errorString());
-    const auto survey = skyrel::assets::SkySurvey::FromBytes(surveyFile.readAll());
+    const QByteArray surveyBytes = surveyFile.readAll();
+    const auto survey = nav::SkySurvey::FromBytes(std::string_view(surveyBytes.constData(), surveyBytes.size()));
     if (!survey) return Fail(surveyFile.fileName() + QStringLiteral(": not a 360 x 180 grid of 16-bit samples of positive temperatures"));
 
     const QDir out(parser.value(outOption));

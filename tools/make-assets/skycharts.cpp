@@ -1,7 +1,6 @@
 #include "skycharts.h"
 
 #include <QPainter>
-#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 
@@ -10,16 +9,6 @@
 
 namespace skyrel::assets {
 namespace {
-
-constexpr double kDegree = 3.14159265358979323846 / 180;
-
-// North galactic pole and the galactic longitude of the north celestial pole (J2000).
-constexpr double kPoleRightAscension = 192.85948;
-constexpr double kPoleDeclination = 27.12825;
-constexpr double kCelestialPoleLongitude = 122.93192;
-
-constexpr int kSurveyColumns = 360;
-constexpr int kSurveyRows = 180;
 
 struct GridLine {
     double degrees;
@@ -79,49 +68,6 @@ QRgb TemperatureColour(double fraction) {
 
 }  // namespace
 
-GalacticAngles EquatorialToGalactic(double rightAscension, double declination) {
-    const double delta = declination * kDegree;
-    const double poleDelta = kPoleDeclination * kDegree;
-    const double hourDifference = (rightAscension - kPoleRightAscension) * kDegree;
-    const double sinLatitude = std::sin(delta) * std::sin(poleDelta) +
-                               std::cos(delta) * std::cos(poleDelta) * std::cos(hourDifference);
-    const double y = std::cos(delta) * std::sin(hourDifference);
-    const double x = std::sin(delta) * std::cos(poleDelta) - std::cos(delta) * std::sin(poleDelta) * std::cos(hourDifference);
-    double longitude = kCelestialPoleLongitude - std::atan2(y, x) / kDegree;
-    longitude = std::fmod(longitude, 360.0);
-    if (longitude < 0) longitude += 360;
-    return {longitude, std::asin(std::clamp(sinLatitude, -1.0, 1.0)) / kDegree};
-}
-
-std::optional<SkySurvey> SkySurvey::FromBytes(const QByteArray& data) {
-    if (data.size() != 2 * kSurveyColumns * kSurveyRows) return std::nullopt;
-    SkySurvey survey(data);
-    // The colour scale is logarithmic: every temperature must be positive and the sky not all one value.
-    if (survey.minimum() <= 0 || survey.maximum() <= survey.minimum()) return std::nullopt;
-    return survey;
-}
-
-SkySurvey::SkySurvey(const QByteArray& data) : data_(data) {
-    const auto* samples = reinterpret_cast<const uchar*>(data_.constData());
-    int lowest = INT16_MAX, highest = INT16_MIN;
-    for (int i = 0; i < kSurveyColumns * kSurveyRows; ++i) {
-        const int sample = qFromLittleEndian<qint16>(samples + 2 * i);
-        lowest = std::min(lowest, sample);
-        highest = std::max(highest, sample);
-    }
-    minimum_ = lowest * 0.1;
-    maximum_ = highest * 0.1;
-}
-
-double SkySurvey::temperature(GalacticAngles at) const {
-    int l = int(std::lround(at.longitude));
-    if (l < 0) l += 360;
-    if (l >= 360) l -= 360;
-    const int b = std::min(int(std::lround(at.latitude)), 89);
-    const auto* samples = reinterpret_cast<const uchar*>(data_.constData());
-    return qFromLittleEndian<qint16>(samples + 2 * (l + kSurveyColumns * (b + 90))) * 0.1;
-}
-
 QImage MakeCelestialGrid() {
     QImage chart(kSkyChartWidth, kSkyChartHeight, QImage::Format_RGB32);
     chart.fill(Qt::black);
@@ -130,7 +76,7 @@ QImage MakeCelestialGrid() {
     return chart;
 }
 
-QImage MakeSkyNoiseChart(const SkySurvey& survey) {
+QImage MakeSkyNoiseChart(const nav::SkySurvey& survey) {
     QImage chart(kSkyChartWidth, kSkyChartHeight, QImage::Format_RGB32);
     const double logLowest = std::log10(survey.minimum());
     const double logRange = std::log10(survey.maximum()) - logLowest;
@@ -138,7 +84,7 @@ QImage MakeSkyNoiseChart(const SkySurvey& survey) {
         const double declination = SkyDeclinationOfRow(r);
         for (int c = 0; c < kSkyChartWidth; ++c) {
             const double rightAscension = SkyRightAscensionOfColumn(c);
-            const double kelvin = survey.temperature(EquatorialToGalactic(rightAscension, declination));
+            const double kelvin = survey.temperature(nav::EquatorialToGalactic(rightAscension, declination));
             chart.setPixel(c, r, TemperatureColour((std::log10(kelvin) - logLowest) / logRange));
         }
     }

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "app/numbertext.h"
+#include "navlib/commonwindow.h"
 
 namespace ephem {
 namespace {
@@ -20,12 +21,14 @@ constexpr double kMinHeightMetres = -1000;
 constexpr double kMaxLocalOffsetHours = 14;
 constexpr long long kMaxEverySeconds = 366LL * 86400;
 constexpr long long kMaxCount = 1000000;
+constexpr long long kMaxWindowDays = 366;
 
 // The flags that take a value, with the form of that value.
 const std::map<std::string, std::string> kValueForms{
     {"--lat", "DEG"},         {"--lon", "DEG"},          {"--height", "M"},
     {"--utc", "YYYY-MM-DDTHH:MM:SS"}, {"--date", "YYYY-MM-DD"}, {"--local-offset", "HOURS"},
-    {"--every", "SECONDS"},   {"--count", "N"}};
+    {"--every", "SECONDS"},   {"--count", "N"},          {"--dx", "LOCATOR or LAT,LON"},
+    {"--dx-height", "M"},     {"--days", "N"},           {"--min-elevation", "DEG"}};
 
 // Numbers on the command line read as the tracker reads its settings: '.' only, whole texts only.
 std::optional<double> ParseDouble(const std::string& text) { return skyrel::ParseReal(QString::fromStdString(text)); }
@@ -111,6 +114,29 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             o.csv = true;
         } else if (flag == "--riseset") {
             o.riseSet = true;
+        } else if (flag == "--windows") {
+            o.windows = true;
+        } else if (flag == "--dx") {
+            std::string why;
+            o.dx = nav::ParsePosition(value, why);
+            if (!o.dx)
+                return fail("--dx expects a locator of 4, 6 or 8 characters or LAT,LON in degrees, e.g. --dx FN31pr "
+                            "or --dx 52.52,13.38: " + why);
+        } else if (flag == "--dx-height") {
+            o.dxHeight = ParseDouble(value);
+            if (!o.dxHeight || *o.dxHeight < nav::kMinStationHeightM || *o.dxHeight > nav::kMaxStationHeightM)
+                return fail("--dx-height expects metres from -500 to 9000, e.g. --dx-height 30 (got " + Quoted(value) +
+                            ")");
+        } else if (flag == "--days") {
+            o.days = ParseInteger(value);
+            if (!o.days || *o.days < 1 || *o.days > kMaxWindowDays)
+                return fail("--days expects whole days from 1 to 366, e.g. --days 7 (got " + Quoted(value) + ")");
+        } else if (flag == "--min-elevation") {
+            o.minElevation = ParseDouble(value);
+            if (!o.minElevation || *o.minElevation < nav::kLowestMinimumElevationDeg ||
+                *o.minElevation > nav::kHighestMinimumElevationDeg)
+                return fail("--min-elevation expects degrees from -5 to 60, e.g. --min-elevation 10 (got " +
+                            Quoted(value) + ")");
         } else if (flag == "--lat") {
             o.latitude = ParseDouble(value);
             if (!o.latitude || *o.latitude < -90 || *o.latitude > 90)
@@ -158,12 +184,26 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     if (o.help) return o;
     if (o.everySeconds.has_value() != o.count.has_value())
         return fail("--every and --count go together: --every SECONDS --count N");
-    if (o.csv && !o.everySeconds) return fail("--csv applies to tables only: --every SECONDS --count N --csv");
-    if (o.everySeconds && (o.json || o.riseSet))
-        return fail("--every makes a table; it does not combine with --json or --riseset");
-    if (!o.riseSet && (o.date || o.localOffset))
-        return fail("--date and --local-offset apply to --riseset only: --riseset [--date YYYY-MM-DD] "
-                    "[--local-offset HOURS]");
+    if (o.everySeconds && (o.json || o.riseSet || o.windows))
+        return fail("--every makes a table; it does not combine with --json, --riseset or --windows");
+    if (o.dxHeight && !o.dx) return fail("--dx-height goes with --dx: --dx LOCATOR --dx-height M");
+    if (o.dx && (o.riseSet || o.everySeconds))
+        return fail("--dx applies to one instant and to --windows, not to --riseset or tables");
+    if (o.windows && !o.dx) return fail("--windows needs the DX station: --windows --dx LOCATOR or --dx LAT,LON");
+    if (o.windows && (o.riseSet || o.utc || o.localOffset))
+        return fail("--windows lists whole UTC days: give the first with --date YYYY-MM-DD, not --utc, "
+                    "--riseset or --local-offset");
+    if (!o.windows && (o.days || o.minElevation))
+        return fail("--days and --min-elevation apply to --windows only: --windows --dx LOCATOR [--days N] "
+                    "[--min-elevation DEG]");
+    if (o.windows && o.csv && o.json) return fail("--windows prints --json or --csv, not both");
+    if (o.csv && !o.everySeconds && !o.windows)
+        return fail("--csv applies to tables and windows only: --every SECONDS --count N --csv");
+    if (!o.riseSet && o.localOffset)
+        return fail("--local-offset applies to --riseset only: --riseset [--date YYYY-MM-DD] [--local-offset HOURS]");
+    if (!o.riseSet && !o.windows && o.date)
+        return fail("--date applies to --riseset and --windows only: --riseset [--date YYYY-MM-DD] or --windows "
+                    "--dx LOCATOR [--date YYYY-MM-DD]");
     if (o.riseSet && o.utc) return fail("--utc does not apply to --riseset; give the day with --date YYYY-MM-DD");
     return o;
 }
@@ -173,6 +213,9 @@ std::string HelpText() {
   skyrel-ephem [SITE] [--utc YYYY-MM-DDTHH:MM:SS] [--json]
   skyrel-ephem [SITE] --riseset [--date YYYY-MM-DD] [--local-offset HOURS] [--json]
   skyrel-ephem [SITE] [--utc YYYY-MM-DDTHH:MM:SS] --every SECONDS --count N [--csv]
+  skyrel-ephem [SITE] [--utc YYYY-MM-DDTHH:MM:SS] --dx LOCATOR|LAT,LON [--dx-height M] [--json]
+  skyrel-ephem [SITE] --windows --dx LOCATOR|LAT,LON [--dx-height M] [--date YYYY-MM-DD] [--days N]
+               [--min-elevation DEG] [--json | --csv]
 
 Sun and Moon figures from the tracker's engine, for planning an EME session, scripting a station, or
 checking the engine against other programs.
@@ -197,6 +240,36 @@ One instant (default):
            geoDeclination), moonElongation, anomalyPhase and eme (rangeRate, dopplerShift, pathLossVsPerigee,
            echoDelay). Angles in degrees except right ascensions and declinations (radians); distances in
            km; Doppler shifts in Hz; numbers with 17 significant digits.
+  Always, the sky behind the Moon: its galactic longitude and latitude (the topocentric right ascension
+  and declination taken as J2000), the sky temperature on each band (the 408 MHz survey scaled by
+  (f / 408 MHz)^-2.6) and the degradation against the best possible night (path loss relative to
+  perigee and the sky noise against the coldest sky the Moon can stand in, with the receiving-system
+  temperatures stored by the EME planner, by default 100, 60, 50, 50 and 60 K). --json adds the object
+  sky (galacticLongitude, galacticLatitude, tsky: 5 values in K, degradation: 5 values in dB).
+
+DX station (one instant and --windows):
+  --dx LOCATOR|LAT,LON   the DX station: a Maidenhead locator of 4, 6 or 8 characters (letters in either
+                         case), taken at the centre of its square, or latitude,longitude in degrees
+  --dx-height M          the DX station's height in metres, -500 to 9000 (default 0)
+  With one instant it adds the DX's Moon azimuth and elevation (refraction included), its range rate, the
+  DX's own echo Doppler and the cross Doppler -f (r'home + r'dx) / c (what each station hears of the
+  other) on every band, and the spatial polarisation offset (difference of the Moon's parallactic
+  angles, -90 to 90 deg) with its loss (dB, at most 30). --json adds the object dx (locator, latitude,
+  longitude, azimuth, elevation, rangeRate, echoDoppler, crossDoppler, polarisationOffset,
+  polarisationLoss); the home station's own echo stays in eme.
+
+Common Moon windows:
+  --windows             the intervals in which both stations see the Moon at or above the minimum
+                        elevation (refraction included), one a line: start and end UTC to the second,
+                        length in minutes, the highest elevation at home and at the DX inside it
+  --date YYYY-MM-DD     the first UTC day (default: today)
+  --days N              whole UTC days from 00:00 UTC of the date, 1 to 366 (default 1); a window open at
+                        either end of the span is cut there
+  --min-elevation DEG   -5 to 60 (default: the EME planner's stored minimum, else 0)
+  --json                {"home": {...}, "dx": {...}, "minElevation": ..., "windows": [{"start":
+                        "YYYY-MM-DDTHH:MM:SS", "end": ..., "minutes": ..., "homeMaxElevation": ...,
+                        "dxMaxElevation": ...}]}
+  --csv                 comma-separated values with a header row
 
 Rise, set and transit:
   --riseset             the rise/set/transit and max/min texts of the main window's Sun and Moon panels

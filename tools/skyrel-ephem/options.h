@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "navlib/locator.h"
+
 namespace ephem {
 
 // A UTC calendar instant, whole seconds.
@@ -26,11 +28,16 @@ struct Options {
     std::optional<UtcInstant> utc;                      // default: now
     bool json = false;
     bool riseSet = false;
-    std::optional<CalendarDate> date;         // rise/set date, local when localOffset is given
+    std::optional<CalendarDate> date;         // rise/set or windows date, local when localOffset is given
     std::optional<double> localOffset;        // hours, local minus UTC
     std::optional<long long> everySeconds;    // table step
     std::optional<long long> count;           // table rows
     bool csv = false;
+    std::optional<nav::GeoPoint> dx;          // the DX station, from --dx
+    std::optional<double> dxHeight;           // metres
+    bool windows = false;                     // list the common Moon windows
+    std::optional<long long> days;            // span of --windows, whole UTC days
+    std::optional<double> minElevation;       // degrees
 };
 
 // Parses argv[1..]. On failure returns nothing and sets `error` to one line naming the flag and the

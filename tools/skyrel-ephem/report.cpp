@@ -9,6 +9,7 @@
 #include "navlib/clocksource.h"
 #include "navlib/constants.h"
 #include "navlib/formatfixed.h"
+#include "navlib/locator.h"
 #include "navlib/observer.h"
 #include "navlib/timecal.h"
 
@@ -88,6 +89,46 @@ std::string Padded(const std::string& text, std::size_t width) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
 
+std::string NumberList(const nav::BandValues& values) {
+    std::string list;
+    for (std::size_t i = 0; i < values.size(); ++i) list += (i ? ", " : "") + Number(values[i]);
+    return "[" + list + "]";
+}
+
+// "144 MHz 12 K, 435 MHz ..." with `decimals` digits and the unit after each value.
+std::string BandLine(const nav::BandValues& values, int decimals, const std::string& unit) {
+    std::string line;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        line += (i ? ", " : "") + FixedDecimals(nav::kEmeBandsMHz[i], 0) + " MHz " + FixedDecimals(values[i], decimals) +
+                " " + unit;
+    return line + "\n";
+}
+
+std::string SiteJson(const nav::ObserverSite& s) {
+    return "{\"locator\": " + JsonString(nav::LocatorOf(s.latitude, s.longitude)) + ", \"latitude\": " +
+           Number(s.latitude) + ", \"longitude\": " + Number(s.longitude) + ", \"height\": " + Number(s.height) + "}";
+}
+
+std::string SiteText(const nav::ObserverSite& s) {
+    return nav::LocatorOf(s.latitude, s.longitude) + " " + FixedDecimals(s.latitude, 4) + " " +
+           FixedDecimals(s.longitude, 4) + " " + FixedDecimals(s.height, 0) + " m";
+}
+
+std::string SkyJson(const nav::SkyBehindMoon& sky) {
+    return "{\"galacticLongitude\": " + Number(sky.galactic.longitude) + ", \"galacticLatitude\": " +
+           Number(sky.galactic.latitude) + ", \"tsky\": " + NumberList(sky.skyTemperature) +
+           ", \"degradation\": " + NumberList(sky.degradation) + "}";
+}
+
+std::string DxJson(const nav::PlannerSite& dx, const nav::PlannerFigures& p) {
+    return "{\"locator\": " + JsonString(nav::LocatorOf(dx.site.latitude, dx.site.longitude)) + ", \"latitude\": " +
+           Number(dx.site.latitude) + ", \"longitude\": " + Number(dx.site.longitude) + ", \"azimuth\": " +
+           Number(p.dx.azimuth) + ", \"elevation\": " + Number(p.dx.elevation) + ", \"rangeRate\": " +
+           Number(p.dx.rangeRate) + ", \"echoDoppler\": " + NumberList(p.dxEchoDoppler) + ", \"crossDoppler\": " +
+           NumberList(p.crossDoppler) + ", \"polarisationOffset\": " + Number(p.polarisationOffset) +
+           ", \"polarisationLoss\": " + Number(p.polarisationLoss) + "}";
+}
+
 }  // namespace
 
 std::string UtcText(std::int64_t epochSeconds) {
@@ -133,6 +174,31 @@ nav::RiseSetTexts ComputeRiseSet(const nav::ObserverSite& site, const CalendarDa
     return nav::FindRiseSet(sky, site, clockOffset, showUtc);
 }
 
+void AddPlannerFigures(InstantFigures& f, const nav::ObserverSite& site, const nav::SkySurvey& survey,
+                       const nav::BandValues& receiverKelvin) {
+    const nav::BodyState& moon = f.sky.moon;
+    f.skyBehindMoon =
+        nav::ComputeSkyBehindMoon(moon.rightAscension, moon.declination, moon.distance, survey, receiverKelvin);
+    if (!f.dx) return;
+    nav::SkyState workspace = f.sky;
+    const nav::PlannerSite home = nav::MakePlannerSite(site.latitude, site.longitude, site.height);
+    f.planner = nav::ComputePlannerFigures(workspace, home, *f.dx, f.sky.clock.utcDay, f.epochSeconds % nav::kSecondsPerDay,
+                                           survey, receiverKelvin);
+}
+
+WindowsReport ComputeWindows(const nav::ObserverSite& site, const nav::PlannerSite& dx, const CalendarDate& date,
+                             int days, double minElevation) {
+    WindowsReport report;
+    report.home = nav::MakePlannerSite(site.latitude, site.longitude, site.height);
+    report.dx = dx;
+    report.firstEpochSeconds = nav::EpochSecondsOf(date.year, date.month, date.day, 0, 0, 0);
+    report.minElevation = minElevation;
+    nav::SkyState workspace;
+    report.windows = nav::FindCommonWindows(workspace, report.home, dx, nav::DayNumber(date.year, date.month, date.day),
+                                            days, minElevation);
+    return report;
+}
+
 CalendarDate Today(double clockOffset) {
     const std::int64_t local = EpochSecondsNow() + static_cast<std::int64_t>(std::llround(clockOffset * 3600));
     const nav::ClockReading r = nav::ReadingOfEpochSeconds(local);
@@ -149,7 +215,8 @@ std::string InstantJson(const InstantFigures& f) {
            Number(f.sky.moonElongation) + ", \"anomalyPhase\": " + Number(f.anomalyPhase) +
            ", \"eme\": {\"rangeRate\": " + Number(f.eme.moonRangeRate) + ", \"dopplerShift\": [" + shifts +
            "], \"pathLossVsPerigee\": " + Number(f.eme.pathLossVsPerigee) + ", \"echoDelay\": " +
-           Number(f.eme.echoDelay) + "}}\n";
+           Number(f.eme.echoDelay) + "}, \"sky\": " + SkyJson(f.skyBehindMoon) +
+           (f.planner ? ", \"dx\": " + DxJson(*f.dx, *f.planner) : std::string()) + "}\n";
 }
 
 std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site) {
@@ -181,6 +248,21 @@ std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site) 
         out += (i ? ", " : "") + FixedDecimals(nav::kEmeBandsMHz[i], 0) + " MHz " + FixedDecimals(f.eme.dopplerShift[i], 0) + " Hz";
     out += "\nPath loss vs perigee  " + FixedDecimals(f.eme.pathLossVsPerigee, 2) + " dB\n";
     out += "Echo delay            " + FixedDecimals(f.eme.echoDelay, 3) + " s\n";
+    const nav::SkyBehindMoon& sky = f.skyBehindMoon;
+    out += "Sky behind the Moon   galactic l " + FixedDecimals(sky.galactic.longitude, 2) + " b " +
+           FixedDecimals(sky.galactic.latitude, 2) + " deg\n";
+    out += "Sky temperature       " + BandLine(sky.skyTemperature, 0, "K");
+    out += "Degradation           " + BandLine(sky.degradation, 2, "dB");
+    if (!f.planner) return out;
+    const nav::PlannerFigures& p = *f.planner;
+    out += "DX                    " + SiteText(f.dx->site) + "\n";
+    out += "DX Moon               azimuth " + FixedDecimals(p.dx.azimuth, 2) + " deg, elevation " +
+           FixedDecimals(p.dx.elevation, 2) + " deg (refraction included)\n";
+    out += "DX range rate         " + FixedDecimals(p.dx.rangeRate, 4) + " km/s\n";
+    out += "DX echo Doppler       " + BandLine(p.dxEchoDoppler, 0, "Hz");
+    out += "Cross Doppler         " + BandLine(p.crossDoppler, 0, "Hz");
+    out += "Polarisation offset   " + FixedDecimals(p.polarisationOffset, 1) + " deg, loss " +
+           FixedDecimals(p.polarisationLoss, 1) + " dB\n";
     return out;
 }
 
@@ -217,6 +299,37 @@ std::string RiseSetJson(const nav::RiseSetTexts& texts, bool showUtc) {
 
 std::string RiseSetText(const nav::RiseSetTexts& texts) {
     return PanelText("Sun", texts.sun) + PanelText("Moon", texts.moon);
+}
+
+std::string WindowsText(const WindowsReport& r) {
+    std::string out = "Home " + SiteText(r.home.site) + ", DX " + SiteText(r.dx.site) + ", Moon at or above " +
+                      FixedDecimals(r.minElevation, 1) + " deg at both\n";
+    out += "Start (UTC)          End (UTC)            Minutes  Home max    DX max\n";
+    for (const nav::CommonWindow& w : r.windows)
+        out += UtcText(r.firstEpochSeconds + w.start) + "  " + UtcText(r.firstEpochSeconds + w.end) +
+               Padded(FixedDecimals(w.minutes(), 1), 9) + Padded(FixedDecimals(w.homeMaxElevation, 1), 10) +
+               Padded(FixedDecimals(w.dxMaxElevation, 1), 10) + "\n";
+    return out;
+}
+
+std::string WindowsJson(const WindowsReport& r) {
+    std::string windows;
+    for (const nav::CommonWindow& w : r.windows)
+        windows += std::string(windows.empty() ? "" : ", ") + "{\"start\": " +
+                   JsonString(UtcText(r.firstEpochSeconds + w.start)) + ", \"end\": " +
+                   JsonString(UtcText(r.firstEpochSeconds + w.end)) + ", \"minutes\": " + Number(w.minutes()) +
+                   ", \"homeMaxElevation\": " + Number(w.homeMaxElevation) + ", \"dxMaxElevation\": " +
+                   Number(w.dxMaxElevation) + "}";
+    return "{\"home\": " + SiteJson(r.home.site) + ", \"dx\": " + SiteJson(r.dx.site) + ", \"minElevation\": " +
+           Number(r.minElevation) + ", \"windows\": [" + windows + "]}\n";
+}
+
+std::string WindowsCsv(const WindowsReport& r) {
+    std::string out = "start,end,minutes,homeMaxElevation,dxMaxElevation\n";
+    for (const nav::CommonWindow& w : r.windows)
+        out += UtcText(r.firstEpochSeconds + w.start) + "," + UtcText(r.firstEpochSeconds + w.end) + "," +
+               Number(w.minutes()) + "," + Number(w.homeMaxElevation) + "," + Number(w.dxMaxElevation) + "\n";
+    return out;
 }
 
 }  // namespace ephem

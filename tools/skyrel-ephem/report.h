@@ -3,9 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "navlib/commonwindow.h"
 #include "navlib/eme.h"
+#include "navlib/planner.h"
 #include "navlib/riseset.h"
 #include "navlib/skystate.h"
 #include "tools/skyrel-ephem/options.h"
@@ -21,6 +25,17 @@ struct InstantFigures {
     double sunGeometricElevation = 0, moonGeometricElevation = 0;  // degrees
     double anomalyPhase = 0;                                       // 256ths of the anomalistic month
     nav::EmeFigures eme;
+    nav::SkyBehindMoon skyBehindMoon;            // after AddPlannerFigures
+    std::optional<nav::PlannerSite> dx;           // the DX station, when one is given
+    std::optional<nav::PlannerFigures> planner;   // its figures, after AddPlannerFigures
+};
+
+// The common windows of a span, with what they were searched for.
+struct WindowsReport {
+    nav::PlannerSite home, dx;
+    std::int64_t firstEpochSeconds = 0;  // 00:00 UTC of the first day
+    double minElevation = 0;             // degrees
+    std::vector<nav::CommonWindow> windows;
 };
 
 // "YYYY-MM-DDTHH:MM:SS" of a UTC instant in seconds since 1970-01-01.
@@ -32,6 +47,15 @@ std::int64_t EpochSecondsNow();
 InstantFigures ComputeCycle(const nav::ObserverSite& site, std::int64_t epochSeconds);
 // Two cycles, one second before and at `epochSeconds`, so that the EME figures are the EME window's.
 InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochSeconds);
+
+// The sky behind the Moon at the instant of `f` (its topocentric Moon) and, when f.dx is set, the
+// planner's figures for the home site and the DX.
+void AddPlannerFigures(InstantFigures& f, const nav::ObserverSite& site, const nav::SkySurvey& survey,
+                       const nav::BandValues& receiverKelvin);
+
+// The common windows of `days` UTC days from 00:00 UTC of `date`.
+WindowsReport ComputeWindows(const nav::ObserverSite& site, const nav::PlannerSite& dx, const CalendarDate& date,
+                             int days, double minElevation);
 
 // The texts of the main window's panels for `date`: the UTC date in UTC without a local offset, the local
 // date in local time with one (offset = local minus UTC, hours).
@@ -47,5 +71,8 @@ std::string TableHeader(bool csv);
 std::string TableRow(const InstantFigures& f, bool csv);
 std::string RiseSetJson(const nav::RiseSetTexts& texts, bool showUtc);
 std::string RiseSetText(const nav::RiseSetTexts& texts);
+std::string WindowsText(const WindowsReport& report);
+std::string WindowsJson(const WindowsReport& report);
+std::string WindowsCsv(const WindowsReport& report);
 
 }  // namespace ephem

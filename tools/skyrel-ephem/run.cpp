@@ -1,8 +1,10 @@
 #include "tools/skyrel-ephem/run.h"
 
 #include <QString>
+#include <cmath>
 
 #include "app/numbertext.h"
+#include "app/plannersettings.h"
 #include "app/settings.h"
 #include "app/settingsstore.h"
 #include "navlib/skystate.h"
@@ -47,6 +49,17 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return 0;
     }
     const nav::ObserverSite site = ResolveSite(o);
+    const std::optional<nav::PlannerSite> dx =
+        o.dx ? std::optional(nav::MakePlannerSite(o.dx->latitude, o.dx->longitude, o.dxHeight.value_or(0)))
+             : std::nullopt;
+    const skyrel::PlannerSettings planner = skyrel::LoadPlannerSettings(skyrel::NativeSettingsStore());
+
+    if (o.windows) {
+        const WindowsReport report = ComputeWindows(site, *dx, o.date.value_or(Today(0)), int(o.days.value_or(1)),
+                                                    o.minElevation.value_or(planner.minElevation));
+        out << (o.json ? WindowsJson(report) : o.csv ? WindowsCsv(report) : WindowsText(report));
+        return 0;
+    }
 
     if (o.riseSet) {
         const bool showUtc = !o.localOffset.has_value();
@@ -71,7 +84,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             out << TableRow(ComputeCycle(site, start + row * *o.everySeconds), o.csv);
         return 0;
     }
-    const InstantFigures figures = ComputeInstant(site, start);
+    InstantFigures figures = ComputeInstant(site, start);
+    figures.dx = dx;
+    AddPlannerFigures(figures, site, skyrel::ShippedSkySurvey(), planner.receiverKelvin);
     out << (o.json ? InstantJson(figures) : InstantText(figures, site));
     return 0;
 }

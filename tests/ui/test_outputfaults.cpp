@@ -1,0 +1,107 @@
+// The rotator output's faults as the main window shows them, on real pseudo-terminals:
+// - an adapter that goes away: the status box says the port is lost, in the warning colour, for as long
+//   as it stays away, and shows the values again once lines flow;
+// - a controller that stops reading fills the device's queue: that second's line is dropped, the port
+//   stays open, no box appears, and the lines come again once the queue drains.
+#include <gtest/gtest.h>
+
+#include <poll.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/station.h"
+#include "tests/support/fakeclock.h"
+#include "tests/support/pseudoterminal.h"
+#include "tests/support/uitest.h"
+#include "ui/mainwindow.h"
+
+namespace skyrel {
+namespace {
+
+using test::PseudoTerminal;
+using test::VisibleBoxes;
+
+const QByteArray kParkLine = "Park AZ:180.0 EL:0.0\r\n";
+
+// Parking at azimuth 180 in the Nova format on port 1, which names `device`; the test runs the cycle.
+class OutputFaultTest : public ::testing::Test {
+protected:
+    void Open(const QString& device) {
+        store.write(kPortsGroup, QStringLiteral("1"), device);
+        store.write(kOptionsGroup, QStringLiteral("Com Port"), QStringLiteral("1"));
+        store.write(kOptionsGroup, QStringLiteral("Output Format"), QStringLiteral("Nova"));
+        store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("180"));
+        window = std::make_unique<TSMForm1>(station);
+        window->Timer1().stop();
+        window->Park1Click();
+    }
+
+    void Tick() {
+        clock.advance(1);
+        window->Timer1Timer();
+    }
+
+    test::FakeClock clock{2005, 9, 21, 17, 15, 0};
+    MemorySettingsStore store;
+    Station station{clock, store};
+    std::unique_ptr<TSMForm1> window;
+};
+
+TEST_F(OutputFaultTest, TheStatusBoxSaysThePortIsLostUntilLinesFlowAgain) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("ttyRotator"));
+    auto device = std::make_unique<PseudoTerminal>();
+    ASSERT_TRUE(QFile::link(device->devicePath(), link));
+    Open(link);
+    Tick();
+    ASSERT_EQ(device->readBytes(kParkLine.size()), kParkLine);
+    const QColor normal = TextColour(*window->Label38);
+    EXPECT_EQ(window->Label38->text(), "Az: 180.0");
+
+    device.reset();
+    QFile::remove(link);
+    for (int second = 0; second < 3; ++second) {
+        Tick();
+        EXPECT_EQ(window->Label38->text(), "Port lost, retrying") << second;
+        EXPECT_EQ(window->Label39->text(), "") << second;
+        EXPECT_NE(TextColour(*window->Label38), normal) << second;
+        EXPECT_GE(window->Label38->width(), window->Label38->fontMetrics().horizontalAdvance("Port lost, retrying"));
+    }
+    EXPECT_EQ(window->GroupBox1->title(), "Parking Active");
+
+    auto back = std::make_unique<PseudoTerminal>();
+    ASSERT_TRUE(QFile::link(back->devicePath(), link));
+    Tick();
+    EXPECT_EQ(back->readBytes(kParkLine.size()), kParkLine);
+    EXPECT_EQ(window->Label38->text(), "Az: 180.0");
+    EXPECT_EQ(window->Label39->text(), "El: 0.0");
+    EXPECT_EQ(TextColour(*window->Label38), normal);
+}
+
+TEST_F(OutputFaultTest, AFullDeviceQueueDropsLinesWithoutClosingThePortOrABox) {
+    PseudoTerminal device;
+    ASSERT_TRUE(device.isOpen());
+    Open(device.devicePath());
+    // Nobody reads the device: after some thousand lines its queue is full and stays full.
+    for (int second = 0; second < 4000; ++second) Tick();
+    EXPECT_TRUE(VisibleBoxes("WriteErrorBox").isEmpty());
+    EXPECT_EQ(window->Label38->text(), "Az: 180.0");
+    pollfd master{device.masterDescriptor(), 0, 0};
+    ::poll(&master, 1, 0);
+    EXPECT_FALSE(master.revents & POLLHUP) << "the port was closed";
+
+    // Reading again: what was queued arrives, then the next second's line, whole.
+    const QByteArray queued = device.readAvailable(1000);
+    EXPECT_GT(queued.size(), 4096);
+    EXPECT_LT(queued.size(), 4000 * kParkLine.size());
+    while (!device.readAvailable(200).isEmpty()) QTest::qWait(20);
+    Tick();
+    EXPECT_EQ(device.readBytes(kParkLine.size()), kParkLine);
+    EXPECT_TRUE(VisibleBoxes("WriteErrorBox").isEmpty());
+}
+
+}  // namespace
+}  // namespace skyrel

@@ -1,0 +1,163 @@
+// The EME planner window: the DX entry and its recent list in the "Planner" settings, the limits boxes,
+// the live figures, the windows table, the day chart against the day's windows, and the stored size.
+#include <gtest/gtest.h>
+
+#include <QAreaSeries>
+#include <QCloseEvent>
+#include <QLineSeries>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/plannersettings.h"
+#include "app/settingsstore.h"
+#include "navlib/timecal.h"
+#include "ui/plannerchart.h"
+#include "ui/plannerwindow.h"
+
+namespace skyrel {
+namespace {
+
+// Connecticut at FN31pr, 2026 December 19, 01:00:00 UTC: a common Moon window with Berlin is open.
+struct PlannerFixture : ::testing::Test {
+    PlannerFixture() {
+        home.latitude = 41.729166666666667;
+        home.longitude = -72.708333333333333;
+        sky.clock.utcDay = nav::DayNumber(2026, 12, 19);
+        sky.clock.utcFraction = 3600.0 / 86400;
+    }
+    nav::SkyState sky;
+    nav::ObserverSite home;
+    MemorySettingsStore store;
+};
+
+QLineSeries* Line(QChart* chart, const QString& name) {
+    for (QAbstractSeries* s : chart->series())
+        if (s->name() == name) return qobject_cast<QLineSeries*>(s);
+    return nullptr;
+}
+
+QList<QAreaSeries*> Areas(QChart* chart) {
+    QList<QAreaSeries*> areas;
+    for (QAbstractSeries* s : chart->series())
+        if (auto* area = qobject_cast<QAreaSeries*>(s)) areas.append(area);
+    return areas;
+}
+
+TEST_F(PlannerFixture, DxEntryRecentListLimitsAndLiveFigures) {
+    PlannerWindow w(sky, home, store);
+    EXPECT_FALSE(w.dxStation());
+    EXPECT_TRUE(w.dxMessage->text().contains("[CALL]"));
+    EXPECT_TRUE(w.homeLabel->text().contains("FN31pr")) << w.homeLabel->text().toStdString();
+
+    w.dxBox->setEditText(QStringLiteral("dl0call jo62qm 40"));
+    QTest::mouseClick(w.setDxButton, Qt::LeftButton);
+    ASSERT_TRUE(w.dxStation());
+    EXPECT_EQ(w.dxStation()->callSign, "DL0CALL");
+    EXPECT_TRUE(w.dxMessage->text().isEmpty());
+    // The window from the evening before runs to 01:17:42; the table starts with it, cut at 00:00.
+    ASSERT_GE(w.windowsTable->rowCount(), 7);
+    EXPECT_EQ(w.windowsTable->item(0, 0)->text(), "2026-12-19 00:00:00");
+    EXPECT_EQ(w.windowsTable->item(0, 1)->text(), "2026-12-19 01:17:42");
+    EXPECT_TRUE(w.dxMoonLabel->text().contains("El 2.")) << w.dxMoonLabel->text().toStdString();
+    EXPECT_FALSE(w.figuresTable->item(1, 4)->text().isEmpty());
+    EXPECT_TRUE(w.polarisationLabel->text().contains(" dB")) << w.polarisationLabel->text().toStdString();
+
+    // A bad entry says why beside the box and keeps the station.
+    w.dxBox->setEditText(QStringLiteral("N0CALL FN20qz"));
+    QTest::keyClick(w.dxBox->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(w.dxMessage->text().contains("A to X")) << w.dxMessage->text().toStdString();
+    EXPECT_EQ(w.dxStation()->callSign, "DL0CALL");
+
+    // Good entries go first in the recent list, an entry chosen again moves up, the list keeps ten.
+    for (int i = 0; i < 11; ++i) w.applyDxEntry(QStringLiteral("W%1AA FN20").arg(i));
+    w.applyDxEntry(QStringLiteral("W5AA FN20"));
+    EXPECT_EQ(w.dxBox->count(), kRecentDxCount);
+    EXPECT_EQ(w.dxBox->itemText(0), "W5AA FN20");
+    EXPECT_EQ(w.dxBox->itemText(1), "W10AA FN20");
+    EXPECT_FALSE(w.settings().recentDx.contains("DL0CALL JO62qm 40"));
+
+    // Limits: a bad Trx box says why and gets its value back; a good minimum is stored and applied.
+    w.trxBoxes[0]->setText(QStringLiteral("1,5"));
+    w.minElevationBox->setText(QStringLiteral("61"));
+    w.applyLimits();
+    EXPECT_FALSE(w.limitsMessage->text().isEmpty());
+    EXPECT_EQ(w.trxBoxes[0]->text(), "100");
+    EXPECT_EQ(w.minElevationBox->text(), "0");
+    w.trxBoxes[0]->setText(QStringLiteral("250"));
+    w.applyDxEntry(QStringLiteral("DL0CALL JO62qm 40"));
+    const int rowsAtZero = w.windowsTable->rowCount();
+    const auto firstAtZero = w.windows().front();
+    w.minElevationBox->setText(QStringLiteral("10"));
+    w.applyLimits();
+    EXPECT_TRUE(w.limitsMessage->text().isEmpty());
+    EXPECT_LE(w.windowsTable->rowCount(), rowsAtZero);
+    EXPECT_LT(w.windows().front().end - w.windows().front().start, firstAtZero.end - firstAtZero.start);
+
+    // All of it stored under "Planner": a new window starts where this one left off.
+    const PlannerSettings stored = LoadPlannerSettings(store);
+    EXPECT_EQ(stored.recentDx.front(), "DL0CALL JO62qm 40");
+    EXPECT_EQ(stored.minElevation, 10);
+    EXPECT_EQ(stored.receiverKelvin[0], 250);
+    EXPECT_EQ(stored.receiverKelvin[1], 60);
+    PlannerWindow again(sky, home, store);
+    ASSERT_TRUE(again.dxStation());
+    EXPECT_EQ(again.dxStation()->callSign, "DL0CALL");
+    EXPECT_EQ(again.minElevationBox->text(), "10");
+}
+
+TEST_F(PlannerFixture, DayChartShadesTheDaysWindowsAndSavesAsPng) {
+    store.write(kPlannerGroup, QStringLiteral("DX 1"), QStringLiteral("DL0CALL JO62qm"));
+    PlannerWindow w(sky, home, store);
+    QChart* chart = w.chartView->chart();
+    // Every 5 minutes from 00:00 to 24:00 both included.
+    const int points = 86400 / PlannerWindow::kChartStepSeconds + 1;
+    for (const QString& name : {kHomeSeriesName, kDxSeriesName, kSkySeriesName}) {
+        ASSERT_TRUE(Line(chart, name)) << name.toStdString();
+        EXPECT_EQ(Line(chart, name)->count(), points) << name.toStdString();
+    }
+    EXPECT_EQ(Line(chart, kMinimumSeriesName)->count(), 2);
+    // The present time, 01:00 UTC.
+    ASSERT_EQ(Line(chart, kNowSeriesName)->count(), 2);
+    EXPECT_DOUBLE_EQ(Line(chart, kNowSeriesName)->at(0).x(), 1.0);
+
+    // The day has two windows, cut at its two ends: one shaded area each, from start to end.
+    const QList<QAreaSeries*> areas = Areas(chart);
+    ASSERT_EQ(areas.size(), 2);
+    const double hours[][2] = {{0, 4662 / 3600.0}, {63715 / 3600.0, 86399 / 3600.0}};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_NEAR(areas[i]->upperSeries()->at(0).x(), hours[i][0], 1e-9) << i;
+        EXPECT_NEAR(areas[i]->upperSeries()->at(1).x(), hours[i][1], 1e-9) << i;
+    }
+
+    // Another day: no present-time line, the windows of that day.
+    w.chartDay->setDate(QDate(2026, 12, 7));
+    EXPECT_EQ(Line(chart, kNowSeriesName)->count(), 0);
+    EXPECT_EQ(Areas(chart).size(), 1);
+    EXPECT_NEAR(Areas(chart)[0]->upperSeries()->at(0).x(), 39747 / 3600.0, 1e-9);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("day.png"));
+    w.resize(800, 700);
+    ASSERT_TRUE(w.saveChart(path));
+    const QImage picture(path);
+    EXPECT_GT(picture.width(), 300);
+    EXPECT_FALSE(w.saveChart(dir.filePath(QStringLiteral("missing/day.png"))));
+}
+
+TEST_F(PlannerFixture, StoresItsSizeAndPositionWhenClosed) {
+    {
+        PlannerWindow w(sky, home, store);
+        w.show();
+        w.resize(1010, 830);
+        w.move(140, 90);
+        QTest::qWait(50);
+        w.close();
+    }
+    EXPECT_EQ(store.read(kPositionsGroup, QStringLiteral("Form5.Width")), "1010");
+    EXPECT_EQ(store.read(kPositionsGroup, QStringLiteral("Form5.Height")), "830");
+    PlannerWindow again(sky, home, store);
+    EXPECT_EQ(again.size(), QSize(1010, 830));
+}
+
+}  // namespace
+}  // namespace skyrel

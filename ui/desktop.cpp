@@ -1,0 +1,68 @@
+#include "ui/desktop.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "app/programstart.h"
+#include "app/runtimepaths.h"
+#include "app/station.h"
+#include "app/systemclock.h"
+#include "app/terminationsignals.h"
+#include "ui/emewindow.h"
+#include "ui/mainwindow.h"
+#include "ui/mapwindow.h"
+#include "ui/plannerwindow.h"
+#include "ui/setupdialog.h"
+#include "ui/setupwiring.h"
+#include "ui/widgets.h"
+
+namespace skyrel {
+
+int RunDesktop(char* programName, const CommandLine& command) {
+    // A second copy creates no window and reads no setting: it asks the first to come back and leaves.
+    SingleInstance instance(RuntimeDirectory());
+    const SingleInstance::Lock lock = TakeSingleInstanceLock(instance);
+    if (lock == SingleInstance::Lock::AnotherCopyRuns) return 0;
+
+    // The program's own arguments were read already; the toolkit gets none, so none of its options acts.
+    int argc = 1;
+    char* argv[] = {programName, nullptr};
+    QApplication app(argc, argv);
+    // A signal ends the event loop without closing a window, so no window stores its position.
+    TerminationSignals terminationSignals;
+    // What could not be set up at start: the program runs on without it, and the user is told once.
+    QStringList startupProblems = PrepareApplication(instance, lock);
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallFontSubstitutes();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/skyrel-icon.png")));
+
+    SystemClock clock;
+    NativeSettingsStore store;
+    Station station(clock, store);
+    // Other programs can reach the endpoint from the start; it is withdrawn when the program ends.
+    if (!station.listen()) startupProblems << station.endpoint().errorString();
+
+    TSMForm1 mainWindow(station);
+    TSMForm2 setupDialog(station.state(), clock, store);
+    TSMForm3 mapWindow(station.state(), store);
+    TSMForm4 emeWindow(station.eme(), store);
+    mainWindow.setCompanions(&setupDialog, &mapWindow, &emeWindow);
+    PlannerWindow plannerWindow(station.state().sky, station.state().settings.site, store);
+    QObject::connect(mainWindow.Planner1, &QAction::triggered, &plannerWindow, [&plannerWindow] {
+        plannerWindow.show();
+        plannerWindow.raise();
+    });
+    ConnectSetupDialog(setupDialog, mainWindow, mapWindow);
+
+    QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);
+
+    mainWindow.show();
+    for (const QString& problem : startupProblems) {
+        qWarning("Skyrel: %s", qPrintable(problem));
+        ShowMessage(&mainWindow, QMessageBox::Warning, problem, QStringLiteral("StartupProblemBox"));
+    }
+    if (command.startTrack) station.choose(*command.startTrack);
+    return app.exec();
+}
+
+}  // namespace skyrel

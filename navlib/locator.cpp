@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "navlib/printabletext.h"
+
 namespace nav {
 namespace {
 
@@ -36,7 +38,7 @@ int PairValue(const LocatorPair& pair, char c) {
     return (value >= 0 && value < pair.count) ? value : -1;
 }
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string Quoted(std::string_view text) { return "'" + PrintableText(text) + "'"; }
 
 // A whole text as a finite number, '.' as decimal point, an optional leading '-'.
 std::optional<double> ParseNumber(std::string_view text) {

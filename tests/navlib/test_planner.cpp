@@ -81,6 +81,9 @@ TEST(Locator, ReferenceSquaresRoundTripsAndBadLocators) {
         EXPECT_NE(error.find(b.says), std::string::npos) << b.text << ": " << error;
         EXPECT_NE(error.find(std::string("'") + b.text + "'"), std::string::npos) << error;
     }
+    // A control character in the text is quoted escaped: the message stays one line.
+    EXPECT_FALSE(nav::ParseLocator("FN\n31", error));
+    EXPECT_NE(error.find("'FN\\x0A31'"), std::string::npos) << error;
 }
 
 TEST(Locator, DxEntryReadsCallPositionAndHeight) {

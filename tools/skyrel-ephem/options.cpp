@@ -3,11 +3,11 @@
 #include <QString>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <map>
 
 #include "app/numbertext.h"
 #include "navlib/commonwindow.h"
+#include "navlib/printabletext.h"
 
 namespace ephem {
 namespace {
@@ -74,21 +74,7 @@ std::optional<UtcInstant> ParseInstant(const std::string& text) {
     return UtcInstant{date->year, date->month, date->day, *h, *mi, *s};
 }
 
-// The text in double quotes, its control characters written as \xHH so that a refusal stays one line.
-std::string Quoted(const std::string& text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const auto code = static_cast<unsigned char>(c);
-        if (code >= 0x20 && code != 0x7f) {
-            quoted += c;
-            continue;
-        }
-        char escaped[5];
-        std::snprintf(escaped, sizeof escaped, "\\x%02X", code);
-        quoted += escaped;
-    }
-    return quoted + "\"";
-}
+std::string Quoted(const std::string& text) { return "\"" + nav::PrintableText(text) + "\""; }
 
 }  // namespace
 

@@ -107,9 +107,11 @@ std::string CanonicalLocator(std::string_view text) {
     return out;
 }
 
+// In fixed notation, as ParseNumber reads it back, with the fewest digits that read back exactly. The
+// smallest doubles need over 300 digits after the point.
 std::string ShortestNumber(double value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
+    char text[400];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
     return std::string(text, result.ptr);
 }
 

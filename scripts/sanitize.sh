@@ -10,7 +10,7 @@ FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-fr
 # The test binaries run already while building (test discovery), so the options hold for the build too.
 export ASAN_OPTIONS="detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp:print_suppressions=0"
+export LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp"
 
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKYREL_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="$FLAGS" -DCMAKE_EXE_LINKER_FLAGS="$FLAGS" >/dev/null

@@ -41,7 +41,8 @@ pids+=($!)
 for _ in $(seq 50); do [ -e "$work/ttyB" ] && break; sleep 0.1; done
 
 # Every line that arrives, with its arrival time in seconds.
-(while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done <"$work/ttyB") >"$work/lines" &
+# (The read fails once socat goes at the end.)
+(while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done <"$work/ttyB") >"$work/lines" 2>/dev/null &
 pids+=($!)
 
 "$SKYREL" 2>"$work/skyrel.log" &

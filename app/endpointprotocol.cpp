@@ -57,6 +57,10 @@ void EndpointConversation::notify(const QByteArray& textForm) {
     if (advised_ && !finished_) send_(Data(textForm));
 }
 
+void EndpointConversation::notifyAntenna(const QByteArray& textForm) {
+    if (antennaAdvised_ && !finished_) send_(Data(textForm));
+}
+
 void EndpointConversation::abandon() { finished_ = true; }
 
 QByteArray EndpointConversation::UsageOf(PayloadFor target) {
@@ -98,8 +102,12 @@ QByteArray EndpointConversation::refuseTooLarge() {
 
 QByteArray EndpointConversation::itemRefusal(const QByteArray& item) const {
     if (!connected_) return ErrorReply("not connected");
-    if (item != endpoint::kItemName) return ErrorReply("no such item");
+    if (item != endpoint::kItemName && !isAntennaItem(item)) return ErrorReply("no such item");
     return {};
+}
+
+bool EndpointConversation::isAntennaItem(const QByteArray& item) const {
+    return item == endpoint::kAntennaItemName && host_.antennaItem();
 }
 
 QByteArray EndpointConversation::Connect(const QList<QByteArray>& args) {
@@ -108,6 +116,7 @@ QByteArray EndpointConversation::Connect(const QList<QByteArray>& args) {
                  args[1].compare(endpoint::kTopicName, Qt::CaseInsensitive) == 0;
     if (!connected_) {
         advised_ = false;
+        antennaAdvised_ = false;
         return ErrorReply("no such topic");
     }
     return kOk;
@@ -117,26 +126,27 @@ QByteArray EndpointConversation::Request(const QList<QByteArray>& args) {
     if (args.size() != 2) return ErrorReply("usage: REQUEST <item> TEXT");
     if (QByteArray refusal = itemRefusal(args[0]); !refusal.isEmpty()) return refusal;
     if (args[1] != endpoint::kTextFormat) return ErrorReply("format not supported");
-    return Data(host_.item().requestPayload());
+    return Data((isAntennaItem(args[0]) ? *host_.antennaItem() : host_.item()).requestPayload());
 }
 
 QByteArray EndpointConversation::Advise(const QList<QByteArray>& args) {
     if (args.size() != 2) return ErrorReply("usage: ADVISE <item> TEXT");
     if (QByteArray refusal = itemRefusal(args[0]); !refusal.isEmpty()) return refusal;
     if (args[1] != endpoint::kTextFormat) return ErrorReply("format not supported");
-    advised_ = true;
+    (isAntennaItem(args[0]) ? antennaAdvised_ : advised_) = true;
     return kOk;
 }
 
 QByteArray EndpointConversation::Unadvise(const QList<QByteArray>& args) {
     if (args.size() != 1) return ErrorReply("usage: UNADVISE <item>");
     if (QByteArray refusal = itemRefusal(args[0]); !refusal.isEmpty()) return refusal;
-    advised_ = false;
+    (isAntennaItem(args[0]) ? antennaAdvised_ : advised_) = false;
     return kOk;
 }
 
 QByteArray EndpointConversation::Poke(const QByteArray& item, const QByteArray& format, QByteArrayView payload) {
     if (QByteArray refusal = itemRefusal(item); !refusal.isEmpty()) return refusal;
+    if (isAntennaItem(item)) return ErrorReply("item is read-only");
     if (format != endpoint::kTextFormat) return ErrorReply("format not supported");
     host_.poke(payload);
     return kOk;

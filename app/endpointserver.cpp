@@ -99,6 +99,13 @@ void EndpointServer::setPointingLine(const QByteArray& line) {
     tellAdvisedClients();
 }
 
+void EndpointServer::setAntennaPosition(const QByteArray& text) {
+    antennaItem_.setPointingLine(text);
+    const QByteArray textForm = antennaItem_.textForm();
+    for (const std::unique_ptr<Client>& client : clients_)
+        if (!client->closing) client->conversation->notifyAntenna(textForm);
+}
+
 int EndpointServer::conversationCount() const {
     return static_cast<int>(std::count_if(clients_.begin(), clients_.end(),
                                           [](const std::unique_ptr<Client>& c) { return !c->closing; }));

@@ -40,6 +40,10 @@ public:
     const EndpointItem& item() const override { return item_; }
     // The rotator output's pointing line becomes the value; advised clients are told.
     void setPointingLine(const QByteArray& line);
+    const EndpointItem* antennaItem() const override { return &antennaItem_; }
+    // The Hamlib rotator's reported position ("AZ<az> EL<el>") becomes the antenna item's one line;
+    // clients advised of that item are told.
+    void setAntennaPosition(const QByteArray& text);
 
     // Bounds that hold whatever the clients do.
     int conversationCount() const;
@@ -72,6 +76,7 @@ private:
     QLocalServer server_;
     QString errorString_;
     EndpointItem item_;
+    EndpointItem antennaItem_;
     std::vector<std::unique_ptr<Client>> clients_;
 };
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "app/programstart.h"
 #include "app/runtimepaths.h"
@@ -52,6 +53,17 @@ void LogStation(Station& station) {
                     QStringLiteral("rotator port lost (%1), retrying every second").arg(reason));
         else
             LogLine(Severity::Info, QStringLiteral("rotator port back, lines flow again"));
+    });
+    // The Hamlib rotator: its failure once, and its answering again once.
+    auto rotatorLost = std::make_shared<bool>(false);
+    QObject::connect(&tracker, &Tracker::rotatorUnreachable, [rotatorLost](const QString& message) {
+        *rotatorLost = true;
+        LogLine(Severity::Warning, message + QStringLiteral(", retrying every 5 seconds"));
+    });
+    QObject::connect(&tracker, &Tracker::antennaStatusChanged, [rotatorLost](const AntennaStatus& status) {
+        if (!*rotatorLost || status.position.isEmpty()) return;
+        *rotatorLost = false;
+        LogLine(Severity::Info, QStringLiteral("the Hamlib rotator answers again"));
     });
     QObject::connect(&tracker, &Tracker::portOpenFailed, [](const QString& reason) {
         LogLine(Severity::Error,

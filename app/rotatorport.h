@@ -41,6 +41,9 @@ public:
     void close() override;
     bool write(const QByteArray& bytes) override;
     QString errorString() const override { return errorString_; }
+    // The port as it was set up. Its line settings are read back from here: a pseudo-terminal reports 8N1
+    // whatever parity and character size were asked for.
+    const QSerialPort& serialPort() const { return port_; }
 
 private:
     void onError(QSerialPort::SerialPortError error);

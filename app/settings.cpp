@@ -105,6 +105,20 @@ std::optional<Feed> FeedOfText(const QString& text) {
     return std::nullopt;
 }
 
+QString EphemerisText(nav::Ephemeris ephemeris) {
+    return ephemeris == nav::Ephemeris::Precise ? QStringLiteral("Precise") : QStringLiteral("Standard");
+}
+
+nav::Ephemeris EphemerisOfText(const QString& text) {
+    return text == EphemerisText(nav::Ephemeris::Precise) ? nav::Ephemeris::Precise : nav::Ephemeris::Standard;
+}
+
+std::optional<double> Dut1OfText(const QString& text) {
+    const auto value = ParseReal(OrDefault(text, QStringLiteral("0")));
+    if (!value || std::fabs(*value) > kMaxDut1Seconds) return std::nullopt;
+    return value;
+}
+
 QString FeedCaptionName(int feedIndex) { return QStringLiteral("Offset %1").arg(feedIndex + 1); }
 
 LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clock, Settings& s) {
@@ -153,6 +167,13 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
         const QString caption = store.read(kOptionsGroup, FeedCaptionName(i));
         if (!caption.isEmpty()) s.feedCaption[i] = caption;
     }
+
+    s.site.ephemeris = EphemerisOfText(store.read(kOptionsGroup, QStringLiteral("Ephemeris")));
+    // Read last, so that a bad value costs nothing but itself.
+    const QString dut1Text = store.read(kOptionsGroup, QStringLiteral("DUT1"));
+    const auto dut1 = Dut1OfText(dut1Text);
+    s.site.dut1Seconds = dut1.value_or(0);
+    if (!dut1) outcome.error = InvalidRealMessage(dut1Text);
     return outcome;
 }
 

@@ -87,6 +87,16 @@ int BaudIndexOfRate(int baudRate);
 QString FeedText(Feed feed);
 std::optional<Feed> FeedOfText(const QString& text);
 
+// "Standard" or "Precise" for the stored "Ephemeris", and back. Any other text reads as Standard without
+// a message: an older or a newer version may have written it.
+QString EphemerisText(nav::Ephemeris ephemeris);
+nav::Ephemeris EphemerisOfText(const QString& text);
+
+// UT1 - UTC (s) from the stored "DUT1" text: a number from -kMaxDut1Seconds to kMaxDut1Seconds, else
+// nothing. The empty text is 0.
+inline constexpr double kMaxDut1Seconds = 0.9;
+std::optional<double> Dut1OfText(const QString& text);
+
 // The stored name of a feed box's caption: "Offset 1" .. "Offset 3" for the L, S and X boxes (0..2).
 QString FeedCaptionName(int feedIndex);
 

@@ -130,6 +130,11 @@ void SaveFeedCaption(SettingsStore& store, Settings& settings, int feedIndex, co
     store.sync();
 }
 
+void SaveEphemeris(SettingsStore& store, Settings& settings, nav::Ephemeris ephemeris) {
+    settings.site.ephemeris = ephemeris;
+    store.write(kOptionsGroup, QStringLiteral("Ephemeris"), EphemerisText(ephemeris));
+    store.sync();
+}
 
 QString FirstCharacters(const QString& text, int count) {
     qsizetype end = 0;

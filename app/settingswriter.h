@@ -80,6 +80,9 @@ std::optional<SetupFormError> SaveSettings(SettingsStore& store, const nav::Cloc
 // Renames feed box `feedIndex` (0 L, 1 S, 2 X) and stores its caption at once as "Offset 1".."Offset 3".
 void SaveFeedCaption(SettingsStore& store, Settings& settings, int feedIndex, const QString& caption);
 
+// Puts `ephemeris` in effect and stores it at once as "Ephemeris".
+void SaveEphemeris(SettingsStore& store, Settings& settings, nav::Ephemeris ephemeris);
+
 // The first `count` characters of a text; a character outside the basic plane is never cut in two.
 QString FirstCharacters(const QString& text, int count);
 

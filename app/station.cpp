@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 
+#include "app/hamlibsettings.h"
 #include "app/settings.h"
+#include "app/settingswriter.h"
 #include "navlib/eme.h"
 #include "navlib/observer.h"
 #include "navlib/timecal.h"
@@ -24,6 +26,7 @@ Station::Station(const nav::ClockSource& clock, SettingsStore& store, std::uniqu
       tracker_(state_.tracking, state_.settings, port ? *port : *ownPort_) {
     connect(&endpoint_, &EndpointServer::commandReceived, this, &Station::SkyrelItemPokeData);
     connect(&tracker_, &Tracker::lineForEndpoint, &endpoint_, &EndpointServer::setPointingLine);
+    connect(&tracker_, &Tracker::antennaPositionForEndpoint, &endpoint_, &EndpointServer::setAntennaPosition);
 }
 
 Station::~Station() { tracker_.CloseRotatorPort(); }
@@ -31,6 +34,7 @@ Station::~Station() { tracker_.CloseRotatorPort(); }
 std::optional<QString> Station::loadSettings() {
     const LoadOutcome outcome = LoadSettings(store_, clock_, state_.settings);
     state_.tracking.ddeOutput = (state_.settings.comPort == 0);
+    tracker_.setHamlibSettings(LoadHamlibSettings(store_));
     return outcome.error;
 }
 
@@ -75,6 +79,14 @@ void Station::findRiseSet() {
 
 void Station::setShowUtc(bool showUtc) {
     state_.showUtc = showUtc;
+    findRiseSet();
+}
+
+void Station::setEphemeris(nav::Ephemeris ephemeris) {
+    SaveEphemeris(store_, state_.settings, ephemeris);
+    nav::SkyState restated = state_.sky;
+    nav::ComputePositions(restated, state_.settings.site);
+    state_.eme.prevMoonDistance = restated.moon.distance;
     findRiseSet();
 }
 

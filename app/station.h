@@ -60,6 +60,11 @@ public:
     void setShowUtc(bool showUtc);
     bool showUtc() const { return state_.showUtc; }
 
+    // The ephemeris of every position from now on (the menu's "Precise Ephemeris"), stored at once; the
+    // day is searched again. The next cycle's range rate is taken against this second restated in the
+    // new ephemeris, so that the two ephemerides' few hundred km never show as one second's motion.
+    void setEphemeris(nav::Ephemeris ephemeris);
+
     // A Track menu choice: Sun, Moon, Park or Off. A port that will not open ends in portOpenFailed.
     void choose(TrackMode target);
 

@@ -5,7 +5,16 @@
 namespace skyrel {
 
 Tracker::Tracker(TrackingState& state, const Settings& settings, RotatorPort& port, QObject* parent)
-    : QObject(parent), state_(state), settings_(settings), port_(port) {}
+    : QObject(parent), state_(state), settings_(settings), port_(port) {
+    connect(&hamlib_, &HamlibRotator::reported, this, [this](const RotatorReport& report) {
+        emit antennaStatusChanged(ReportStatus(report));
+        emit antennaPositionForEndpoint(AntennaItemText(report.reported));
+    });
+    connect(&hamlib_, &HamlibRotator::unreachable, this, [this](const QString& message) {
+        emit antennaStatusChanged(UnreachableStatus());
+        emit rotatorUnreachable(message);
+    });
+}
 
 void Tracker::choose(TrackMode target) {
     switch (target) {
@@ -53,19 +62,47 @@ void Tracker::choose(TrackMode target) {
 }
 
 bool Tracker::StartTracking() {
-    if (!state_.ddeOutput && !OpenRotatorPort()) return false;
+    if (!state_.ddeOutput && !OpenOutput()) return false;
     state_.trackingActive = true;
     emit statusCaptionChanged(state_.trackMode == TrackMode::Park ? QStringLiteral("Parking Active")
                                                                   : QStringLiteral("Tracking Active"));
     emit statusBoxShown(true);
+    showAntennaStatus();
     return true;
 }
 
 void Tracker::StopTracking() {
-    if (!state_.ddeOutput) CloseRotatorPort();
+    if (!state_.ddeOutput) CloseOutput();
     outputLost_ = false;
     state_.trackingActive = false;
     emit statusBoxShown(false);
+    showAntennaStatus();
+}
+
+bool Tracker::OpenOutput() {
+    if (!hamlibOutput()) return OpenRotatorPort();
+    // A rotator that does not answer is no reason to stop: it is tried again in the background.
+    if (!hamlib_.active()) hamlib_.start(hamlibSettings_);
+    return true;
+}
+
+void Tracker::CloseOutput() {
+    hamlib_.stop();
+    CloseRotatorPort();
+}
+
+void Tracker::showAntennaStatus() {
+    const bool shown = state_.trackingActive && hamlibOutput();
+    emit antennaStatusShown(shown);
+    if (shown) emit antennaStatusChanged({});
+}
+
+void Tracker::setHamlibSettings(const HamlibSettings& settings) {
+    const bool restart = state_.trackingActive && !state_.ddeOutput;
+    if (restart) CloseOutput();
+    hamlibSettings_ = settings;
+    if (restart) OpenOutput();
+    showAntennaStatus();
 }
 
 bool Tracker::OpenRotatorPort() {
@@ -83,16 +120,26 @@ void Tracker::CloseRotatorPort() {
 
 void Tracker::UseEndpointOutput() {
     state_.ddeOutput = true;
-    CloseRotatorPort();
+    CloseOutput();
     outputLost_ = false;
+    showAntennaStatus();
 }
 
 void Tracker::UseSerialOutput() {
     state_.ddeOutput = false;
-    if (state_.trackingActive) OpenRotatorPort();
+    if (state_.trackingActive) OpenOutput();
+    showAntennaStatus();
 }
 
 bool Tracker::SendPointing(double first, double second, const nav::SkyState& sky) {
+    if (hamlibOutput()) {
+        // Hamlib rotators take azimuth and elevation whatever the line format.
+        CorrectAzEl(first, second, state_.trackMode, settings_);
+        hamlib_.point({first, second});
+        const PointingLine shown = FormatPointing(first, second, state_.trackMode, kDefaultOutputFormat);
+        emit statusTextsChanged(shown.statusFirst, shown.statusSecond);
+        return true;
+    }
     const PointingLine pointing = MakePointing(first, second, state_.trackMode, settings_, sky);
     if (state_.ddeOutput) {
         emit lineForEndpoint(pointing.line);

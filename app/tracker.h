@@ -1,11 +1,15 @@
 // Tracking control: what the antenna follows, the serial link's opening and closing with it, and the
-// one line a second the cycle sends while tracking. The window shows what the signals tell it.
+// one line a second the cycle sends while tracking, or, with a Hamlib rotator enabled, the position that
+// rotator is commanded and what it reports back. The window shows what the signals tell it.
 #pragma once
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 
+#include "app/antennastatus.h"
+#include "app/hamlibrotator.h"
+#include "app/hamlibsettings.h"
 #include "app/rotatorport.h"
 #include "app/settings.h"
 #include "app/trackingstate.h"
@@ -31,10 +35,19 @@ public:
     bool OpenRotatorPort();
     void CloseRotatorPort();
 
-    // The lines go to the local endpoint from now on; the serial port closes, tracking goes on.
+    // The lines go to the local endpoint from now on; the serial port (or the Hamlib rotator) closes,
+    // tracking goes on.
     void UseEndpointOutput();
-    // The lines go to the serial port from now on; while tracking it opens at once.
+    // The lines go to the serial port (or the Hamlib rotator, when enabled) from now on; while tracking it
+    // opens at once.
     void UseSerialOutput();
+
+    // The Hamlib rotator's options in effect. While tracking with output off the endpoint, a change
+    // moves the output between the serial port and the rotator at once.
+    void setHamlibSettings(const HamlibSettings& settings);
+    const HamlibSettings& hamlibSettings() const { return hamlibSettings_; }
+    // Whether the pointing goes to the Hamlib rotator: it is enabled and the output is not on the endpoint.
+    bool hamlibOutput() const { return hamlibSettings_.enabled && !state_.ddeOutput; }
 
     // One pointing of the target position (degrees; the correction of the output format is applied
     // here). False when writing failed: the rest of that cycle is skipped.
@@ -57,6 +70,15 @@ signals:
     // The port would not open (`reason` from the system): the program has to end.
     void portOpenFailed(const QString& reason);
     void writeFailed(const QString& message);
+    // The status box's rows of the Hamlib rotator are shown (while tracking with its output) or hidden.
+    void antennaStatusShown(bool shown);
+    void antennaStatusChanged(const skyrel::AntennaStatus& status);
+    // The rotator's latest reported position, as the endpoint's antenna item shows it.
+    void antennaPositionForEndpoint(const QByteArray& text);
+    // The rotator could not be opened or stopped answering: said once; tracking goes on and the
+    // rotator is tried again every 5 seconds.
+    void rotatorUnreachable(const QString& message);
+
     // The serial output stopped reaching the device (`lost`, with the system's reason) or lines flow
     // again after that. Told once per change, never once a second; stopping tracking or moving the output
     // to the endpoint ends a loss without a word.
@@ -64,6 +86,10 @@ signals:
 
 private:
     void setOutputLost(bool lost, const QString& reason = {});
+    // Opens the serial port or starts the Hamlib rotator, as the options say; false when the port failed.
+    bool OpenOutput();
+    void CloseOutput();
+    void showAntennaStatus();
 
     TrackingState& state_;
     const Settings& settings_;
@@ -71,6 +97,8 @@ private:
     // After a failed open the program is ending: nothing more is sent or reopened.
     bool ending_ = false;
     bool outputLost_ = false;
+    HamlibSettings hamlibSettings_;
+    HamlibRotator hamlib_;
 };
 
 }  // namespace skyrel

@@ -17,16 +17,28 @@ struct CycleBench {
     CycleBench() { window.Timer1().stop(); }
 };
 
-void BM_CycleWithoutDateChange(benchmark::State& state) {
-    CycleBench bench;
+// One cycle a second, staying inside one day so that no rise/set search runs.
+void RunCyclesWithinOneDay(benchmark::State& state, CycleBench& bench) {
     int seconds = 0;
     for (auto _ : state) {
-        // Stay inside one day so that no rise/set search runs.
         bench.clock.advance(seconds++ % 3600 == 3599 ? -3599 : 1);
         bench.window.Timer1Timer();
     }
 }
+
+void BM_CycleWithoutDateChange(benchmark::State& state) {
+    CycleBench bench;
+    RunCyclesWithinOneDay(state, bench);
+}
 BENCHMARK(BM_CycleWithoutDateChange)->Unit(benchmark::kMicrosecond);
+
+// The same with "Precise Ephemeris" chosen from the menu, as an operator would.
+void BM_CycleWithoutDateChangePrecise(benchmark::State& state) {
+    CycleBench bench;
+    bench.window.PreciseEphemeris1->trigger();
+    RunCyclesWithinOneDay(state, bench);
+}
+BENCHMARK(BM_CycleWithoutDateChangePrecise)->Unit(benchmark::kMicrosecond);
 
 void BM_CycleWithDateChange(benchmark::State& state) {
     CycleBench bench;

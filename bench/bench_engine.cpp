@@ -7,6 +7,7 @@
 namespace {
 
 const nav::ObserverSite kSite{38.02, -78.63, 100, ""};
+const nav::ObserverSite kPreciseSite{38.02, -78.63, 100, "", nav::Ephemeris::Precise, 0};
 
 nav::SkyState ExampleSky() {
     nav::SkyState sky;
@@ -16,23 +17,41 @@ nav::SkyState ExampleSky() {
     return sky;
 }
 
-// One position step, as each cycle, each search step and each map point runs it.
-void BM_ComputePositions(benchmark::State& state) {
+// Position steps `stepSeconds` apart on one sky, wrapping within the day.
+void RunPositionSteps(benchmark::State& state, const nav::ObserverSite& site, double stepSeconds) {
     nav::SkyState sky = ExampleSky();
     for (auto _ : state) {
-        nav::ComputePositions(sky, kSite);
+        nav::ComputePositions(sky, site);
         benchmark::DoNotOptimize(sky.moon.elevation);
-        sky.clock.utcFraction = sky.clock.utcFraction < 0.99 ? sky.clock.utcFraction + 1.0 / 86400 : 0;
+        sky.clock.utcFraction = sky.clock.utcFraction < 0.99 ? sky.clock.utcFraction + stepSeconds / 86400 : 0;
     }
 }
+
+// One position step, as each cycle, each search step and each map point runs it.
+void BM_ComputePositions(benchmark::State& state) { RunPositionSteps(state, kSite, 1); }
 BENCHMARK(BM_ComputePositions);
 
 // The whole rise/set search of one day: 1585 position steps and the fourteen texts.
-void BM_FindRiseSet(benchmark::State& state) {
+void RunRiseSetSearch(benchmark::State& state, const nav::ObserverSite& site) {
     nav::SkyState sky = ExampleSky();
-    for (auto _ : state) benchmark::DoNotOptimize(nav::FindRiseSet(sky, kSite, -4.0, false));
+    for (auto _ : state) benchmark::DoNotOptimize(nav::FindRiseSet(sky, site, -4.0, false));
 }
+
+void BM_FindRiseSet(benchmark::State& state) { RunRiseSetSearch(state, kSite); }
 BENCHMARK(BM_FindRiseSet)->Unit(benchmark::kMillisecond);
+
+// The precise position step as the cycle runs it: one second on, the Earth's orbit and the
+// precession-nutation matrix kept from the last minute's evaluation.
+void BM_PrecisePositionsCached(benchmark::State& state) { RunPositionSteps(state, kPreciseSite, 1); }
+BENCHMARK(BM_PrecisePositionsCached);
+
+// Two minutes on at each step: every step evaluates the Earth's orbit and the matrix afresh.
+void BM_PrecisePositionsUncached(benchmark::State& state) { RunPositionSteps(state, kPreciseSite, 120); }
+BENCHMARK(BM_PrecisePositionsUncached);
+
+// The day's search with the precise ephemeris: steps a minute apart, so every other one reuses the frame.
+void BM_FindRiseSetPrecise(benchmark::State& state) { RunRiseSetSearch(state, kPreciseSite); }
+BENCHMARK(BM_FindRiseSetPrecise)->Unit(benchmark::kMillisecond);
 
 void BM_AnomalyPhase(benchmark::State& state) {
     double fraction = 0;

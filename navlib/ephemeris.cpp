@@ -25,9 +25,9 @@ double MeanElement(double c0Deg, double c1DegPerDay, double d) { return Radians(
 
 }  // namespace
 
-Mat3 EclipticToEquatorialRotation() {
-    const double c = std::cos(kObliquityRad);
-    const double s = std::sin(kObliquityRad);
+Mat3 EclipticToEquatorialRotation(double obliquityRad) {
+    const double c = std::cos(obliquityRad);
+    const double s = std::sin(obliquityRad);
     return {1, 0, 0, 0, c, -s, 0, s, c};
 }
 

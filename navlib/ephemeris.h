@@ -3,13 +3,14 @@
 // (observer.h) runs them in its fixed order and they are not called on their own elsewhere.
 #pragma once
 
+#include "navlib/constants.h"
 #include "navlib/skystate.h"
 
 namespace nav {
 
-// EclipticToEquatorialRotation - [[1, 0, 0], [0, cos e, -sin e], [0, sin e, cos e]] for the fixed
-// obliquity e = kObliquityRad. Turns an ecliptic vector into an equatorial one.
-Mat3 EclipticToEquatorialRotation();
+// EclipticToEquatorialRotation - [[1, 0, 0], [0, cos e, -sin e], [0, sin e, cos e]] for the obliquity e
+// (radians; the series use the fixed kObliquityRad). Turns an ecliptic vector into an equatorial one.
+Mat3 EclipticToEquatorialRotation(double obliquityRad = kObliquityRad);
 
 // ComputeEphemeris - ecliptic longitude and latitude (radians) and geocentric distance (km) of the Moon
 // and the Sun at sky.clock.utcDay + sky.clock.utcFraction.

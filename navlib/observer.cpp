@@ -5,6 +5,7 @@
 #include "navlib/constants.h"
 #include "navlib/ephemeris.h"
 #include "navlib/geometry.h"
+#include "navlib/precise.h"
 #include "navlib/timecal.h"
 
 namespace nav {
@@ -46,6 +47,18 @@ void ComputeTopocentric(BodyState& body, const SkyState& sky, double siderealDeg
     body.azimuth = Degrees(horizontal.longitude);
 }
 
+// The geocentric half of the standard position step: the series, their equatorial directions, the
+// elongation and mean sidereal time.
+void ComputeSeriesGeocentric(SkyState& sky) {
+    // A constant rotation: made once, not at each of the search's and the map's many steps.
+    static const Mat3 eclipticRotation = EclipticToEquatorialRotation();
+    ComputeEphemeris(sky);
+    EclipticToEquatorial(sky.moon, eclipticRotation);
+    EclipticToEquatorial(sky.sun, eclipticRotation);
+    ComputeMoonElongation(sky);
+    ComputeGmst(sky.clock);
+}
+
 }  // namespace
 
 void SetObserver(ObserverFrame& frame, double latitudeDeg, double longitudeDeg, double heightMetres) {
@@ -72,14 +85,11 @@ void SetObserver(ObserverFrame& frame, double latitudeDeg, double longitudeDeg, 
 }
 
 void ComputePositions(SkyState& sky, const ObserverSite& site) {
-    // A constant rotation: made once, not at each of the search's and the map's many steps.
-    static const Mat3 eclipticRotation = EclipticToEquatorialRotation();
-    ComputeEphemeris(sky);
-    EclipticToEquatorial(sky.moon, eclipticRotation);
-    EclipticToEquatorial(sky.sun, eclipticRotation);
-    ComputeMoonElongation(sky);
-
-    ComputeGmst(sky.clock);
+    if (site.ephemeris == Ephemeris::Precise) {
+        ComputePreciseGeocentric(sky, site.dut1Seconds);
+    } else {
+        ComputeSeriesGeocentric(sky);
+    }
     const double g = sky.clock.gmst;
     sky.earthRotation = {std::cos(-g), -std::sin(-g), 0, std::sin(-g), std::cos(-g), 0, 0, 0, 1};
 

@@ -16,12 +16,17 @@ namespace nav {
 //   A degenerate ellipsoid term (w + h exactly 0) is replaced by w = 1, h = 1.
 void SetObserver(ObserverFrame& frame, double latitudeDeg, double longitudeDeg, double heightMetres);
 
-// ComputePositions - one whole position step for the instant in sky.clock.
-//   in:  sky.clock.utcDay, sky.clock.utcFraction, sky.observerFrame, site.longitude (degrees)
+// ComputePositions - one whole position step for the instant in sky.clock, with the ephemeris the site
+// names: the geocentric Sun and Moon and sidereal time from the series (Standard) or from ERFA
+// (Precise, precise.h), then the same topocentric step for both.
+//   in:  sky.clock.utcDay, sky.clock.utcFraction, sky.observerFrame, site.longitude (degrees),
+//        site.ephemeris, site.dut1Seconds (Precise only); sky.preciseFrame (Precise only)
 //   out: sky.sun and sky.moon (every field; elevations geometric, without refraction; azimuth and hour
 //        angle in degrees [0, 360), right ascension and declination topocentric in radians, distances
-//        in km), sky.moonElongation, sky.clock.gmst, sky.earthRotation
-//   accuracy: that of the series (ComputeEphemeris), with the Moon's diurnal parallax included.
+//        in km), sky.moonElongation, sky.clock.gmst, sky.earthRotation; sky.preciseFrame (Precise only)
+//   accuracy: Standard, that of the series (ComputeEphemeris), with the Moon's diurnal parallax
+//   included; Precise, the Moon's direction to about 2" and the Sun's to 1" (apparent, true equator
+//   and equinox of date), the Moon's distance to a few km.
 void ComputePositions(SkyState& sky, const ObserverSite& site);
 
 // ToEarthFixed - earthRotation v: an equatorial vector in the Earth-fixed frame.

@@ -19,7 +19,8 @@ struct ClockState {
     double utcFraction = 0;                // elapsed fraction of the UTC day, [0, 1)
     int localDay = 0;                      // day number of the local date
     double localFraction = 0;              // elapsed fraction of the local day, [0, 1)
-    double gmst = 0;                       // Greenwich mean sidereal time, radians, not reduced to one turn
+    double gmst = 0;  // Greenwich sidereal time, radians: mean and not reduced to one turn (standard
+                      // ephemeris), or apparent in [0, 2pi) (precise ephemeris)
 };
 
 // The computed position of the Sun or the Moon.
@@ -45,12 +46,34 @@ struct ObserverFrame {
     Mat3 horizonMatrix{};  // rows: north, east, up unit vectors in the Earth-fixed frame
 };
 
-// The observer's site as the settings hold it.
+// How the position step computes the Sun and the Moon. The choice travels with the site, so that every
+// user of ComputePositions (the cycle, the rise/set search, the map, the EME figures, the command line)
+// follows it without a word of its own.
+enum class Ephemeris {
+    Standard,  // the built-in series (ephemeris.h): about 0.04 deg for the Moon, well under a microsecond
+    Precise,   // the IAU routines of ERFA (precise.h): a few arcseconds, the range rate to centimetres a second
+};
+
+// The observer's site as the settings hold it, and the ephemeris the station computes with.
 struct ObserverSite {
     double latitude = 0;   // degrees, north positive
     double longitude = 0;  // degrees, east positive
     double height = 0;     // metres above sea level
     std::string name;      // at most 16 characters when saved
+    Ephemeris ephemeris = Ephemeris::Standard;
+    double dut1Seconds = 0;  // UT1 - UTC (s), -0.9 to 0.9; only the precise ephemeris reads it
+};
+
+// What the precise ephemeris keeps from one position step to the next: the Earth's orbital motion and
+// the bias-precession-nutation matrix change so slowly that one evaluation serves a minute of the clock.
+// Arrays in the shapes ERFA takes.
+struct PreciseFrameCache {
+    bool valid = false;
+    double tt1 = 0, tt2 = 0;                // TT, Julian date in two parts, of the evaluation
+    double earthHeliocentric[2][3] = {};    // Earth position (au) and velocity (au/day), from the Sun
+    double earthBarycentric[2][3] = {};     // the same from the solar-system barycentre
+    double npb[3][3] = {};                  // GCRS -> true equator and equinox of date
+    double trueObliquity = 0;               // radians, mean obliquity plus nutation in obliquity
 };
 
 struct SkyState {
@@ -60,6 +83,7 @@ struct SkyState {
     double moonElongation = 0;  // degrees (-180, 180], Moon minus Sun in geocentric right ascension
     Mat3 earthRotation{};       // equatorial -> Earth-fixed rotation by sidereal time, row-major
     ObserverFrame observerFrame;
+    PreciseFrameCache preciseFrame;  // written and read by the precise ephemeris only
 };
 
 }  // namespace nav

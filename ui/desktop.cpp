@@ -12,6 +12,7 @@
 #include "ui/mainwindow.h"
 #include "ui/mapwindow.h"
 #include "ui/plannerwindow.h"
+#include "ui/rotatordialog.h"
 #include "ui/setupdialog.h"
 #include "ui/setupwiring.h"
 #include "ui/widgets.h"
@@ -52,6 +53,12 @@ int RunDesktop(char* programName, const CommandLine& command) {
         plannerWindow.show();
         plannerWindow.raise();
     });
+    RotatorDialog rotatorDialog(store, station.state().settings);
+    QObject::connect(mainWindow.Rotator1, &QAction::triggered, &rotatorDialog, [&rotatorDialog] {
+        rotatorDialog.show();
+        rotatorDialog.raise();
+    });
+    QObject::connect(&rotatorDialog, &RotatorDialog::saved, &station.tracker(), &Tracker::setHamlibSettings);
     ConnectSetupDialog(setupDialog, mainWindow, mapWindow);
 
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);

@@ -13,9 +13,8 @@ constexpr int kValueWidth = 60;
 }  // namespace
 
 TSMForm4::TSMForm4(const nav::EmeFigures& figures, SettingsStore& store)
-    : SecondaryWindow(store, kFormNumber, QStringLiteral("  EME")), figures_(figures) {
+    : SecondaryWindow(store, kFormNumber, QStringLiteral("  EME"), QSize(237, 274)), figures_(figures) {
     setObjectName(QStringLiteral("SMForm4"));
-    setFixedSize(237, 274);
 
     const auto caption = [this](const QString& text, int left, int top) { AddCaption(this, text, left, top); };
     const auto value = [this](const char* name, int top, int rightEdge) {

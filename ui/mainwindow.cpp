@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <tuple>
+#include <utility>
 
 #include "app/settings.h"
 #include "app/version.h"
@@ -26,6 +28,9 @@ namespace {
 // area below the menu is this much smaller, which puts the status box (top 448) just out of sight at 494.
 constexpr int kFrameAndMenuHeight = 46;
 constexpr int kMainFormNumber = 1;
+// The status box, and what the Hamlib rotator's two rows add to it.
+constexpr int kStatusBoxHeight = 41;
+constexpr int kAntennaRowsHeight = TSMForm1::kAntennaTrackingHeight - TSMForm1::kTrackingHeight;
 
 const QString kCoordinateHint = QStringLiteral(" Click to switch between Az/El, RA/Dec, LHA/Dec  ");
 const QString kDistanceHint = QStringLiteral(" Click to switch between miles/km ");
@@ -33,6 +38,23 @@ const QString kAnomalyHint = QStringLiteral(" Perigee = 0, Apogee = 128 ");
 // The status box while the rotator port is lost, in place of the values last sent.
 const QString kOutputLostText = QStringLiteral("Port lost, retrying");
 const QColor kWarningColour(192, 64, 0);
+
+// Where a row's value starts at its narrowest, how wide and how high it is; it grows to the left.
+struct ValuePlace {
+    int left = 107;
+    int width = 46;
+    int height = 13;
+};
+
+// A caption at x = 16 and its value on one row of a panel. The caption reaches up to the value, so each
+// text the row can take (the three coordinate displays, km or mi, UTC or LOC, rise and set in either
+// order) shows whole.
+std::pair<QLabel*, RightAlignedLabel*> AddRow(QWidget* panel, const QString& caption, const char* captionName,
+                                              const char* valueName, int top, ValuePlace value = {}) {
+    constexpr int kCaptionLeft = 16;
+    return {AddCaption(panel, caption, kCaptionLeft, top, captionName, value.left - kCaptionLeft),
+            AddValue(panel, valueName, value.left, top, value.width, value.height)};
+}
 
 QFrame* MakePanel(QWidget* parent, const QRect& geometry) {
     auto* panel = new QFrame(parent);
@@ -73,11 +95,13 @@ void TSMForm1::setCompanions(TSMForm2* setup, TSMForm3* map, TSMForm4* eme) {
 void TSMForm1::FormCreate() {
     timer1_.stop();
     SetOuterHeight(kIdleHeight);
-    // The system places a new main window unless a stored position lies on a screen.
+    // The system places a new main window unless its title bar can be reached at the stored position.
     SettingsStore& store = station_.store();
     const QPoint stored = LoadWindowPosition(store, kMainFormNumber);
-    if (HasStoredWindowPosition(store, kMainFormNumber) && IsOnAScreen(stored)) move(stored);
-    if (const std::optional<QString> error = station_.loadSettings()) showError(*error);
+    if (HasStoredWindowPosition(store, kMainFormNumber) && IsTitleBarReachable(stored, width())) move(stored);
+    const std::optional<QString> error = station_.loadSettings();
+    PreciseEphemeris1->setChecked(station_.state().settings.site.ephemeris == nav::Ephemeris::Precise);
+    if (error) showError(*error);
     distanceFactor_ = kKilometres;
     setAttribute(Qt::WA_AlwaysShowToolTips);
     ApplySite();
@@ -210,28 +234,34 @@ void TSMForm1::About1Click() {
                          QString(11, QLatin1Char(' ')) + QStringLiteral("Written in C++ with the Qt toolkit\r\n") +
                          QString(6, QLatin1Char(' ')) +
                          QStringLiteral("By the Skyrel developers, for EME stations\r\n") + QStringLiteral("\r\n") +
-                         QStringLiteral("        Last update 2005-09-21");
+                         QStringLiteral("        Last update 2005-09-21\r\n") + QString(8, QLatin1Char(' ')) +
+                         EphemerisText(station_.state().settings.site.ephemeris) + QStringLiteral(" ephemeris");
     ShowMessage(this, QMessageBox::NoIcon, text, QStringLiteral("AboutBox"));
 }
 
 void TSMForm1::Exit1Click() { close(); }
 
 void TSMForm1::MapSetup1Click() {
-    if (setup_) setup_->show();
+    if (setup_) RestoreAndRaise(*setup_);
 }
 
 void TSMForm1::Map1Click() {
     if (!map_) return;
-    if (map_->isVisible()) {
+    // A minimised map is out of sight: "Map" brings it back rather than hiding it.
+    if (map_->isVisible() && !map_->isMinimized()) {
         map_->hide();
         return;
     }
-    map_->show();
+    RestoreAndRaise(*map_);
     map_->RenderMap();
 }
 
 void TSMForm1::EME1Click() {
-    if (eme_) eme_->show();
+    if (eme_) RestoreAndRaise(*eme_);
+}
+
+void TSMForm1::PreciseEphemeris1Click() {
+    station_.setEphemeris(PreciseEphemeris1->isChecked() ? nav::Ephemeris::Precise : nav::Ephemeris::Standard);
 }
 
 void TSMForm1::Sun1Click() { station_.choose(TrackMode::Sun); }
@@ -253,8 +283,13 @@ void TSMForm1::connectTracker() {
         SetTextColour(body == TrackMode::Sun ? *Label6 : *Label21, tracked ? QColor(255, 0, 0) : QColor(0, 0, 0));
     });
     connect(&tracker, &Tracker::statusCaptionChanged, GroupBox1, &QGroupBox::setTitle);
-    connect(&tracker, &Tracker::statusBoxShown, this,
-            [this](bool shown) { SetOuterHeight(shown ? kTrackingHeight : kIdleHeight); });
+    connect(&tracker, &Tracker::statusBoxShown, this, [this](bool shown) {
+        statusBoxShown_ = shown;
+        fitStatusBox();
+    });
+    connect(&tracker, &Tracker::antennaStatusShown, this, &TSMForm1::showAntennaRows);
+    connect(&tracker, &Tracker::antennaStatusChanged, this, &TSMForm1::showAntennaStatus);
+    connect(&tracker, &Tracker::rotatorUnreachable, this, &TSMForm1::showRotatorError);
     connect(&tracker, &Tracker::statusTextsChanged, this, &TSMForm1::showStatusTexts);
     connect(&tracker, &Tracker::outputLostChanged, this, [this](bool lost) {
         if (lost) showOutputLost();
@@ -288,6 +323,32 @@ void TSMForm1::showWriteError(const QString& message) {
     writeErrorBox_ = ShowMessage(this, QMessageBox::Critical, message, QStringLiteral("WriteErrorBox"));
 }
 
+void TSMForm1::showRotatorError(const QString& message) {
+    if (rotatorErrorBox_ && rotatorErrorBox_->isVisible()) return;
+    rotatorErrorBox_ = ShowMessage(this, QMessageBox::Warning, message, QStringLiteral("RotatorErrorBox"));
+}
+
+void TSMForm1::showAntennaRows(bool shown) {
+    antennaRowsShown_ = shown;
+    GroupBox1->setFixedHeight(shown ? kStatusBoxHeight + kAntennaRowsHeight : kStatusBoxHeight);
+    Label41->setVisible(shown);
+    Label42->setVisible(shown);
+    fitStatusBox();
+}
+
+void TSMForm1::showAntennaStatus(const AntennaStatus& status) {
+    Label41->setText(status.position);
+    Label41->adjustSize();
+    Label42->setText(status.error);
+    Label42->adjustSize();
+    SetTextColour(*Label42, status.warning ? QColor(255, 0, 0) : QColor(0, 0, 0));
+}
+
+void TSMForm1::fitStatusBox() {
+    if (!statusBoxShown_) SetOuterHeight(kIdleHeight);
+    else SetOuterHeight(antennaRowsShown_ ? kAntennaTrackingHeight : kTrackingHeight);
+}
+
 void TSMForm1::endAfterPortFailure() {
     QApplication::beep();
     QMessageBox* box = ShowMessage(this, QMessageBox::Information,
@@ -304,17 +365,14 @@ void TSMForm1::SetOuterHeight(int height) {
     setFixedSize(kClientWidth, height - kFrameAndMenuHeight + menuBar()->sizeHint().height());
 }
 
-void TSMForm1::restoreAndRaise() {
-    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    show();
-    raise();
-    activateWindow();
-}
+void TSMForm1::restoreAndRaise() { RestoreAndRaise(*this); }
 
 void TSMForm1::closeEvent(QCloseEvent* event) {
     if (IsInNormalState(*this)) SaveWindowPosition(station_.store(), kMainFormNumber, pos());
     event->accept();
-    QCoreApplication::quit();
+    // Ends the event loop without closing the other windows (quit() would close each of them), so that a
+    // window stores its position only when the user closes that window.
+    QCoreApplication::exit(0);
 }
 
 void TSMForm1::buildPanels() {
@@ -323,7 +381,8 @@ void TSMForm1::buildPanels() {
 
     QFrame* observer = MakePanel(client, QRect(8, 8, 169, 89));
     const QFont titleFont = WindowFont(12);
-    Label1 = new QLabel(QStringLiteral("Observer"), observer);
+    // A long name is drawn smaller rather than cut at both ends.
+    Label1 = new FittedLabel(QStringLiteral("Observer"), observer);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(8, 5, 153, 20);
     Label1->setFont(titleFont);
@@ -344,43 +403,27 @@ void TSMForm1::buildPanels() {
     Label6 = AddCaption(sun, QStringLiteral("Sun"), 68, 4, "Label6");
     Label6->setFont(titleFont);
     Label6->adjustSize();
-    Label7 = AddCaption(sun, QStringLiteral("Azimuth:"), 16, 24, "Label7");
-    Label8 = AddValue(sun, "Label8", 88, 24, 65, 17);
-    Label9 = AddCaption(sun, QStringLiteral("Elevation:"), 16, 40, "Label9");
-    Label10 = AddValue(sun, "Label10", 88, 40, 65, 17);
-    Label11 = AddCaption(sun, QStringLiteral("Dist (km):"), 16, 56, "Label11", 57);
-    Label12 = AddValue(sun, "Label12", 80, 56, 73, 17);
-    Label13 = AddCaption(sun, QStringLiteral("Rise (LOC):"), 16, 72, "Label13");
-    Label14 = AddValue(sun, "Label14", 107, 72, 46, 13);
-    Label15 = AddCaption(sun, QStringLiteral("Set (LOC):"), 16, 88, "Label15");
-    Label16 = AddValue(sun, "Label16", 107, 88, 46, 13);
-    Label17 = AddCaption(sun, QStringLiteral("Transit (LOC):"), 16, 104, "Label17");
-    Label18 = AddValue(sun, "Label18", 107, 104, 46, 13);
-    Label19 = AddCaption(sun, QStringLiteral("Max/Min:"), 16, 120, "Label19");
-    Label20 = AddValue(sun, "Label20", 107, 120, 46, 13);
+    std::tie(Label7, Label8) = AddRow(sun, QStringLiteral("Azimuth:"), "Label7", "Label8", 24, {88, 65, 17});
+    std::tie(Label9, Label10) = AddRow(sun, QStringLiteral("Elevation:"), "Label9", "Label10", 40, {88, 65, 17});
+    std::tie(Label11, Label12) = AddRow(sun, QStringLiteral("Dist (km):"), "Label11", "Label12", 56, {80, 73, 17});
+    std::tie(Label13, Label14) = AddRow(sun, QStringLiteral("Rise (LOC):"), "Label13", "Label14", 72);
+    std::tie(Label15, Label16) = AddRow(sun, QStringLiteral("Set (LOC):"), "Label15", "Label16", 88);
+    std::tie(Label17, Label18) = AddRow(sun, QStringLiteral("Transit (LOC):"), "Label17", "Label18", 104);
+    std::tie(Label19, Label20) = AddRow(sun, QStringLiteral("Max/Min:"), "Label19", "Label20", 120);
 
     QFrame* moon = MakePanel(client, QRect(8, 256, 169, 185));
     Label21 = AddCaption(moon, QStringLiteral("Moon"), 64, 8, "Label21");
     Label21->setFont(titleFont);
     Label21->adjustSize();
-    Label22 = AddCaption(moon, QStringLiteral("Azimuth:"), 16, 32, "Label22");
-    Label23 = AddValue(moon, "Label23", 107, 32, 46, 13);
-    Label24 = AddCaption(moon, QStringLiteral("Elevation:"), 16, 48, "Label24");
-    Label25 = AddValue(moon, "Label25", 107, 48, 46, 13);
-    Label26 = AddCaption(moon, QStringLiteral("Dist (km):"), 16, 64, "Label26");
-    Label27 = AddValue(moon, "Label27", 107, 64, 46, 13);
-    Label28 = AddCaption(moon, QStringLiteral("Elong.(deg):"), 16, 80, "Label28");
-    Label29 = AddValue(moon, "Label29", 107, 80, 46, 13);
-    Label3 = AddCaption(moon, QStringLiteral("Mean Anom:"), 16, 96, "Label3");
-    Label40 = AddValue(moon, "Label40", 107, 96, 46, 13);
-    Label30 = AddCaption(moon, QStringLiteral("Rise (LOC):"), 16, 112, "Label30");
-    Label31 = AddValue(moon, "Label31", 107, 112, 46, 13);
-    Label32 = AddCaption(moon, QStringLiteral("Set (LOC):"), 16, 128, "Label32");
-    Label33 = AddValue(moon, "Label33", 107, 128, 46, 13);
-    Label34 = AddCaption(moon, QStringLiteral("Transit (LOC):"), 16, 144, "Label34");
-    Label35 = AddValue(moon, "Label35", 107, 144, 46, 13);
-    Label36 = AddCaption(moon, QStringLiteral("Max/Min:"), 16, 160, "Label36");
-    Label37 = AddValue(moon, "Label37", 107, 160, 46, 13);
+    std::tie(Label22, Label23) = AddRow(moon, QStringLiteral("Azimuth:"), "Label22", "Label23", 32);
+    std::tie(Label24, Label25) = AddRow(moon, QStringLiteral("Elevation:"), "Label24", "Label25", 48);
+    std::tie(Label26, Label27) = AddRow(moon, QStringLiteral("Dist (km):"), "Label26", "Label27", 64);
+    std::tie(Label28, Label29) = AddRow(moon, QStringLiteral("Elong.(deg):"), "Label28", "Label29", 80);
+    std::tie(Label3, Label40) = AddRow(moon, QStringLiteral("Mean Anom:"), "Label3", "Label40", 96);
+    std::tie(Label30, Label31) = AddRow(moon, QStringLiteral("Rise (LOC):"), "Label30", "Label31", 112);
+    std::tie(Label32, Label33) = AddRow(moon, QStringLiteral("Set (LOC):"), "Label32", "Label33", 128);
+    std::tie(Label34, Label35) = AddRow(moon, QStringLiteral("Transit (LOC):"), "Label34", "Label35", 144);
+    std::tie(Label36, Label37) = AddRow(moon, QStringLiteral("Max/Min:"), "Label36", "Label37", 160);
 
     Label8->setToolTip(kCoordinateHint);
     Label10->setToolTip(QStringLiteral("  Click to switch between Az/El, RA/Dec, LHA/Dec  "));
@@ -397,7 +440,7 @@ void TSMForm1::buildPanels() {
 
     GroupBox1 = new QGroupBox(QStringLiteral("Tracking Active"), client);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 448, 169, 41);
+    GroupBox1->setGeometry(8, 448, 169, kStatusBoxHeight);
     // The caption sits on the frame line, as on a classic group box, so the two values at y = 18 fall
     // inside the frame of this low box.
     GroupBox1->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; margin-top: 6px; }"
@@ -405,10 +448,13 @@ void TSMForm1::buildPanels() {
                                             "padding: 0 2px; }"));
     Label38 = AddCaption(GroupBox1, QStringLiteral("Az: "), 18, 18, "Label38");
     Label39 = AddCaption(GroupBox1, QStringLiteral("El: "), 96, 18, "Label39");
+    Label41 = AddCaption(GroupBox1, QString(), 18, 34, "Label41");
+    Label42 = AddCaption(GroupBox1, QString(), 18, 50, "Label42");
+    Label41->hide();
+    Label42->hide();
     // A style sheet stops the window's font from reaching the box's children.
     GroupBox1->setFont(WindowFont());
-    Label38->setFont(WindowFont());
-    Label39->setFont(WindowFont());
+    for (QLabel* label : {Label38, Label39, Label41, Label42}) label->setFont(WindowFont());
 }
 
 void TSMForm1::buildMenus() {
@@ -419,6 +465,11 @@ void TSMForm1::buildMenus() {
     EME1 = menu->addAction(QStringLiteral("EME"), this, &TSMForm1::EME1Click);
     Planner1 = menu->addAction(QStringLiteral("EME Planner"));
     Planner1->setObjectName(QStringLiteral("Planner1"));
+    PreciseEphemeris1 = menu->addAction(QStringLiteral("Precise Ephemeris"));
+    PreciseEphemeris1->setCheckable(true);
+    connect(PreciseEphemeris1, &QAction::triggered, this, &TSMForm1::PreciseEphemeris1Click);
+    Rotator1 = menu->addAction(QStringLiteral("Rotator…"));
+    Rotator1->setObjectName(QStringLiteral("Rotator1"));
     About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);
     QMenu* track = menuBar()->addMenu(QStringLiteral("Track"));
     Sun1 = track->addAction(QStringLiteral("Sun"));
@@ -435,11 +486,13 @@ void TSMForm1::buildMenus() {
     MapSetup1->setObjectName(QStringLiteral("MapSetup1"));
     Map1->setObjectName(QStringLiteral("Map1"));
     EME1->setObjectName(QStringLiteral("EME1"));
+    PreciseEphemeris1->setObjectName(QStringLiteral("PreciseEphemeris1"));
     About1->setObjectName(QStringLiteral("About1"));
     Sun1->setObjectName(QStringLiteral("Sun1"));
     Moon1->setObjectName(QStringLiteral("Moon1"));
     Park1->setObjectName(QStringLiteral("Park1"));
     off1->setObjectName(QStringLiteral("off1"));
+    GuardMenuBarClicks(*menuBar());
 }
 
 }  // namespace skyrel

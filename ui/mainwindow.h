@@ -29,6 +29,8 @@ public:
     // at 494 and uncovered at 544.
     static constexpr int kIdleHeight = 494;
     static constexpr int kTrackingHeight = 544;
+    // With a Hamlib rotator the box has two more rows: the antenna's reported position and the error.
+    static constexpr int kAntennaTrackingHeight = 576;
     static constexpr int kClientWidth = 186;
 
     // Runs FormCreate: loads the settings, applies the site and runs the first two cycles. `station`
@@ -51,6 +53,7 @@ public:
     void MapSetup1Click();
     void Map1Click();
     void EME1Click();
+    void PreciseEphemeris1Click();
     void Sun1Click();
     void Moon1Click();
     void Park1Click();
@@ -84,12 +87,20 @@ private:
     void showOutputLost();
     void showWriteError(const QString& message);
     void endAfterPortFailure();
+    void showRotatorError(const QString& message);
+    void showAntennaRows(bool shown);
+    void showAntennaStatus(const AntennaStatus& status);
+    // The outer height for the status box as it stands: hidden, or shown with or without the antenna rows.
+    void fitStatusBox();
 
     Station& station_;
     TSMForm2* setup_ = nullptr;
     TSMForm3* map_ = nullptr;
     TSMForm4* eme_ = nullptr;
     QPointer<QMessageBox> writeErrorBox_;
+    QPointer<QMessageBox> rotatorErrorBox_;
+    bool statusBoxShown_ = false;
+    bool antennaRowsShown_ = false;
 
     QTimer timer1_;
     CoordinateDisplay coordinateDisplay_ = CoordinateDisplay::AzEl;
@@ -105,8 +116,11 @@ public:
     RightAlignedLabel *Label23, *Label25, *Label27, *Label29, *Label40, *Label31, *Label33, *Label35, *Label37;
     QGroupBox* GroupBox1;
     QLabel *Label38, *Label39;
+    QLabel *Label41, *Label42;  // the Hamlib rotator's reported position and pointing error
     QAction *Exit1, *MapSetup1, *Map1, *EME1, *About1, *Sun1, *Moon1, *Park1, *off1;
     QAction* Planner1;  // "EME Planner": whoever owns the planner window shows it
+    QAction* PreciseEphemeris1;
+    QAction* Rotator1;  // "Rotator…": whoever owns the rotator dialog shows it
 };
 
 }  // namespace skyrel

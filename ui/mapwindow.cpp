@@ -32,7 +32,8 @@ QLabel* PictureLayer(QWidget* parent, const QString& name, const QPixmap& pictur
 
 TSMForm3::TSMForm3(AppState& state, SettingsStore& store)
     : SecondaryWindow(store, kFormNumber,
-                      QStringLiteral("  MAP") + QString(34, QLatin1Char(' ')) + QStringLiteral("Skyrel / Brenlo")),
+                      QStringLiteral("  MAP") + QString(34, QLatin1Char(' ')) + QStringLiteral("Skyrel / Brenlo"),
+                      QSize(kClientWidth, kEarthHeight - kFrameHeight)),
       state_(state),
       worldMap_(QImage(QStringLiteral(":/worldmap.bmp")).convertToFormat(QImage::Format_RGB32)) {
     setObjectName(QStringLiteral("SMForm3"));

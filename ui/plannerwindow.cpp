@@ -65,14 +65,17 @@ QString UtcText(int firstDay, long long second) {
 }  // namespace
 
 PlannerWindow::PlannerWindow(const nav::SkyState& sky, const nav::ObserverSite& home, SettingsStore& store)
-    : SecondaryWindow(store, kFormNumber, QStringLiteral("EME Planner"), true),
+    : SecondaryWindow(store, kFormNumber, QStringLiteral("EME Planner"),
+                      LoadWindowSize(store, kFormNumber, kDefaultSize), true),
       sky_(sky),
       home_(home),
       settings_(LoadPlannerSettings(store)) {
     setObjectName(QStringLiteral("PlannerWindow"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
-    resize(LoadWindowSize(store, kFormNumber, kDefaultSize));
+    // Unlike the fixed windows, the planner is resizable: its stored size is only where it starts.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     buildLayout();
     showLimits();
     if (!settings_.recentDx.isEmpty()) applyDxEntry(settings_.recentDx.front());

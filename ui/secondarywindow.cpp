@@ -7,12 +7,15 @@
 
 namespace skyrel {
 
-SecondaryWindow::SecondaryWindow(SettingsStore& store, int formNumber, const QString& caption, bool maximise)
+SecondaryWindow::SecondaryWindow(SettingsStore& store, int formNumber, const QString& caption, QSize clientSize,
+                                 bool maximise)
     : QWidget(nullptr, FixedWindowFlags(maximise)), store_(store), formNumber_(formNumber) {
     setWindowTitle(caption);
     setFont(WindowFont());
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    setFixedSize(clientSize);
     const QPoint stored = LoadWindowPosition(store_, formNumber_);
-    move(IsOnAScreen(stored) ? stored : kDefaultWindowPosition);
+    move(IsTitleBarReachable(stored, width()) ? stored : kDefaultWindowPosition);
 }
 
 void SecondaryWindow::closeEvent(QCloseEvent* event) {

@@ -85,12 +85,10 @@ bool IsNumberBoxCharacter(QChar character) {
 }
 
 TSMForm2::TSMForm2(AppState& state, const nav::ClockSource& clock, SettingsStore& store)
-    : SecondaryWindow(store, kFormNumber, QStringLiteral(" Setup  Skyrel / Brenlo"), true),
+    : SecondaryWindow(store, kFormNumber, QStringLiteral(" Setup  Skyrel / Brenlo"), QSize(532, 395), true),
       state_(state),
       clock_(clock) {
     setObjectName(QStringLiteral("SMForm2"));
-    setFixedSize(532, 395);
-    setAttribute(Qt::WA_AlwaysShowToolTips);
     buildControls();
 }
 

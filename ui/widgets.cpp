@@ -1,7 +1,12 @@
 #include "ui/widgets.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
 
 namespace skyrel {
 
@@ -54,6 +59,57 @@ void RightAlignedLabel::showEvent(QShowEvent* event) {
     ClickableLabel::showEvent(event);
 }
 
+QFont FittedLabel::shownFont() const {
+    QFont fitted = font();
+    const int room = contentsRect().width();
+    for (int size = font().pointSize();
+         size > kSmallestFittedPointSize && QFontMetrics(fitted).horizontalAdvance(text()) > room; --size)
+        fitted.setPointSize(size - 1);
+    return fitted;
+}
+
+void FittedLabel::paintEvent(QPaintEvent*) {
+    const QFont shown = shownFont();
+    const QRect room = contentsRect();
+    QPainter painter(this);
+    painter.setFont(shown);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(room, alignment(), QFontMetrics(shown).elidedText(text(), Qt::ElideRight, room.width()));
+}
+
+namespace {
+
+// Watches the bar and its menus: a release inside a menu that ends the press which opened it from the
+// bar is taken away from the menu.
+class MenuBarClickGuard : public QObject {
+public:
+    explicit MenuBarClickGuard(QMenuBar& bar) : QObject(&bar) {
+        bar.installEventFilter(this);
+        for (QAction* action : bar.actions())
+            if (QMenu* menu = action->menu()) menu->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool onBar = qobject_cast<QMenuBar*>(watched) != nullptr;
+        if (event->type() == QEvent::MouseButtonPress) {
+            pressOpenedFromBar_ = onBar && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        } else if (event->type() == QEvent::MouseButtonRelease && !onBar && pressOpenedFromBar_) {
+            pressOpenedFromBar_ = false;
+            const auto* menu = static_cast<QWidget*>(watched);
+            return menu->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());
+        }
+        return false;
+    }
+
+private:
+    bool pressOpenedFromBar_ = false;
+};
+
+}  // namespace
+
+void GuardMenuBarClicks(QMenuBar& bar) { new MenuBarClickGuard(bar); }
+
 Qt::WindowFlags FixedWindowFlags(bool maximise) {
     return Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
            Qt::MSWindowsFixedSizeDialogHint | (maximise ? Qt::WindowMinMaxButtonsHint : Qt::WindowMinimizeButtonHint);
@@ -63,8 +119,8 @@ QLabel* AddCaption(QWidget* parent, const QString& text, int left, int top, cons
     auto* label = new QLabel(text, parent);
     if (name) label->setObjectName(QLatin1String(name));
     label->move(left, top);
+    label->adjustSize();
     if (width > 0) label->setFixedWidth(width);
-    else label->adjustSize();
     return label;
 }
 
@@ -74,7 +130,22 @@ RightAlignedLabel* AddValue(QWidget* parent, const char* name, int left, int top
     return label;
 }
 
-bool IsOnAScreen(QPoint topLeft) { return QGuiApplication::screenAt(topLeft + QPoint(1, 1)) != nullptr; }
+bool IsTitleBarReachable(QPoint topLeft, int width) {
+    const QRect titleBar(topLeft, QSize(width, kTitleBarHeight));
+    const int grip = std::min(kTitleBarGrip, width);
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect reachable = titleBar & screen->availableGeometry();
+        if (reachable.width() >= grip && reachable.height() >= kTitleBarHeight / 2) return true;
+    }
+    return false;
+}
+
+void RestoreAndRaise(QWidget& window) {
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
 
 bool IsInNormalState(const QWidget& window) {
     return !(window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 
 namespace skyrel {
@@ -11,9 +12,16 @@ namespace skyrel {
 // A fixed-size window with a system menu and a minimise button; `maximise` adds the maximise button.
 Qt::WindowFlags FixedWindowFlags(bool maximise = false);
 
-// Whether a window whose top-left corner stands at `topLeft` can be reached: a position stored while a
-// monitor that is gone was attached would put the window out of sight.
-bool IsOnAScreen(QPoint topLeft);
+// Whether a window `width` pixels wide whose frame's top-left corner stands at `topLeft` can be dragged by
+// its title bar: a grip of the bar at least kTitleBarGrip pixels wide and half its height lies on one
+// screen. A position stored while a monitor that is gone, or a larger one, was attached would otherwise
+// open the window out of reach.
+inline constexpr int kTitleBarHeight = 20;
+inline constexpr int kTitleBarGrip = 48;
+bool IsTitleBarReachable(QPoint topLeft, int width);
+
+// Shows a window that may be hidden or minimised in its normal state, raised and active.
+void RestoreAndRaise(QWidget& window);
 
 // Neither minimised, maximised nor full screen: the only state in which a window stores its position.
 bool IsInNormalState(const QWidget& window);
@@ -68,10 +76,33 @@ private:
     bool fitPending_ = false;
 };
 
-// A caption at (left, top), as wide as its text unless `width` is given, named `name` when given.
+// Makes a press and release on `bar` only open its menu, never choose an item. The first item of a menu
+// lies right below the bar: a click whose pointer trembles a few pixels down while the button is held
+// would otherwise release on that item and choose it (on the main window's "Menu", "Exit"). Once the
+// button is up, a click on an item chooses it as always. Covers the menus the bar holds when called.
+void GuardMenuBarClicks(QMenuBar& bar);
+
+// A caption at (left, top), as wide as its text unless `width` is given, named `name` when given. A caption
+// whose text changes is given the width up to its value, so that each of its texts shows whole.
 QLabel* AddCaption(QWidget* parent, const QString& text, int left, int top, const char* name = nullptr,
                    int width = -1);
 // A value label named `name` whose right edge stands at left + width.
 RightAlignedLabel* AddValue(QWidget* parent, const char* name, int left, int top, int width, int height);
+
+// A label whose text is drawn in its own font or, where that is too wide for the label, in the largest
+// smaller size that fits, so that a long observer name shows whole instead of cut at both ends. Below
+// kSmallestFittedPointSize the text is cut at its end with an ellipsis.
+class FittedLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    static constexpr int kSmallestFittedPointSize = 6;
+    using QLabel::QLabel;
+    // The font the present text is drawn in.
+    QFont shownFont() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 }  // namespace skyrel

@@ -43,6 +43,8 @@ TEST(LoadSettings, EmptyStoreGivesEveryDefault) {
     EXPECT_EQ(s.activeFeed, Feed::L);
     EXPECT_EQ(s.outputFormat, "EasyComm1");
     EXPECT_EQ(s.feedCaption, kBuiltInFeedCaptions);
+    EXPECT_EQ(s.site.ephemeris, nav::Ephemeris::Standard);
+    EXPECT_EQ(s.site.dut1Seconds, 0);
     for (int form = 1; form <= 4; ++form) EXPECT_EQ(LoadWindowPosition(store, form), QPoint(20, 20));
 }
 
@@ -128,6 +130,37 @@ TEST(LoadSettings, AFailedConversionStopsTheLoadWithItsMessage) {
     Store(ports, "Com Port", "COM3");
     Settings t;
     EXPECT_EQ(LoadSettings(ports, clock, t).error.value_or(""), "'COM3' is not a valid integer value");
+}
+
+TEST(LoadSettings, EphemerisReadsStandardUnlessPreciseAndDut1OutOfRangeIsZeroWithTheMessage) {
+    const test::FakeClock clock;
+    const auto load = [&clock](const QString& ephemeris, const QString& dut1) {
+        MemorySettingsStore store;
+        Store(store, "Output Format", "Nova");
+        Store(store, "Ephemeris", ephemeris);
+        Store(store, "DUT1", dut1);
+        Settings s;
+        const LoadOutcome outcome = LoadSettings(store, clock, s);
+        EXPECT_EQ(s.outputFormat, "Nova");  // a bad DUT1 costs nothing else
+        return std::pair{s.site, outcome.error};
+    };
+    auto [site, error] = load("Precise", "-0.9");
+    EXPECT_EQ(site.ephemeris, nav::Ephemeris::Precise);
+    EXPECT_DOUBLE_EQ(site.dut1Seconds, -0.9);
+    EXPECT_FALSE(error);
+    // Another version's word, or the right word in other letters, is Standard, and no message.
+    for (const char* other : {"precise", "Fast", " Precise"}) {
+        std::tie(site, error) = load(other, "0.25");
+        EXPECT_EQ(site.ephemeris, nav::Ephemeris::Standard) << other;
+        EXPECT_DOUBLE_EQ(site.dut1Seconds, 0.25);
+        EXPECT_FALSE(error) << other;
+    }
+    for (const char* bad : {"0.95", "-1", "abc", "0,3"}) {
+        std::tie(site, error) = load("Precise", bad);
+        EXPECT_EQ(site.dut1Seconds, 0) << bad;
+        EXPECT_EQ(error.value_or(""), QStringLiteral("'%1' is not a valid floating point value").arg(bad));
+        EXPECT_EQ(site.ephemeris, nav::Ephemeris::Precise);
+    }
 }
 
 TEST(BaudRateOfIndex, DoublesFrom1200AndNeverOverflows) {

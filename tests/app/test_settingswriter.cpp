@@ -397,6 +397,7 @@ TEST(SaveSettingsRestart, EveryKindOfSaveIsReadBackByTheNextStart) {
         EXPECT_EQ(restarted.offsetEl, saved.offsetEl);
         EXPECT_EQ(restarted.activeFeed, Feed::X);
         EXPECT_EQ(restarted.outputFormat, "NovaLHA");
+        EXPECT_EQ(restarted.site.ephemeris, nav::Ephemeris::Standard);
     }
     {
         SetupForm form = UneditedForm();
@@ -407,6 +408,8 @@ TEST(SaveSettingsRestart, EveryKindOfSaveIsReadBackByTheNextStart) {
             Settings s;
             SaveFeedCaption(store, s, 0, QStringLiteral("23 cm dish feed"));
             SaveFeedCaption(store, s, 2, QStringLiteral("10 GHz horn"));
+            SaveEphemeris(store, s, nav::Ephemeris::Precise);
+            EXPECT_EQ(s.site.ephemeris, nav::Ephemeris::Precise);
         };
         const auto [saved, restarted] = saveAndRestart(form, captions);
         EXPECT_TRUE(restarted.autoTime);
@@ -423,6 +426,7 @@ TEST(SaveSettingsRestart, EveryKindOfSaveIsReadBackByTheNextStart) {
         EXPECT_EQ(restarted.feedCaption[0], "23 cm dish feed");
         EXPECT_EQ(restarted.feedCaption[1], kBuiltInFeedCaptions[1]);
         EXPECT_EQ(restarted.feedCaption[2], "10 GHz horn");
+        EXPECT_EQ(restarted.site.ephemeris, nav::Ephemeris::Precise);
     }
 }
 

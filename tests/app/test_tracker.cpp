@@ -95,6 +95,21 @@ TEST_F(TrackerWithCountingPort, StartsIdleWithOnlyOffTicked) {
     EXPECT_EQ(state.trackMode, TrackMode::Off);
     EXPECT_FALSE(state.trackingActive);
     EXPECT_FALSE(port.isOpen());
+    // Idle, a second sends nothing, to the port or the endpoint, and shows nothing.
+    EXPECT_TRUE(tracker.SendTrackingOutput(SunUpMoonDown()));
+    state.ddeOutput = true;
+    EXPECT_TRUE(tracker.SendTrackingOutput(SunUpMoonDown()));
+    EXPECT_EQ(port.openCalls + port.writeCalls, 0);
+    EXPECT_EQ(shown, Shown{});
+    // "off" chosen while idle opens nothing and leaves "off" the only item ticked, whatever was ticked before.
+    shown.sunChecked = shown.moonChecked = shown.parkChecked = true;
+    shown.offChecked = false;
+    tracker.choose(TrackMode::Off);
+    EXPECT_TRUE(shown.offChecked);
+    EXPECT_FALSE(shown.sunChecked || shown.moonChecked || shown.parkChecked);
+    EXPECT_FALSE(shown.statusBoxShown);
+    EXPECT_EQ(port.openCalls, 0);
+    EXPECT_FALSE(state.trackingActive);
 }
 
 TEST_F(TrackerWithCountingPort, EachChoiceSetsTicksTitlesCaptionAndBox) {

@@ -67,6 +67,12 @@ TEST_F(SkyrelDdeTest, RequestPrintsTheTextFormWithoutTheZeroByte) {
     outcome = RunTool({"request"});
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.out, "Moon AZ:5.0 EL:7.3\r\n\r\n");
+
+    // The second item, the Hamlib rotator's reported position, by name.
+    server.setAntennaPosition("AZ40.0 EL25.0");
+    outcome = RunTool({"--item", "AntennaItem", "request"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.out, "AZ40.0 EL25.0\r\n");
 }
 
 TEST_F(SkyrelDdeTest, ServiceAndTopicMatchWhateverTheirCaseAndAnErrIsExitOne) {

@@ -160,6 +160,41 @@ TEST(SkyrelEphem, UsesTheStoredSiteAndFallsBackOnBadValues) {
     EXPECT_FALSE(stored.out.isEmpty());
 }
 
+// --ephemeris precise reaches the figures (a line of the high-precision reference, within the precise
+// ephemeris's 0.005 deg for the Moon and 0.002 deg for the Sun), reads the stored DUT1, and standard is
+// the default.
+TEST(SkyrelEphem, EphemerisOptionSelectsThePreciseFiguresAndStandardIsTheDefault) {
+    const QJsonObject line = FirstLine(QStringLiteral("precise-golden.jsonl"));
+    const QStringList instant{"--lat",    QString::number(line["lat"].toDouble(), 'g', 17),
+                              "--lon",    QString::number(line["lon"].toDouble(), 'g', 17),
+                              "--height", QString::number(line["height"].toDouble(), 'g', 17),
+                              "--utc",    line["utc"].toString(),
+                              "--json"};
+    const auto run = [&instant](const QStringList& more) {
+        const ToolRun r = RunTool(instant + more);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return QJsonDocument::fromJson(r.out).object();
+    };
+    const QJsonObject precise = run({"--ephemeris", "precise"});
+    for (const auto& [body, toleranceDeg] : {std::pair{QStringLiteral("moon"), 0.005}, {QStringLiteral("sun"), 0.002}}) {
+        const QJsonObject got = precise[body].toObject(), want = line[body].toObject();
+        // Geometric elevations: refraction is added after the position step and the reference has none.
+        EXPECT_NEAR(got["geometricElevation"].toDouble(), want["elevation"].toDouble(), toleranceDeg);
+        const double cosElevation = std::cos(want["elevation"].toDouble() * M_PI / 180);
+        EXPECT_NEAR(std::remainder(got["azimuth"].toDouble() - want["azimuth"].toDouble(), 360) * cosElevation, 0,
+                    toleranceDeg)
+            << body.toStdString();
+    }
+    EXPECT_EQ(run({"--ephemeris", "standard"}), run({}));
+
+    // UT1 half a second ahead: the Sun's hour angle grows by 0.5 s x 360.9856 deg/day.
+    skyrel::NativeSettingsStore store;
+    store.write(skyrel::kOptionsGroup, QStringLiteral("DUT1"), QStringLiteral("0.5"));
+    ASSERT_TRUE(store.sync());
+    const double turned = run({"--ephemeris", "precise"})["sun"].toObject()["hourAngle"].toDouble();
+    EXPECT_NEAR(turned - precise["sun"].toObject()["hourAngle"].toDouble(), 0.5 * 360.98565 / 86400, 1e-6);
+}
+
 TEST(SkyrelEphem, TableHasOneRowPerInstantAndCsvAHeader) {
     const ToolRun r = RunTool({"--utc", "2005-09-21T23:59:00", "--every", "30", "--count", "4", "--csv", "--lat", "0"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -196,6 +231,9 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
         {{"--windows", "--dx", "FN31", "--days", "367"}, "--days"},
         {{"--windows", "--dx", "FN31", "--min-elevation", "61"}, "--min-elevation"},
         {{"--windows"}, "--dx"},
+        {{"--ephemeris", "fast"}, "--ephemeris"},
+        {{"--riseset", "--ephemeris", "Precise"}, "--ephemeris"},
+        {{"--ephemeris"}, "--ephemeris"},
     };
     for (const auto& [args, flag] : cases) {
         const ToolRun r = RunTool(args);
@@ -208,7 +246,7 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
     EXPECT_EQ(help.exitCode, 0);
     for (const char* flag : {"--lat", "--lon", "--height", "--utc", "--json", "--riseset", "--date",
                              "--local-offset", "--every", "--count", "--csv", "--dx", "--dx-height", "--windows",
-                             "--days", "--min-elevation"})
+                             "--days", "--min-elevation", "--ephemeris"})
         EXPECT_TRUE(help.out.contains(flag)) << flag;
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTest>
 
@@ -50,6 +52,9 @@ TEST_F(MainWindowTest, WorkedExampleInAllThreeCoordinateDisplays) {
     EXPECT_EQ(w->Label27->text(), "381,371");
     EXPECT_EQ(w->Label29->text(), "135.4 v");
     EXPECT_EQ(w->Label40->text(), "47/256");
+    EXPECT_EQ(w->Label5->toolTip(), " Click to switch from LOCAL to UTC display. ");
+    EXPECT_EQ(w->Label10->toolTip(), "  Click to switch between Az/El, RA/Dec, LHA/Dec  ");
+    EXPECT_EQ(w->Label40->toolTip(), " Perigee = 0, Apogee = 128 ");
 
     QTest::mouseClick(w->Label23, Qt::LeftButton);  // any coordinate value switches both panels
     EXPECT_EQ(w->Label7->text(), "Right Asc:");
@@ -197,14 +202,47 @@ TEST_F(MainWindowTest, AboutBoxHasItsFiveLines) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->windowTitle(), "Skyrel");
     const QStringList lines = box->text().split("\r\n");
-    ASSERT_EQ(lines.size(), 5);
+    ASSERT_EQ(lines.size(), 6);
     EXPECT_EQ(lines[0], "Skyrel ver# 5.5  Sun-Moon Tracker");
     EXPECT_TRUE(lines[1].startsWith(QString(11, ' ')) && lines[1][11] != ' ');
     EXPECT_TRUE(lines[2].startsWith(QString(6, ' ')) && lines[2][6] != ' ');
     EXPECT_EQ(lines[3], "");
     EXPECT_EQ(lines[4], "        Last update 2005-09-21");
+    EXPECT_EQ(lines[5], "        Standard ephemeris");
     EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
     box->close();
+}
+
+// The menu item switches the positions at once, keeps the range rate sane across the switch, is stored,
+// and comes back checked at the next start; the About box names the ephemeris in use.
+TEST_F(MainWindowTest, PreciseEphemerisSwitchesAtOnceAndIsStored) {
+    {
+        auto w = Open();
+        w->Timer1().stop();
+        EXPECT_FALSE(w->PreciseEphemeris1->isChecked());
+        const double standardMoonAzimuth = state.sky.moon.azimuth;
+        w->PreciseEphemeris1->trigger();
+        EXPECT_TRUE(w->PreciseEphemeris1->isChecked());
+        EXPECT_EQ(store.read(kOptionsGroup, "Ephemeris"), "Precise");
+        EXPECT_EQ(state.settings.site.ephemeris, nav::Ephemeris::Precise);
+        clock.advance(1);
+        w->Timer1Timer();
+        // The series is off by up to 0.13 deg for the Moon; a second of motion is 0.004 deg.
+        EXPECT_NE(state.sky.moon.azimuth, standardMoonAzimuth);
+        EXPECT_NEAR(state.sky.moon.azimuth, standardMoonAzimuth, 0.2);
+        // The Moon's range rate never exceeds 1.2 km/s; the two ephemerides' distances differ by hundreds of km.
+        EXPECT_LT(std::abs(state.eme.moonRangeRate), 1.2);
+        w->About1Click();
+        QMessageBox* box = FindMessageBox("AboutBox");
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->text().endsWith("\r\n        Precise ephemeris"));
+        box->close();
+    }
+    auto again = Open();
+    EXPECT_TRUE(again->PreciseEphemeris1->isChecked());
+    again->PreciseEphemeris1->trigger();
+    EXPECT_EQ(store.read(kOptionsGroup, "Ephemeris"), "Standard");
+    EXPECT_EQ(state.settings.site.ephemeris, nav::Ephemeris::Standard);
 }
 
 TEST_F(MainWindowTest, PositionIsStoredOnlyWhenClosedInTheNormalState) {
@@ -226,11 +264,39 @@ TEST_F(MainWindowTest, PositionIsStoredOnlyWhenClosedInTheNormalState) {
 TEST_F(MainWindowTest, MenusCarryTheirItems) {
     auto w = Open();
     EXPECT_EQ(w->windowTitle(), "Skyrel / Brenlo");
+    // Left to right on the bar, top to bottom in each menu.
+    const QList<QAction*> bar = w->menuBar()->actions();
+    ASSERT_EQ(bar.size(), 3);
+    EXPECT_EQ(bar[0]->text(), "Menu");
+    EXPECT_EQ(bar[2]->text(), "Track");
+    ASSERT_NE(bar[0]->menu(), nullptr);
+    ASSERT_NE(bar[2]->menu(), nullptr);
+    EXPECT_EQ(bar[0]->menu()->actions(),
+              (QList<QAction*>{w->Exit1, w->MapSetup1, w->Map1, w->EME1, w->Planner1, w->PreciseEphemeris1}));
+    EXPECT_EQ(bar[2]->menu()->actions(), (QList<QAction*>{w->Sun1, w->Moon1, w->Park1, w->off1}));
+    QStringList texts;
+    for (QAction* item : bar[0]->menu()->actions() + bar[2]->menu()->actions()) texts << item->text();
+    EXPECT_EQ(texts, (QStringList{"Exit", "Setup", "Map", "EME", "EME Planner", "Precise Ephemeris", "Sun", "Moon",
+                                  "Park", "off"}));
+    // "About" has no menu: the item on the bar acts itself.
+    EXPECT_EQ(bar[1], w->About1);
+    EXPECT_EQ(w->About1->text(), "About");
+    EXPECT_EQ(w->About1->menu(), nullptr);
+    w->About1->trigger();
+    EXPECT_NE(FindMessageBox("AboutBox"), nullptr);
+    // The Track items carry tick marks, and only "off" is ticked at start.
+    for (QAction* item : bar[2]->menu()->actions()) EXPECT_TRUE(item->isCheckable());
     EXPECT_TRUE(w->off1->isChecked());
     EXPECT_FALSE(w->Sun1->isChecked() || w->Moon1->isChecked() || w->Park1->isChecked());
-    EXPECT_EQ(w->Label5->toolTip(), " Click to switch from LOCAL to UTC display. ");
-    EXPECT_EQ(w->Label10->toolTip(), "  Click to switch between Az/El, RA/Dec, LHA/Dec  ");
-    EXPECT_EQ(w->Label40->toolTip(), " Perigee = 0, Apogee = 128 ");
+}
+
+TEST_F(MainWindowTest, ObserverPanelOfASiteFarEastAndSouth) {
+    store.write(kOptionsGroup, "Observer Latitude", "-33.87");
+    store.write(kOptionsGroup, "Observer Longitude", "151.21");
+    store.write(kOptionsGroup, "Observer Name", "SYDNEY");
+    auto w = Open();
+    EXPECT_EQ(w->Label1->text(), "SYDNEY");
+    EXPECT_EQ(w->Label2->text(), "Lat: -33.87   Lon: 151.21");
 }
 
 }  // namespace

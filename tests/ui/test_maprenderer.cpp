@@ -163,6 +163,42 @@ TEST(MapRenderer, ShadowOffShowsThePlainMapWithTheObserver) {
     EXPECT_EQ(drawing.pixel(EarthPixel(103, 0)), kWhite);
 }
 
+// Rows worked by hand from the projection's formula, row = trunc(130 - latitude x 1.4444), column =
+// trunc((longitude + 180) x 1.4306), and from the night shading's inverse, latitude = (130 - row) x 0.6923;
+// the other map tests take their expected pixels from the projection code itself.
+TEST(MapRenderer, EarthRowsWorkedFromTheProjectionFormula) {
+    struct Place {
+        double latitude, longitude;
+        int column, row;
+    };
+    // 45 x 1.4444 = 64.998 lies just below a whole row, 88.62 x 1.4444 = 128.0027 just above one.
+    for (const Place& p : {Place{45, 0, 257, 65}, Place{-45, 0, 257, 194}, Place{88.62, 100, 400, 1},
+                           Place{-88.62, -100, 114, 258}}) {
+        Scene scene(2005, 9, 21, 17, 15);
+        scene.settings.site = {p.latitude, p.longitude, 100, "Site"};
+        const QImage drawing = scene.draw(MapView::Earth);
+        // The observer's yellow fill lies symmetric about its centre row.
+        int top = -1, bottom = -1;
+        for (int r = 0; r < drawing.height(); ++r)
+            if (drawing.pixel(p.column, r) == kYellow) {
+                if (top < 0) top = r;
+                bottom = r;
+            }
+        EXPECT_EQ((top + bottom) / 2, p.row) << p.latitude << ", " << p.longitude;
+    }
+
+    // The December solstice, 12:00 UT: column 257 (0.36 W) has the Sun at noon, column 514 (179.29 E) at
+    // midnight, and the polar night reaches down to 66.56 N (noon) and the day in the south down to 66.56 S.
+    // Rows 33, 34, 226 and 227 stand at 67.15 N, 66.46 N, 66.46 S and 67.15 S.
+    Scene solstice(2005, 12, 21, 12, 0);
+    solstice.settings.sunShadow = true;
+    const QImage shaded = solstice.draw(MapView::Earth);
+    EXPECT_NE(shaded.pixel(257, 33), kWhite);
+    EXPECT_EQ(shaded.pixel(257, 34), kWhite);
+    EXPECT_NE(shaded.pixel(514, 226), kWhite);
+    EXPECT_EQ(shaded.pixel(514, 227), kWhite);
+}
+
 TEST(MapRenderer, SubPointMarkersInTheEarthAndSkyViews) {
     Scene scene(2005, 9, 21, 17, 15);
     scene.settings.sunSubPoint = true;

@@ -12,10 +12,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
+#include <QElapsedTimer>
+
+#include "app/hamlibsettings.h"
 #include "app/settingsstore.h"
 #include "tests/support/fakeclock.h"
+#include "tests/support/rotatordaemon.h"
 #include "tests/support/uitest.h"
 #include "tests/support/pseudoterminal.h"
 #include "ui/mainwindow.h"
@@ -264,6 +269,102 @@ TEST_F(TrackingWindowTest, APortThatWillNotOpenShowsTheMessageThenEndsTheEventLo
     EXPECT_EQ(loop.exec(), 0);
     EXPECT_TRUE(store.read(kPositionsGroup, QStringLiteral("Form1.Top")).isEmpty());
     EXPECT_TRUE(store.read(kPositionsGroup, QStringLiteral("Form1.Left")).isEmpty());
+}
+
+}  // namespace
+}  // namespace skyrel
+
+namespace skyrel {
+namespace {
+
+// Waits for a rotator in the background; generous, for a loaded machine. Nothing here measures speed.
+constexpr int kRotatorWaitMs = 20000;
+// A tick that waited on a rotator would take seconds (Hamlib's timeouts); the cycle's own work is
+// milliseconds.
+constexpr qint64 kTickBoundMs = 500;
+
+
+TEST_F(TrackingWindowTest, DummyRotatorInThisProcessIsClampedAndItsErrorShowsInTheStatusBox) {
+    HamlibSettings dummy;
+    dummy.enabled = true;
+    dummy.model = kHamlibDummyModel;
+    SaveHamlibSettings(store, dummy);
+    store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("10"));
+    store.write(kOptionsGroup, QStringLiteral("Park Elev"), QStringLiteral("93"));
+    auto w = Open();
+    w->Park1->trigger();
+    EXPECT_EQ(w->OuterHeight(), TSMForm1::kAntennaTrackingHeight);
+    w->Timer1Timer();
+    // The park line's rules let 93 through; the dummy's own limit is 90, so the command is clamped.
+    EXPECT_EQ(w->Label38->text(), "Az: 10.0");
+    EXPECT_EQ(w->Label39->text(), "El: 93.0");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->Label42->text().endsWith(" (limits)"); }, kRotatorWaitMs));
+    EXPECT_TRUE(w->Label41->text().startsWith("Antenna: "));
+    // The dummy starts at 0/0 and turns a few degrees a second: far more than a degree off.
+    EXPECT_EQ(TextColour(*w->Label42), kRed);
+    EXPECT_TRUE(pty.readAvailable(50).isEmpty());  // nothing on the serial line
+
+    w->off1->trigger();
+    EXPECT_EQ(w->OuterHeight(), TSMForm1::kIdleHeight);
+}
+
+TEST_F(TrackingWindowTest, RotatorDaemonGetsTheSunWithItsOffsetsLosesItsDaemonAndGetsItBack) {
+    test::RotatorDaemon daemon;
+    ASSERT_TRUE(daemon.start());
+    SaveHamlibSettings(store, daemon.settings());
+    store.write(kOptionsGroup, QStringLiteral("Static Offset Az"), QStringLiteral("1.5"));
+    store.write(kOptionsGroup, QStringLiteral("Static Offset El"), QStringLiteral("-0.5"));
+    store.write(kOptionsGroup, QStringLiteral("L Offset El"), QStringLiteral("0.3"));
+    auto w = Open();
+    QList<qint64> tickMs;
+    // The Sun plus the static offset, and the L feed's elevation offset (no azimuth offset, so no
+    // cross-elevation term), for each second.
+    QList<RotatorPosition> wanted;
+    const auto tick = [&] {
+        QElapsedTimer timer;
+        timer.start();
+        Tick(*w);
+        tickMs.append(timer.elapsed());
+        wanted.append({state.sky.sun.azimuth + 1.5, state.sky.sun.elevation - 0.5 + 0.3});
+    };
+    const auto tickUntil = [&](const std::function<bool()>& done) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && waited.elapsed() < kRotatorWaitMs) {
+            tick();
+            QTest::qWait(1000);
+        }
+        return done();
+    };
+
+    w->Sun1->trigger();
+    ASSERT_TRUE(tickUntil([&] { return !daemon.commandedPositions().isEmpty(); }));
+    // The first command is one of the seconds so far (a newer second may have replaced an older one on
+    // its way). The daemon logs two decimals: 0.006 covers its rounding.
+    const RotatorPosition sent = daemon.commandedPositions().constFirst();
+    EXPECT_TRUE(std::any_of(wanted.begin(), wanted.end(), [&](const RotatorPosition& p) {
+        return std::abs(sent.azimuth - p.azimuth) < 0.006 && std::abs(sent.elevation - p.elevation) < 0.006;
+    })) << sent.azimuth << " " << sent.elevation << " first wanted " << wanted.front().azimuth << " "
+        << wanted.front().elevation;
+    ASSERT_TRUE(tickUntil([&] { return w->Label42->text().startsWith("Error: "); }));
+    EXPECT_TRUE(w->Label41->text().startsWith("Antenna: "));
+    EXPECT_TRUE(pty.readAvailable(50).isEmpty());
+
+    daemon.kill();
+    ASSERT_TRUE(tickUntil([&] { return w->Label42->text() == kRotatorNotReachable; }));
+    for (int second = 0; second < 6; ++second) {  // past a retry: still one message
+        tick();
+        QTest::qWait(1000);
+    }
+    EXPECT_EQ(VisibleBoxes("RotatorErrorBox").size(), 1);
+    EXPECT_TRUE(VisibleBoxes("RotatorErrorBox").front()->text().startsWith("Rotator not reachable: "));
+    EXPECT_EQ(w->Label42->text(), kRotatorNotReachable);
+    EXPECT_TRUE(state.tracking.trackingActive);
+
+    ASSERT_TRUE(daemon.start());
+    ASSERT_TRUE(tickUntil([&] { return w->Label42->text().startsWith("Error: "); }));
+    EXPECT_EQ(VisibleBoxes("RotatorErrorBox").size(), 1);
+    for (const qint64 ms : tickMs) EXPECT_LT(ms, kTickBoundMs);
 }
 
 }  // namespace

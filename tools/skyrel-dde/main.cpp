@@ -83,7 +83,8 @@ std::optional<int> FailureOfReply(const std::optional<EndpointReply>& reply, con
     return std::nullopt;
 }
 
-int Run(const QString& command, const QByteArray& text, const QByteArray& service, const QByteArray& topic) {
+int Run(const QString& command, const QByteArray& text, const QByteArray& service, const QByteArray& topic,
+        const QByteArray& item) {
     Conversation conversation(EndpointServer::DefaultPath());
     if (!conversation.open()) {
         PrintError(QStringLiteral("no Skyrel endpoint at %1").arg(conversation.path()));
@@ -94,7 +95,7 @@ int Run(const QString& command, const QByteArray& text, const QByteArray& servic
         return *failure;
 
     if (command == QLatin1String("request")) {
-        conversation.send(RequestRequest(endpoint::kItemName));
+        conversation.send(RequestRequest(item));
         const std::optional<EndpointReply> reply = conversation.await(kReplyTimeoutMs);
         if (auto failure = FailureOfReply(reply, conversation, EndpointReply::Kind::Data)) return *failure;
         // The value's text form without the zero byte that ends a request's payload.
@@ -102,7 +103,7 @@ int Run(const QString& command, const QByteArray& text, const QByteArray& servic
         return kExitOk;
     }
     if (command == QLatin1String("advise")) {
-        conversation.send(AdviseRequest(endpoint::kItemName));
+        conversation.send(AdviseRequest(item));
         if (auto failure = FailureOfReply(conversation.await(kReplyTimeoutMs), conversation, EndpointReply::Kind::Ok))
             return *failure;
         for (;;) {
@@ -114,7 +115,7 @@ int Run(const QString& command, const QByteArray& text, const QByteArray& servic
             PrintBytes(notice->payload);
         }
     }
-    conversation.send(command == QLatin1String("poke") ? PokeRequest(endpoint::kItemName, text) : ExecuteRequest(text));
+    conversation.send(command == QLatin1String("poke") ? PokeRequest(item, text) : ExecuteRequest(text));
     if (auto failure = FailureOfReply(conversation.await(kReplyTimeoutMs), conversation, EndpointReply::Kind::Ok))
         return *failure;
     return kExitOk;
@@ -145,8 +146,14 @@ int main(int argc, char** argv) {
     const QCommandLineOption topicOption(QStringLiteral("topic"),
                                          QStringLiteral("Topic name to connect to (default SkyrelServ)."),
                                          QStringLiteral("name"), QLatin1String(endpoint::kTopicName));
+    const QCommandLineOption itemOption(
+        QStringLiteral("item"),
+        QStringLiteral("Item to read, advise or poke (default SkyrelItem; AntennaItem is the Hamlib rotator's "
+                       "reported position)."),
+        QStringLiteral("name"), QLatin1String(endpoint::kItemName));
     parser.addOption(serviceOption);
     parser.addOption(topicOption);
+    parser.addOption(itemOption);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("request | advise | poke TEXT | execute TEXT"));
 
@@ -161,7 +168,7 @@ int main(int argc, char** argv) {
     const bool takesText = command == QLatin1String("poke") || command == QLatin1String("execute");
     const bool takesNothing = command == QLatin1String("request") || command == QLatin1String("advise");
     if (!(takesText && args.size() == 2) && !(takesNothing && args.size() == 1)) {
-        PrintError(QStringLiteral("usage: skyrel-dde [--service NAME] [--topic NAME] "
+        PrintError(QStringLiteral("usage: skyrel-dde [--service NAME] [--topic NAME] [--item NAME] "
                                   "request | advise | poke TEXT | execute TEXT"));
         return kExitUsage;
     }
@@ -175,5 +182,6 @@ int main(int argc, char** argv) {
         }
         text = *bytes;
     }
-    return Run(command, text, parser.value(serviceOption).toLocal8Bit(), parser.value(topicOption).toLocal8Bit());
+    return Run(command, text, parser.value(serviceOption).toLocal8Bit(), parser.value(topicOption).toLocal8Bit(),
+               parser.value(itemOption).toLocal8Bit());
 }

@@ -28,7 +28,8 @@ const std::map<std::string, std::string> kValueForms{
     {"--lat", "DEG"},         {"--lon", "DEG"},          {"--height", "M"},
     {"--utc", "YYYY-MM-DDTHH:MM:SS"}, {"--date", "YYYY-MM-DD"}, {"--local-offset", "HOURS"},
     {"--every", "SECONDS"},   {"--count", "N"},          {"--dx", "LOCATOR or LAT,LON"},
-    {"--dx-height", "M"},     {"--days", "N"},           {"--min-elevation", "DEG"}};
+    {"--dx-height", "M"},     {"--days", "N"},           {"--min-elevation", "DEG"},
+    {"--ephemeris", "standard|precise"}};
 
 // Numbers on the command line read as the tracker reads its settings: '.' only, whole texts only.
 std::optional<double> ParseDouble(const std::string& text) { return skyrel::ParseReal(QString::fromStdString(text)); }
@@ -163,6 +164,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             if (!o.count || *o.count < 1 || *o.count > kMaxCount)
                 return fail("--count expects a number of rows from 1 to 1000000, e.g. --count 10 (got " +
                             Quoted(value) + ")");
+        } else if (flag == "--ephemeris") {
+            if (value != "standard" && value != "precise")
+                return fail("--ephemeris expects standard or precise, e.g. --ephemeris precise (got " + Quoted(value) +
+                            ")");
+            o.precise = value == "precise";
         } else {
             return fail("unknown option " + Quoted(flag) + "; see skyrel-ephem --help");
         }
@@ -272,6 +278,12 @@ Table:
   Columns: UTC instant; for the Sun and then the Moon azimuth and elevation (refraction included),
   right ascension and declination (topocentric), all in degrees, and distance in km; then the Moon's
   elongation in degrees.
+
+Ephemeris (every mode):
+  --ephemeris standard|precise
+           standard (default): the tracker's built-in series, as the tracker computes by default.
+           precise: the IAU routines (ERFA), as the tracker's "Precise Ephemeris": the Moon to a few
+           arcseconds and its range rate to a few cm/s, with UT1 - UTC from the tracker's stored "DUT1".
 
   --help   this text
 

@@ -38,6 +38,7 @@ struct Options {
     bool windows = false;                     // list the common Moon windows
     std::optional<long long> days;            // span of --windows, whole UTC days
     std::optional<double> minElevation;       // degrees
+    bool precise = false;  // --ephemeris precise
 };
 
 // Parses argv[1..]. On failure returns nothing and sets `error` to one line naming the flag and the

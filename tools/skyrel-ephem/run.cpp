@@ -31,6 +31,11 @@ nav::ObserverSite ResolveSite(const Options& o) {
     if (o.latitude) site.latitude = *o.latitude;
     if (o.longitude) site.longitude = *o.longitude;
     if (o.height) site.height = *o.height;
+    if (o.precise) {
+        site.ephemeris = nav::Ephemeris::Precise;
+        const skyrel::NativeSettingsStore store;
+        site.dut1Seconds = skyrel::Dut1OfText(store.read(skyrel::kOptionsGroup, QStringLiteral("DUT1"))).value_or(0);
+    }
     return site;
 }
 

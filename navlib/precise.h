@@ -1,0 +1,45 @@
+// The precise ephemeris: the geocentric Sun and Moon and the Earth's rotation from the IAU routines (ERFA),
+// the first half of the position step when the site asks for Ephemeris::Precise. ComputePositions
+// (observer.h) runs it and then the same topocentric step as for the series.
+//
+// The result is the apparent place, true equator and equinox of date: the Moon from ERFA's Moon98 at the
+// instant less its light time, the Sun from the Earth's heliocentric vector (Epv00) with annual
+// aberration, the bias-precession-nutation matrix of IAU 2000B (Pn00b) and apparent sidereal time
+// (Gst06). The site is SetObserver's, the same WGS-84 geodetic-to-geocentric step as ERFA's Gd2gc.
+// Polar motion is left out (under 0.5").
+#pragma once
+
+#include "navlib/skystate.h"
+
+namespace nav {
+
+// A UTC instant on the two time scales ERFA works in, each a Julian date in two parts (whole day first).
+struct PreciseInstant {
+    double tt1 = 0, tt2 = 0;    // Terrestrial Time
+    double ut11 = 0, ut12 = 0;  // UT1
+};
+
+// PreciseInstantOf - TT through the leap-second table, UT1 as UTC + dut1.
+//   in:  utcDay (day number, 2000 January 1 = 730135), utcFraction (may exceed 1; the count is
+//        continuous), dut1Seconds (UT1 - UTC, s)
+//   out: TT and UT1. Past the last year ERFA's table knows, the last TAI - UTC is kept: a tracker
+//        pointing today wants the leap seconds as they stand, not a guess at future ones.
+PreciseInstant PreciseInstantOf(int utcDay, double utcFraction, double dut1Seconds);
+
+// ComputePreciseGeocentric - the geocentric half of the precise position step.
+//   in:  sky.clock.utcDay, sky.clock.utcFraction, dut1Seconds (UT1 - UTC, s); sky.preciseFrame, reused
+//        when it was evaluated within kPreciseFrameReuseSeconds of this instant, refreshed otherwise
+//   out: sky.sun and sky.moon .geoEquatorialDir (unit vector, true equator and equinox of date),
+//        .geoRightAscension, .geoDeclination (radians, apparent), .geoDistance (km; the Moon's at the
+//        instant its light left), .eclipticLongitude and .eclipticLatitude (radians, true ecliptic of date,
+//        longitude in [0, 2pi)); sky.moonElongation; sky.clock.gmst (Greenwich apparent sidereal time,
+//        radians [0, 2pi), from which ComputePositions turns the true equator of date to Earth-fixed)
+//   accuracy: the Moon within about 2" and 3 km of JPL's ephemerides, the Sun within 1", from 2000 on; a
+//   cached frame adds metres to the Earth's position and nothing visible to the directions.
+void ComputePreciseGeocentric(SkyState& sky, double dut1Seconds);
+
+// How long (s of TT) one evaluation of the Earth's orbit and the precession-nutation matrix is reused.
+// The Earth's vector is carried on with its velocity: after a minute that is 11 m off.
+inline constexpr double kPreciseFrameReuseSeconds = 60;
+
+}  // namespace nav

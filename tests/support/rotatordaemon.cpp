@@ -1,0 +1,83 @@
+#include "tests/support/rotatordaemon.h"
+
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+#include "app/numbertext.h"
+#include "tests/support/toolrun.h"
+
+namespace skyrel::test {
+namespace {
+
+constexpr int kStartWaitMs = 20000;
+constexpr int kConnectPollMs = 50;
+
+}  // namespace
+
+RotatorDaemon::RotatorDaemon() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    port_ = probe.serverPort();
+}
+
+RotatorDaemon::~RotatorDaemon() { kill(); }
+
+bool RotatorDaemon::start(bool logCommands) {
+    QStringList args = {QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"), QStringLiteral("127.0.0.1"),
+                        QStringLiteral("-t"), QString::number(port_)};
+    // -vvvv makes the daemon log "rot_set_position called az=... el=..." for every command.
+    if (logCommands) args.append(QStringLiteral("-vvvv"));
+    process_.start(QStringLiteral("rotctld"), args);
+    if (!process_.waitForStarted(kStartWaitMs)) return false;
+    for (int waited = 0; waited < kStartWaitMs; waited += kConnectPollMs) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port_);
+        if (socket.waitForConnected(kConnectPollMs)) return true;
+        if (process_.state() == QProcess::NotRunning) return false;
+        QThread::msleep(kConnectPollMs);
+    }
+    return false;
+}
+
+void RotatorDaemon::kill() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.kill();
+    process_.waitForFinished(kStartWaitMs);
+    log_ += process_.readAllStandardError();
+}
+
+QString RotatorDaemon::address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
+
+HamlibSettings RotatorDaemon::settings() const {
+    HamlibSettings settings;
+    settings.enabled = true;
+    settings.model = kHamlibNetworkModel;
+    settings.device = address();
+    return settings;
+}
+
+QList<RotatorPosition> RotatorDaemon::commandedPositions() {
+    log_ += process_.readAllStandardError();
+    static const QRegularExpression command(QStringLiteral("rot_set_position called az=(\\S+) el=(\\S+)"));
+    QList<RotatorPosition> positions;
+    for (auto match = command.globalMatch(QString::fromLatin1(log_)); match.hasNext();) {
+        const QRegularExpressionMatch m = match.next();
+        positions.append({ParseReal(m.captured(1)).value_or(-999), ParseReal(m.captured(2)).value_or(-999)});
+    }
+    return positions;
+}
+
+std::optional<RotatorPosition> ReadPositionWithRotctl(const QString& address) {
+    const ToolRun run = RunTool(QStringLiteral("rotctl"), {QStringLiteral("-m"), QStringLiteral("2"),
+                                                           QStringLiteral("-r"), address, QStringLiteral("p")});
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    if (run.exitCode != 0 || lines.size() != 2) return std::nullopt;
+    const auto azimuth = ParseReal(QString::fromLatin1(lines[0]));
+    const auto elevation = ParseReal(QString::fromLatin1(lines[1]));
+    if (!azimuth || !elevation) return std::nullopt;
+    return RotatorPosition{*azimuth, *elevation};
+}
+
+}  // namespace skyrel::test

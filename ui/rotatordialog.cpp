@@ -1,0 +1,175 @@
+#include "ui/rotatordialog.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QShowEvent>
+#include <QThread>
+#include <QVBoxLayout>
+#include <array>
+#include <memory>
+
+#include "app/hamlibmodels.h"
+#include "app/hamlibsession.h"
+#include "app/numbertext.h"
+#include "app/pointing.h"
+#include "ui/widgets.h"
+
+namespace skyrel {
+namespace {
+
+constexpr int kModelRole = Qt::UserRole;
+constexpr std::array kSerialSpeeds = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+
+QString PositionText(RotatorPosition position) {
+    return QStringLiteral("Az %1  El %2").arg(QString::number(position.azimuth, 'f', 1),
+                                              QString::number(position.elevation, 'f', 1));
+}
+
+}  // namespace
+
+RotatorDialog::RotatorDialog(SettingsStore& store, const Settings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), store_(store), settings_(settings) {
+    setObjectName(QStringLiteral("RotatorDialog"));
+    setWindowTitle(QStringLiteral("Rotator"));
+    buildControls();
+    fillModelList();
+}
+
+void RotatorDialog::buildControls() {
+    enabledBox = new QCheckBox(QStringLiteral("Use a Hamlib rotator"), this);
+    filterBox = new QLineEdit(this);
+    filterBox->setPlaceholderText(QStringLiteral("Filter: maker, model or number"));
+    modelList = new QListWidget(this);
+    modelList->setMinimumSize(360, 240);
+    modelBox = new QLineEdit(this);
+    deviceBox = new QLineEdit(this);
+    deviceBox->setPlaceholderText(QStringLiteral("/dev/ttyUSB0, or host:port for NET rotctl"));
+    speedList = new QComboBox(this);
+    for (const int speed : kSerialSpeeds) speedList->addItem(QString::number(speed));
+    formatNote = new QLabel(QStringLiteral("The Hamlib rotator receives azimuth and elevation."), this);
+    testButton = new QPushButton(QStringLiteral("Test"), this);
+    testResult = new QLabel(this);
+    testResult->setWordWrap(true);
+    testResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    saveButton = new QPushButton(QStringLiteral("Save"), this);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Model number:"), modelBox);
+    form->addRow(QStringLiteral("Device:"), deviceBox);
+    form->addRow(QStringLiteral("Speed (baud):"), speedList);
+    auto* test = new QHBoxLayout;
+    test->addWidget(testButton);
+    test->addWidget(testResult, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(saveButton);
+    buttons->addWidget(cancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(enabledBox);
+    layout->addWidget(filterBox);
+    layout->addWidget(modelList, 1);
+    layout->addLayout(form);
+    layout->addWidget(formatNote);
+    layout->addLayout(test);
+    layout->addLayout(buttons);
+
+    connect(filterBox, &QLineEdit::textChanged, this, &RotatorDialog::filterModels);
+    connect(modelList, &QListWidget::currentItemChanged, this, &RotatorDialog::modelChosen);
+    connect(modelBox, &QLineEdit::textChanged, this, &RotatorDialog::showModelNumber);
+    connect(testButton, &QPushButton::clicked, this, &RotatorDialog::testClicked);
+    connect(saveButton, &QPushButton::clicked, this, &RotatorDialog::saveClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void RotatorDialog::fillModelList() {
+    for (const HamlibModel& model : HamlibModels()) {
+        auto* item = new QListWidgetItem(HamlibModelText(model), modelList);
+        item->setData(kModelRole, model.number);
+    }
+}
+
+void RotatorDialog::filterModels(const QString& text) {
+    const QString wanted = text.trimmed();
+    for (int row = 0; row < modelList->count(); ++row) {
+        QListWidgetItem* item = modelList->item(row);
+        const bool number = item->data(kModelRole).toString() == wanted;
+        item->setHidden(!wanted.isEmpty() && !number && !item->text().contains(wanted, Qt::CaseInsensitive));
+    }
+}
+
+void RotatorDialog::modelChosen() {
+    if (const QListWidgetItem* item = modelList->currentItem())
+        modelBox->setText(item->data(kModelRole).toString());
+}
+
+void RotatorDialog::showModelNumber(const QString& text) {
+    const std::optional<int> number = ParseInteger(text);
+    for (int row = 0; row < modelList->count(); ++row) {
+        if (number && modelList->item(row)->data(kModelRole).toInt() == *number) {
+            const QSignalBlocker keepTyping(modelList);
+            modelList->setCurrentRow(row);
+            modelList->scrollToItem(modelList->item(row));
+            return;
+        }
+    }
+    modelList->setCurrentRow(-1);
+}
+
+void RotatorDialog::fillFromStore() {
+    const HamlibSettings stored = LoadHamlibSettings(store_);
+    enabledBox->setChecked(stored.enabled);
+    filterBox->clear();
+    modelBox->setText(QString::number(stored.model));
+    deviceBox->setText(stored.device);
+    const QString speed = QString::number(stored.speed);
+    if (speedList->findText(speed) < 0) speedList->addItem(speed);
+    speedList->setCurrentText(speed);
+    formatNote->setVisible(!IsAzElFormat(settings_.outputFormat));
+    testResult->clear();
+}
+
+void RotatorDialog::showEvent(QShowEvent* event) {
+    // Each opening shows the options in effect.
+    if (!event->spontaneous()) fillFromStore();
+    QWidget::showEvent(event);
+}
+
+HamlibSettings RotatorDialog::currentOptions() const {
+    HamlibSettings options;
+    options.enabled = enabledBox->isChecked();
+    options.model = ParseInteger(modelBox->text()).value_or(0);
+    options.device = deviceBox->text().trimmed();
+    options.speed = ParseInteger(speedList->currentText()).value_or(0);
+    return options;
+}
+
+void RotatorDialog::saveClicked() {
+    if (const std::optional<QString> problem = HamlibOptionsProblem(modelBox->text(), deviceBox->text())) {
+        ShowMessage(this, QMessageBox::Warning, *problem, QStringLiteral("RotatorOptionsBox"));
+        return;
+    }
+    const HamlibSettings options = currentOptions();
+    if (!SaveHamlibSettings(store_, options))
+        ShowMessage(this, QMessageBox::Critical, QStringLiteral("The rotator options could not be stored."),
+                    QStringLiteral("RotatorStoreBox"));
+    emit saved(options);
+    close();
+}
+
+void RotatorDialog::testClicked() {
+    testButton->setEnabled(false);
+    testResult->setText(QStringLiteral("Testing..."));
+    auto probe = std::make_shared<RotatorProbe>();
+    QThread* thread = QThread::create([probe, options = currentOptions()] { *probe = ProbeRotator(options); });
+    connect(thread, &QThread::finished, this, [this, probe] {
+        const QString result = probe->position ? PositionText(*probe->position) : probe->error;
+        testResult->setText(result);
+        testButton->setEnabled(true);
+        emit testFinished(result);
+    });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+}
+
+}  // namespace skyrel

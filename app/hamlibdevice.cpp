@@ -103,7 +103,10 @@ HamlibDevice ParseHamlibDevice(std::string_view text, HamlibLink link) {
         return device;
     }
     if (text.size() > kMaxHamlibPathLength) return Refused("the device text is too long");
-    return link == HamlibLink::Network ? ParseNetworkAddress(text) : ParseDevicePath(text);
+    HamlibDevice device = link == HamlibLink::Network ? ParseNetworkAddress(text) : ParseDevicePath(text);
+    // A host given without its port gets ":4533", which can take the path past the field.
+    if (device.valid && device.pathname.size() > kMaxHamlibPathLength) return Refused("the device text is too long");
+    return device;
 }
 
 }  // namespace skyrel

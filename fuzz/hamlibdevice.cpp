@@ -29,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (link == HamlibLink::None) Check(device.pathname.empty(), "a model without a link gets no path");
     if (link == HamlibLink::Network) {
         Check(device.port >= 1 && device.port <= 65535, "the daemon's port is 1..65535");
-        const bool bracketed = device.host.find(':') != std::string::npos;
-        const std::string host = bracketed ? "[" + device.host + "]" : device.host;
-        Check(device.pathname == host + ":" + std::to_string(device.port), "the path is host:port");
+        const std::string port = ":" + std::to_string(device.port);
+        Check(device.pathname == device.host + port || device.pathname == "[" + device.host + "]" + port,
+              "the path is host:port");
     }
     return 0;
 }

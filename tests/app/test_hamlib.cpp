@@ -70,6 +70,9 @@ TEST(HamlibDevice, ReadsPathsAndAddressesAndRefusesTheRest) {
     // Hamlib's path field holds 511 characters and the zero.
     EXPECT_TRUE(ParseHamlibDevice("/" + std::string(510, 'd'), HamlibLink::Device).valid);
     EXPECT_FALSE(ParseHamlibDevice("/" + std::string(511, 'd'), HamlibLink::Device).valid);
+    // A host without its port is given ":4533", which must fit as well.
+    EXPECT_TRUE(ParseHamlibDevice(std::string(506, 'h'), HamlibLink::Network).valid);
+    EXPECT_FALSE(ParseHamlibDevice(std::string(507, 'h'), HamlibLink::Network).valid);
 }
 
 TEST(HamlibRotator, LimitsTurnOrClampAndThePointingErrorIsAnAngleOnTheSky) {

@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench assets install package clean
+.PHONY: all deps configure build run test bench assets install package clean sanitize fuzz fuzz-run soak
 
 all: build
 
@@ -43,5 +43,30 @@ install: build
 package: build
 	@cmake --build $(BUILD_DIR) --target package
 
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer (scripts/lsan.supp
+# lists the system libraries whose leaks are not reported).
+SANITIZE_DIR ?= build-sanitize
+sanitize: deps
+	@JOBS=$(JOBS) scripts/sanitize.sh $(SANITIZE_DIR)
+
+# The fuzz targets (fuzz/), in a clang build of their own instrumented for libFuzzer and both sanitizers;
+# `make fuzz-run` runs each for FUZZ_SECONDS from its seed corpus.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_FLAGS = -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+		-DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+		-DSKYREL_BUILD_FUZZ=ON -DSKYREL_BUILD_TESTS=OFF -DSKYREL_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_all
+
+fuzz-run: fuzz
+	@scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# The real program for SOAK_MINUTES, tracking Park onto a pseudo-terminal with an advised client.
+SOAK_MINUTES ?= 60
+soak: build
+	@scripts/soak.sh $(BUILD_DIR) $(SOAK_MINUTES)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

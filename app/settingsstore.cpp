@@ -8,6 +8,8 @@ QString KeyOf(const QString& group, const QString& name) { return group + QLatin
 NativeSettingsStore::NativeSettingsStore()
     : settings_(QSettings::NativeFormat, QSettings::UserScope, kOrganizationName, kApplicationName) {}
 
+NativeSettingsStore::NativeSettingsStore(const QString& fileName) : settings_(fileName, QSettings::NativeFormat) {}
+
 QString NativeSettingsStore::read(const QString& group, const QString& name) const {
     const QVariant value = settings_.value(KeyOf(group, name));
     // The file format reads an unquoted "a,b" typed by hand as a list, which would read as the empty text.

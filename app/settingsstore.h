@@ -31,6 +31,8 @@ public:
 class NativeSettingsStore : public SettingsStore {
 public:
     NativeSettingsStore();
+    // The same format in a file the caller names.
+    explicit NativeSettingsStore(const QString& fileName);
     QString read(const QString& group, const QString& name) const override;
     void write(const QString& group, const QString& name, const QString& value) override;
     bool sync() override;

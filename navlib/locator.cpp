@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "navlib/printabletext.h"
+
 namespace nav {
 namespace {
 
@@ -36,7 +38,7 @@ int PairValue(const LocatorPair& pair, char c) {
     return (value >= 0 && value < pair.count) ? value : -1;
 }
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string Quoted(std::string_view text) { return "'" + PrintableText(text) + "'"; }
 
 // A whole text as a finite number, '.' as decimal point, an optional leading '-'.
 std::optional<double> ParseNumber(std::string_view text) {
@@ -105,9 +107,11 @@ std::string CanonicalLocator(std::string_view text) {
     return out;
 }
 
+// In fixed notation, as ParseNumber reads it back, with the fewest digits that read back exactly. The
+// smallest doubles need over 300 digits after the point.
 std::string ShortestNumber(double value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
+    char text[400];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
     return std::string(text, result.ptr);
 }
 

@@ -5,7 +5,8 @@ set -e
 PACKAGES="build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
 libgtest-dev libgmock-dev libbenchmark-dev liberfa-dev pkg-config fonts-liberation2 xvfb xauth x11-utils xdotool imagemagick socat locales
 libhamlib-dev libhamlib-utils
-dpkg-dev fakeroot lintian desktop-file-utils appstream systemd man-db file"
+dpkg-dev fakeroot lintian desktop-file-utils appstream systemd man-db file clang
+libclang-rt-14-dev"
 
 missing=""
 for p in $PACKAGES; do

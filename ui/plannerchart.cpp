@@ -45,6 +45,9 @@ QAreaSeries* ShadedWindow(const nav::CommonWindow& w) {
     lower->append(start, kLowestElevation);
     lower->append(end, kLowestElevation);
     auto* area = new QAreaSeries(upper, lower);
+    // The area draws its bounds but does not own them: they go when the chart removes the area.
+    upper->setParent(area);
+    lower->setParent(area);
     area->setName(kWindowSeriesName);
     area->setColor(kWindowColour);
     area->setBorderColor(Qt::transparent);

@@ -36,6 +36,8 @@ TEST(HamlibDevice, ReadsPathsAndAddressesAndRefusesTheRest) {
         {"ttyUSB0", HamlibLink::Device, false, "", 0},
         {"", HamlibLink::Device, false, "", 0},
         {"/dev/tty\nUSB0", HamlibLink::Device, false, "", 0},
+        {"tty\nUSB0", HamlibLink::Device, false, "", 0},
+        {"dish\n.local", HamlibLink::Network, false, "", 0},
         {"dish.local", HamlibLink::Network, true, "dish.local:4533", 4533},
         {"192.168.1.20:4600", HamlibLink::Network, true, "192.168.1.20:4600", 4600},
         {"[::1]", HamlibLink::Network, true, "[::1]:4533", 4533},
@@ -63,10 +65,14 @@ TEST(HamlibDevice, ReadsPathsAndAddressesAndRefusesTheRest) {
         EXPECT_EQ(device.pathname, c.pathname);
         EXPECT_EQ(device.port, c.port);
         EXPECT_EQ(device.error.empty(), c.valid);
+        EXPECT_EQ(device.error.find('\n'), std::string::npos) << "a refusal is one line";
     }
     // Hamlib's path field holds 511 characters and the zero.
     EXPECT_TRUE(ParseHamlibDevice("/" + std::string(510, 'd'), HamlibLink::Device).valid);
     EXPECT_FALSE(ParseHamlibDevice("/" + std::string(511, 'd'), HamlibLink::Device).valid);
+    // A host without its port is given ":4533", which must fit as well.
+    EXPECT_TRUE(ParseHamlibDevice(std::string(506, 'h'), HamlibLink::Network).valid);
+    EXPECT_FALSE(ParseHamlibDevice(std::string(507, 'h'), HamlibLink::Network).valid);
 }
 
 TEST(HamlibRotator, LimitsTurnOrClampAndThePointingErrorIsAnAngleOnTheSky) {

@@ -81,6 +81,9 @@ TEST(Locator, ReferenceSquaresRoundTripsAndBadLocators) {
         EXPECT_NE(error.find(b.says), std::string::npos) << b.text << ": " << error;
         EXPECT_NE(error.find(std::string("'") + b.text + "'"), std::string::npos) << error;
     }
+    // A control character in the text is quoted escaped: the message stays one line.
+    EXPECT_FALSE(nav::ParseLocator("FN\n31", error));
+    EXPECT_NE(error.find("'FN\\x0A31'"), std::string::npos) << error;
 }
 
 TEST(Locator, DxEntryReadsCallPositionAndHeight) {
@@ -106,6 +109,10 @@ TEST(Locator, DxEntryReadsCallPositionAndHeight) {
     ASSERT_TRUE(dx) << error;
     EXPECT_EQ(dx->height, -12.5);
     EXPECT_EQ(nav::DxEntryText(*dx), "VK2/N0CALL 52.5,13.4 -12.5");
+    // A height too small for plain digits to be the shortest form is still written as the entry reads it.
+    dx = nav::ParseDxEntry("W FN31pr 0.0000000131", error);
+    ASSERT_TRUE(dx) << error;
+    EXPECT_EQ(nav::DxEntryText(*dx), "W FN31pr 0.0000000131");
 
     const struct {
         const char* text;

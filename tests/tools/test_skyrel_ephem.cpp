@@ -229,6 +229,7 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
         {{"--riseset", "--local-offset", "x"}, "--local-offset"},
         {{"--every", "0", "--count", "3"}, "--every"},
         {{"--frobnicate"}, "--frobnicate"},
+        {{"--lat", "1\n2"}, "\"1\\x0A2\""},
         {{"--height"}, "--height"},
         // Tables that would run past the calendar name its last instant.
         {{"--utc", "2100-02-28T23:59:00", "--every", "60", "--count", "2"}, "2100-02-28T23:59:59"},

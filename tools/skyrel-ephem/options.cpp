@@ -7,6 +7,7 @@
 
 #include "app/numbertext.h"
 #include "navlib/commonwindow.h"
+#include "navlib/printabletext.h"
 
 namespace ephem {
 namespace {
@@ -74,7 +75,7 @@ std::optional<UtcInstant> ParseInstant(const std::string& text) {
     return UtcInstant{date->year, date->month, date->day, *h, *mi, *s};
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) { return "\"" + nav::PrintableText(text) + "\""; }
 
 }  // namespace
 

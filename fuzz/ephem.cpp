@@ -1,0 +1,52 @@
+// Fuzz target: skyrel-ephem's command line and the computation it starts, run in-process. The input is
+// split at zero bytes into the arguments. Invariant: exit status 0 with output and nothing on standard
+// error, or 2 with exactly one line on standard error and no output.
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzzsupport.h"
+#include "tools/skyrel-ephem/options.h"
+#include "tools/skyrel-ephem/run.h"
+
+namespace {
+
+// Tables longer than this are left out: their rows repeat what shorter tables test and only slow the run.
+constexpr long long kMaxTableRows = 2000;
+
+std::vector<std::string> Arguments(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::string> args;
+    if (size == 0) return args;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\0', start)) != std::string::npos; start = end + 1)
+        args.push_back(text.substr(start, end - start));
+    args.push_back(text.substr(start));
+    return args;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using skyrel::fuzz::Check;
+    // The stored site is read from this process's own settings home, which holds no file.
+    skyrel::fuzz::PrivateDirectory();
+    const std::vector<std::string> args = Arguments(data, size);
+    std::string ignored;
+    if (const auto options = ephem::ParseOptions(args, ignored); options && options->count.value_or(0) > kMaxTableRows)
+        return -1;
+
+    std::ostringstream out, err;
+    const int status = ephem::Run(args, out, err);
+    if (status == 0) {
+        Check(!out.str().empty() && err.str().empty(), "exit status 0 comes with output and no error");
+    } else {
+        Check(status == ephem::kExitBadInput, "the exit status is 0 or 2");
+        const std::string line = err.str();
+        Check(out.str().empty(), "a refused command line prints no figures");
+        Check(line.size() > 1 && line.find('\n') == line.size() - 1, "a refusal is exactly one line");
+    }
+    return 0;
+}

@@ -1,0 +1,78 @@
+// Fuzz target: the settings loader. The input is the settings file's bytes; it is loaded as the program
+// loads it at start-up: the options, the four windows' positions and the twelve ports' devices.
+// Invariant: every value in effect is its built-in value or within its allowed range: finite numbers,
+// a manual clock offset within 24 hours, a speed from the baud list, a known feed, a window position
+// stored whole or defaulted where it is missing, a device for each port 1..12 and none for any other number.
+#include <QFile>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "app/rotatorport.h"
+#include "app/settings.h"
+#include "app/settingsstore.h"
+#include "fuzz/fuzzsupport.h"
+#include "tests/support/fakeclock.h"
+
+namespace skyrel::fuzz {
+namespace {
+
+constexpr double kMaxClockOffsetHours = 24;
+// The baud list: 1200 x 2^index for index 0..6.
+constexpr int kBaudListSize = 7;
+constexpr int kFirstPort = 1, kLastPort = 12;
+constexpr int kWindowCount = 4;
+
+bool InBaudList(int rate) {
+    for (int index = 0; index < kBaudListSize; ++index)
+        if (rate == BaudRateOfIndex(index)) return true;
+    return false;
+}
+
+void CheckValuesInEffect(const Settings& s) {
+    for (const double value : {s.site.latitude, s.site.longitude, s.site.height, s.clockOffset})
+        Check(std::isfinite(value), "the site and the clock offset are finite numbers");
+    Check(std::fabs(s.clockOffset) <= kMaxClockOffsetHours, "the clock offset lies within 24 hours");
+    Check(InBaudList(s.baudRate), "the speed is one of the baud list's");
+    for (int i = 0; i < 4; ++i)
+        Check(std::isfinite(s.offsetAz[i]) && std::isfinite(s.offsetEl[i]), "the offsets are finite numbers");
+    Check(std::isfinite(s.parkAz) && std::isfinite(s.parkEl), "the park position is finite");
+    Check(s.activeFeed == Feed::None || s.activeFeed == Feed::L || s.activeFeed == Feed::S || s.activeFeed == Feed::X,
+          "the active feed is one of the four");
+    for (const QString& caption : s.feedCaption) Check(!caption.isEmpty(), "every feed box has a caption");
+}
+
+}  // namespace
+}  // namespace skyrel::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace skyrel;
+    using namespace skyrel::fuzz;
+    // A new file name each time: the settings object caches a file it has read by its name and time stamp.
+    static int serial = 0;
+    const QString fileName = PrivateDirectory() + QStringLiteral("/config/Skyrel-%1.conf").arg(++serial);
+    {
+        QFile file(fileName);
+        Check(file.open(QIODevice::WriteOnly), "the settings file can be written");
+        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+    }
+    {
+        const NativeSettingsStore store(fileName);
+        const test::FakeClock clock(2026, 12, 7, 10, 0, 0, 60);
+        Settings settings;
+        LoadSettings(store, clock, settings);
+        CheckValuesInEffect(settings);
+        for (int form = 1; form <= kWindowCount; ++form) {
+            const QPoint position = LoadWindowPosition(store, form);
+            if (HasStoredWindowPosition(store, form)) continue;
+            Check(position.x() == kDefaultWindowPosition.x() || position.y() == kDefaultWindowPosition.y(),
+                  "a window with half a position keeps the default for the other half");
+        }
+        for (int port = kFirstPort - 1; port <= kLastPort + 1; ++port) {
+            const bool known = port >= kFirstPort && port <= kLastPort;
+            Check(PortDeviceName(store, port).isEmpty() != known, "ports 1..12 have a device, no other number has");
+        }
+    }
+    QFile::remove(fileName);
+    return 0;
+}

@@ -397,6 +397,9 @@ void TSMForm1::buildPanels() {
     Label5->setGeometry(24, 64, 121, 17);
     Label5->setToolTip(QStringLiteral(" Click to switch from LOCAL to UTC display. "));
     for (QLabel* l : {Label1, Label2, Label4, static_cast<QLabel*>(Label5)}) l->setAlignment(Qt::AlignCenter);
+    // The date and the time change under a still panel: each paints its own background, so a new second
+    // repaints the label alone, not the panel's frame behind it.
+    for (QLabel* l : {Label4, static_cast<QLabel*>(Label5)}) l->setAutoFillBackground(true);
     connect(Label5, &ClickableLabel::clicked, this, &TSMForm1::Label5Click);
 
     QFrame* sun = MakePanel(client, QRect(8, 104, 169, 145));

@@ -36,8 +36,8 @@ public:
     // ephemeris. `home` is the observer site in effect.
     PlannerWindow(const nav::SkyState& sky, const nav::ObserverSite& home, SettingsStore& store);
 
-    // The once-a-second refresh: live figures, and the windows and chart again when the UTC day or the
-    // home site changed.
+    // The once-a-second refresh, while the window is in sight: live figures, and the windows and chart
+    // again when the UTC day or the home site changed.
     void refresh();
     // Reads a DX entry line: a good one becomes the DX station and goes first in the recent list; a bad one
     // shows its message beside the box and keeps the last good station.
@@ -69,6 +69,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // The DX station computed with the home station's ephemeris.

@@ -144,14 +144,17 @@ TEST_F(PlannerFixture, DayChartShadesTheDaysWindowsAndSavesAsPng) {
     EXPECT_FALSE(w.saveChart(dir.filePath(QStringLiteral("missing/day.png"))));
 }
 
-TEST_F(PlannerFixture, StoresItsSizeAndPositionWhenClosed) {
+TEST_F(PlannerFixture, StoresItsSizeAndPositionWhenClosedAndRefreshesOnlyInSight) {
     {
         PlannerWindow w(sky, home, store);
+        EXPECT_FALSE(w.timer().isActive());  // hidden at start-up, it computes nothing each second
         w.show();
+        EXPECT_TRUE(w.timer().isActive());
         w.resize(1010, 830);
         w.move(140, 90);
         QTest::qWait(50);
         w.close();
+        EXPECT_FALSE(w.timer().isActive());
     }
     EXPECT_EQ(store.read(kPositionsGroup, QStringLiteral("Form5.Width")), "1010");
     EXPECT_EQ(store.read(kPositionsGroup, QStringLiteral("Form5.Height")), "830");

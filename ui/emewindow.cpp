@@ -38,9 +38,7 @@ TSMForm4::TSMForm4(const nav::EmeFigures& figures, SettingsStore& store)
     Button1->setGeometry(80, 240, 65, 25);
     connect(Button1, &QPushButton::clicked, this, &TSMForm4::Button1Click);
 
-    timer1_.setInterval(1000);
-    connect(&timer1_, &QTimer::timeout, this, &TSMForm4::Timer1Timer);
-    timer1_.start();
+    refreshEachSecondInSight([this] { Timer1Timer(); });
     Timer1Timer();
 }
 

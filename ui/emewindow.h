@@ -1,10 +1,9 @@
 // The EME window: range rate, path loss against perigee, echo delay and the echo Doppler on five bands,
-// copied from the figures of the latest cycle by the window's own one-second timer.
+// copied from the figures of the latest cycle by the window's own one-second timer while it is in sight.
 #pragma once
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <array>
 
 #include "navlib/eme.h"
@@ -21,7 +20,7 @@ public:
 
     void Timer1Timer();
     void Button1Click();
-    QTimer& Timer1() { return timer1_; }
+    QTimer& Timer1() { return refreshTimer(); }
 
     RightAlignedLabel* rangeRate;
     RightAlignedLabel* pathLoss;
@@ -31,7 +30,6 @@ public:
 
 private:
     const nav::EmeFigures& figures_;
-    QTimer timer1_;
 };
 
 }  // namespace skyrel

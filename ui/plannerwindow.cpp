@@ -81,24 +81,8 @@ PlannerWindow::PlannerWindow(const nav::SkyState& sky, const nav::ObserverSite& 
     if (!settings_.recentDx.isEmpty()) applyDxEntry(settings_.recentDx.front());
     else dxMessage->setText(kNoDxHint);
 
-    // The timer runs while the window is in sight (see showEvent and hideEvent).
-    timer_.setInterval(1000);
-    connect(&timer_, &QTimer::timeout, this, &PlannerWindow::refresh);
+    refreshEachSecondInSight([this] { refresh(); });
     refresh();
-}
-
-void PlannerWindow::showEvent(QShowEvent* event) {
-    if (!timer_.isActive()) {
-        refresh();
-        timer_.start();
-    }
-    SecondaryWindow::showEvent(event);
-}
-
-void PlannerWindow::hideEvent(QHideEvent* event) {
-    // Hidden or minimised (the window system's hide event), the planner computes nothing.
-    timer_.stop();
-    SecondaryWindow::hideEvent(event);
 }
 
 void PlannerWindow::buildLayout() {

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTimer>
 #include <array>
 #include <optional>
 
@@ -50,7 +49,6 @@ public:
     const std::optional<nav::DxStation>& dxStation() const { return dx_; }
     const std::vector<nav::CommonWindow>& windows() const { return windows_; }
     const PlannerSettings& settings() const { return settings_; }
-    QTimer& timer() { return timer_; }
 
     QLabel* homeLabel;
     QComboBox* dxBox;
@@ -69,8 +67,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     // The DX station computed with the home station's ephemeris.
@@ -90,7 +86,6 @@ private:
     nav::PlannerSite homeSite_, dxSite_;
     std::vector<nav::CommonWindow> windows_;
     int windowsDay_ = 0;  // UTC day number the windows were found from
-    QTimer timer_;
 };
 
 }  // namespace skyrel

@@ -23,4 +23,24 @@ void SecondaryWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void SecondaryWindow::refreshEachSecondInSight(std::function<void()> refresh) {
+    refresh_ = std::move(refresh);
+    refreshTimer_.setInterval(1000);
+    connect(&refreshTimer_, &QTimer::timeout, this, [this] { refresh_(); });
+}
+
+void SecondaryWindow::showEvent(QShowEvent* event) {
+    if (refresh_ && !refreshTimer_.isActive()) {
+        refresh_();
+        refreshTimer_.start();
+    }
+    QWidget::showEvent(event);
+}
+
+void SecondaryWindow::hideEvent(QHideEvent* event) {
+    // Also the window system's hide event of a minimised window.
+    refreshTimer_.stop();
+    QWidget::hideEvent(event);
+}
+
 }  // namespace skyrel

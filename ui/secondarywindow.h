@@ -5,7 +5,9 @@
 // active window, as the main window's do.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 
 #include "app/settingsstore.h"
 
@@ -19,13 +21,24 @@ public:
     SecondaryWindow(SettingsStore& store, int formNumber, const QString& caption, QSize clientSize,
                     bool maximise = false);
 
+    // The timer of a window that refreshes itself each second; it runs only while the window is in sight.
+    QTimer& refreshTimer() { return refreshTimer_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     SettingsStore& store() { return store_; }
+    // Calls `refresh` once a second while the window is in sight, and at once each time it comes into sight.
+    // Hidden or minimised, a window computes and draws nothing: with the main window's tick, its timer
+    // would be a second wake-up a second of the idle program.
+    void refreshEachSecondInSight(std::function<void()> refresh);
 
 private:
     SettingsStore& store_;
     int formNumber_;
+    QTimer refreshTimer_;
+    std::function<void()> refresh_;
 };
 
 }  // namespace skyrel

@@ -84,13 +84,16 @@ TEST(EmeWindow, LayoutCloseButtonAndStoredPosition) {
     TSMForm4 w(eme, store);
     EXPECT_EQ(w.windowTitle(), "  EME");
     EXPECT_EQ(w.size(), QSize(237, 274));
-    EXPECT_TRUE(w.Timer1().isActive());
+    EXPECT_FALSE(w.Timer1().isActive());  // hidden, it refreshes nothing
     EXPECT_EQ(w.rangeRate->geometry().right() + 1, 209);
     EXPECT_EQ(w.doppler[0]->geometry().right() + 1, 177);
     EXPECT_EQ(w.pos(), QPoint(20, 20));
     EXPECT_EQ(w.parentWidget(), nullptr);
 
+    eme.moonRangeRate = 0.25;
     w.show();
+    EXPECT_EQ(w.rangeRate->text(), "0.250");  // the latest figures as it comes into sight
+    EXPECT_TRUE(w.Timer1().isActive());
     QTest::mouseClick(w.Button1, Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(store.read(kPositionsGroup, "Form4.Top"), "");  // "Close" stores nothing
@@ -105,7 +108,7 @@ TEST(EmeWindow, LayoutCloseButtonAndStoredPosition) {
     w.close();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(store.read(kPositionsGroup, "Form4.Left"), QString::number(w.pos().x()));
-    EXPECT_TRUE(w.Timer1().isActive());  // the figures keep coming while the window is hidden
+    EXPECT_FALSE(w.Timer1().isActive());
 }
 
 TEST(EmeWindow, APositionOffEveryScreenIsNotUsed) {

@@ -147,14 +147,14 @@ TEST_F(PlannerFixture, DayChartShadesTheDaysWindowsAndSavesAsPng) {
 TEST_F(PlannerFixture, StoresItsSizeAndPositionWhenClosedAndRefreshesOnlyInSight) {
     {
         PlannerWindow w(sky, home, store);
-        EXPECT_FALSE(w.timer().isActive());  // hidden at start-up, it computes nothing each second
+        EXPECT_FALSE(w.refreshTimer().isActive());  // hidden at start-up, it computes nothing each second
         w.show();
-        EXPECT_TRUE(w.timer().isActive());
+        EXPECT_TRUE(w.refreshTimer().isActive());
         w.resize(1010, 830);
         w.move(140, 90);
         QTest::qWait(50);
         w.close();
-        EXPECT_FALSE(w.timer().isActive());
+        EXPECT_FALSE(w.refreshTimer().isActive());
     }
     EXPECT_EQ(store.read(kPositionsGroup, QStringLiteral("Form5.Width")), "1010");
     EXPECT_EQ(store.read(kPositionsGroup, QStringLiteral("Form5.Height")), "830");

@@ -392,14 +392,14 @@ void TSMForm1::buildPanels() {
     Label4 = new QLabel(observer);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setGeometry(24, 48, 121, 13);
-    Label5 = new ClickableLabel(observer);
+    Label5 = new LiveLabel(observer);
     Label5->setObjectName(QStringLiteral("Label5"));
-    Label5->setGeometry(24, 64, 121, 17);
+    Label5->setFixedGeometry(QRect(24, 64, 121, 17));
     Label5->setToolTip(QStringLiteral(" Click to switch from LOCAL to UTC display. "));
     for (QLabel* l : {Label1, Label2, Label4, static_cast<QLabel*>(Label5)}) l->setAlignment(Qt::AlignCenter);
-    // The date and the time change under a still panel: each paints its own background, so a new second
-    // repaints the label alone, not the panel's frame behind it.
-    for (QLabel* l : {Label4, static_cast<QLabel*>(Label5)}) l->setAutoFillBackground(true);
+    // The date changes under a still panel: like the time (a live label) it paints its own background, so
+    // a new day repaints the label alone, not the panel's frame behind it.
+    Label4->setAutoFillBackground(true);
     connect(Label5, &ClickableLabel::clicked, this, &TSMForm1::Label5Click);
 
     QFrame* sun = MakePanel(client, QRect(8, 104, 169, 145));
@@ -427,6 +427,11 @@ void TSMForm1::buildPanels() {
     std::tie(Label32, Label33) = AddRow(moon, QStringLiteral("Set (LOC):"), "Label32", "Label33", 128);
     std::tie(Label34, Label35) = AddRow(moon, QStringLiteral("Transit (LOC):"), "Label34", "Label35", 144);
     std::tie(Label36, Label37) = AddRow(moon, QStringLiteral("Max/Min:"), "Label36", "Label37", 160);
+
+    // A value row of the Sun panel is a pixel higher than the row pitch and overlaps the next row's caption:
+    // above the captions, a new value repaints itself alone.
+    for (QFrame* panel : {sun, moon})
+        for (RightAlignedLabel* value : panel->findChildren<RightAlignedLabel*>()) value->raise();
 
     Label8->setToolTip(kCoordinateHint);
     Label10->setToolTip(QStringLiteral("  Click to switch between Az/El, RA/Dec, LHA/Dec  "));

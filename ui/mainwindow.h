@@ -110,7 +110,7 @@ private:
 public:
     // Controls keep their numbered names; they are also reachable by object name ("Label8").
     QLabel *Label1, *Label2, *Label3, *Label4, *Label7, *Label9, *Label11, *Label13, *Label15, *Label17, *Label19;
-    ClickableLabel* Label5;
+    LiveLabel* Label5;
     QLabel *Label6, *Label21, *Label22, *Label24, *Label26, *Label28, *Label30, *Label32, *Label34, *Label36;
     RightAlignedLabel *Label8, *Label10, *Label12, *Label14, *Label16, *Label18, *Label20;
     RightAlignedLabel *Label23, *Label25, *Label27, *Label29, *Label40, *Label31, *Label33, *Label35, *Label37;

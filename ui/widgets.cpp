@@ -1,12 +1,15 @@
 #include "ui/widgets.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRawFont>
 #include <QScreen>
 #include <algorithm>
+#include <optional>
 
 namespace skyrel {
 
@@ -31,12 +34,74 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     QLabel::mouseDoubleClickEvent(event);
 }
 
+namespace {
+
+// Glyphs laid side by side by their advances, with no shaping: right for digits, signs and unit letters.
+struct PlainGlyphs {
+    QGlyphRun run;
+    qreal width = 0;  // pixels, the sum of the advances
+};
+
+// The glyphs of `text` in the face `font` chooses first; none when that face lacks a character of it
+// (another face would stand in for it, which only the text layout does).
+std::optional<PlainGlyphs> LayOutPlainGlyphs(const QFont& font, const QString& text) {
+    const QRawFont face = QRawFont::fromFont(font);
+    if (!face.isValid()) return std::nullopt;
+    const QList<quint32> glyphs = face.glyphIndexesForString(text);
+    if (glyphs.size() != text.size() || glyphs.contains(0)) return std::nullopt;
+    const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs);
+    PlainGlyphs plain;
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    for (const QPointF& advance : advances) {
+        positions.append(QPointF(plain.width, 0));
+        plain.width += advance.x();
+    }
+    plain.run.setRawFont(face);
+    plain.run.setGlyphIndexes(glyphs);
+    plain.run.setPositions(positions);
+    return plain;
+}
+
+}  // namespace
+
+LiveLabel::LiveLabel(QWidget* parent) : ClickableLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void LiveLabel::setFixedGeometry(const QRect& geometry) {
+    setFixedSize(geometry.size());
+    move(geometry.topLeft());
+}
+
+int LiveLabel::textWidth() const {
+    const std::optional<PlainGlyphs> plain = LayOutPlainGlyphs(font(), text());
+    return plain ? qRound(plain->width) : fontMetrics().horizontalAdvance(text());
+}
+
+void LiveLabel::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().brush(backgroundRole()));
+    const std::optional<PlainGlyphs> plain = LayOutPlainGlyphs(font(), text());
+    if (!plain || frameWidth() != 0 || margin() != 0) {
+        painter.end();
+        return ClickableLabel::paintEvent(event);
+    }
+    const QRectF room = contentsRect();
+    const QFontMetricsF metrics(font());
+    const qreal left = alignment() & Qt::AlignRight     ? room.right() - plain->width
+                       : alignment() & Qt::AlignHCenter ? room.left() + (room.width() - plain->width) / 2
+                                                        : room.left();
+    const qreal top = alignment() & Qt::AlignVCenter ? room.top() + (room.height() - metrics.height()) / 2 : room.top();
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawGlyphRun(QPointF(left, top + metrics.ascent()), plain->run);
+}
+
 RightAlignedLabel::RightAlignedLabel(QWidget* parent, int minimumLeft, int top, int rightEdge, int height)
-    : ClickableLabel(parent), minimumLeft_(minimumLeft), rightEdge_(rightEdge) {
+    : LiveLabel(parent), minimumLeft_(minimumLeft), rightEdge_(rightEdge) {
     setAlignment(Qt::AlignRight | Qt::AlignTop);
-    // A value changes every second: painting its own background spares repainting the panel behind it.
-    setAutoFillBackground(true);
-    setGeometry(minimumLeft, top, rightEdge - minimumLeft, height);
+    setFixedGeometry(QRect(minimumLeft, top, rightEdge - minimumLeft, height));
 }
 
 void RightAlignedLabel::setValueText(const QString& text) {
@@ -50,8 +115,8 @@ void RightAlignedLabel::setValueText(const QString& text) {
 
 void RightAlignedLabel::fitText() {
     fitPending_ = false;
-    const int width = std::max(rightEdge_ - minimumLeft_, fontMetrics().horizontalAdvance(text()) + 2);
-    setGeometry(rightEdge_ - width, y(), width, height());
+    const int width = std::max(rightEdge_ - minimumLeft_, textWidth() + 2);
+    setFixedGeometry(QRect(rightEdge_ - width, y(), width, height()));
 }
 
 void RightAlignedLabel::showEvent(QShowEvent* event) {

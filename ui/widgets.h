@@ -54,9 +54,28 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
+// A label whose one-line plain text changes every second (the clock, the values). Its size is fixed, so
+// a new text posts no layout request to its panel; it paints its whole area itself, background included, so
+// a new text spares repainting the panel and any caption it overlaps behind it; and it draws the font's glyphs side by side by their advances instead of
+// running the text layout a QLabel runs on each change, which is most of the cost of showing a running
+// clock. A text the font's own face cannot show whole is drawn as QLabel draws it.
+class LiveLabel : public ClickableLabel {
+    Q_OBJECT
+
+public:
+    explicit LiveLabel(QWidget* parent);
+    // Places the label and fixes its size.
+    void setFixedGeometry(const QRect& geometry);
+    // The width (pixels) the text takes in the label's font.
+    int textWidth() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // A value label whose right edge stays at `rightEdge`; wider text grows to the left (fitted when the
 // label is shown, if its text changed while it was out of sight).
-class RightAlignedLabel : public ClickableLabel {
+class RightAlignedLabel : public LiveLabel {
     Q_OBJECT
 
 public:

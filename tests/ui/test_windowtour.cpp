@@ -56,9 +56,11 @@ void ExpectEveryTextShowsWhole(const QWidget& window, const std::string& state) 
         const std::string what = label->objectName().toStdString() + " \"" + label->text().toStdString() + "\" " + state;
         EXPECT_TRUE(label->geometry().contains(text)) << what;
         EXPECT_TRUE(label->parentWidget()->rect().contains(text)) << what;
-        for (const QLabel* other : shown)
-            if (other != label && other->parentWidget() == label->parentWidget())
+        for (const QLabel* other : shown) {
+            if (other != label && other->parentWidget() == label->parentWidget()) {
                 EXPECT_FALSE(text.intersects(TextArea(*other))) << what << " runs into " << other->objectName().toStdString();
+            }
+        }
     }
 }
 

@@ -118,7 +118,7 @@ include(CPack)
 if(SKYREL_BUILD_TESTS)
   add_test(NAME package
            COMMAND ${PACKAGING_SOURCE_DIR}/check-package.sh ${CMAKE_BINARY_DIR} ${PACKAGING_BINARY_DIR}/check
-                   ${PROJECT_VERSION} ${SKYREL_APPSTREAM_ID})
+                   ${PROJECT_VERSION} ${SKYREL_APPSTREAM_ID} ${SKYREL_MODULE_DIR}/$<TARGET_FILE_NAME:skyrel-hamlib>)
   # Labelled so that the second run of the suite, under another locale, can leave it out.
   set_tests_properties(package PROPERTIES TIMEOUT 600 LABELS package ENVIRONMENT CPACK=${CMAKE_CPACK_COMMAND})
 endif()

@@ -12,12 +12,17 @@ namespace {
 const QString kModuleName = QStringLiteral(SKYREL_HAMLIB_MODULE_NAME);
 
 // The folders to look in, in order: beside the running executable, the installed module folder as seen
-// from each folder an installed program lives in, and the build tree.
+// from each folder an installed program lives in, and last the build tree that made this program, for
+// the test and benchmark programs in folders of their own. Never an absolute installed folder: a program
+// of the build tree must not load the module of an older installed package.
 QStringList ModuleFolders() {
-    const QDir running = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
-    return {running.path(), QDir::cleanPath(running.filePath(QStringLiteral(SKYREL_MODULE_DIR_FROM_BIN))),
-            QDir::cleanPath(running.filePath(QStringLiteral(SKYREL_MODULE_DIR_FROM_PROGRAMS))),
-            QStringLiteral(SKYREL_HAMLIB_BUILD_DIR)};
+    const QDir running = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).dir();
+    QStringList folders = {running.path(),
+                           QDir::cleanPath(running.filePath(QStringLiteral(SKYREL_MODULE_DIR_FROM_BIN))),
+                           QDir::cleanPath(running.filePath(QStringLiteral(SKYREL_MODULE_DIR_FROM_PROGRAMS))),
+                           QStringLiteral(SKYREL_HAMLIB_BUILD_DIR)};
+    folders.removeDuplicates();
+    return folders;
 }
 
 }  // namespace

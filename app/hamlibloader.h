@@ -18,9 +18,11 @@ struct HamlibModuleLoad {
 HamlibModuleLoad LoadHamlibModule(const QString& path);
 
 // The module this program uses, loaded on the first call; later calls return the same result. It is
-// looked for beside the running executable (the build tree), in the installed module folder (found from
-// where the running program is installed, so a package installed under another prefix than the build's
-// finds it too), and last in the build tree that made this program (the tests and benchmarks).
+// looked for beside the running executable (the programs in the build tree), in the installed module
+// folder as found from where the running program is installed (so a package installed under another
+// prefix than the build's finds it too), and last in the build tree that made this program (the tests
+// and benchmarks). When it is in none of them, the error reads "cannot load the Hamlib module NAME: not
+// found in FOLDERS".
 const HamlibModuleLoad& HamlibModule();
 
 }  // namespace skyrel

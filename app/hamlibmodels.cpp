@@ -1,26 +1,18 @@
 #include "app/hamlibmodels.h"
 
-#include <hamlib/rotator.h>
-
 #include <algorithm>
 
+#include "app/hamlibloader.h"
 #include "app/numbertext.h"
 
 namespace skyrel {
 namespace {
 
-int AddModel(const rot_caps* caps, void* data) {
-    auto* models = static_cast<std::vector<HamlibModel>*>(data);
-    models->push_back({static_cast<int>(caps->rot_model), QString::fromUtf8(caps->mfg_name),
-                       QString::fromUtf8(caps->model_name), LinkOfPortType(caps->port_type)});
-    return 1;  // go on with the next model
-}
-
 std::vector<HamlibModel> ReadModels() {
-    std::vector<HamlibModel> models;
+    HamlibLibrary* const hamlib = HamlibModule().library;
+    if (!hamlib) return {};
     const auto lock = LockHamlib();
-    rot_load_all_backends();
-    rot_list_foreach(AddModel, &models);
+    std::vector<HamlibModel> models = hamlib->models();
     std::sort(models.begin(), models.end(),
               [](const HamlibModel& a, const HamlibModel& b) { return a.number < b.number; });
     return models;
@@ -30,8 +22,6 @@ std::vector<HamlibModel> ReadModels() {
 
 std::unique_lock<std::mutex> LockHamlib() {
     static std::mutex mutex;
-    static std::once_flag quiet;
-    std::call_once(quiet, [] { rig_set_debug(RIG_DEBUG_NONE); });
     return std::unique_lock<std::mutex>(mutex);
 }
 
@@ -47,18 +37,10 @@ const HamlibModel* FindHamlibModel(int number) {
     return found == models.end() ? nullptr : &*found;
 }
 
-HamlibLink LinkOfPortType(int portType) {
-    switch (portType) {
-        case RIG_PORT_NONE: return HamlibLink::None;
-        case RIG_PORT_NETWORK:
-        case RIG_PORT_UDP_NETWORK: return HamlibLink::Network;
-        default: return HamlibLink::Device;
-    }
-}
-
 std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device) {
     const std::optional<int> number = ParseInteger(modelText);
     const HamlibModel* model = number ? FindHamlibModel(*number) : nullptr;
+    if (!model && !HamlibModule().library) return HamlibModule().error;
     if (!model) return QStringLiteral("The installed Hamlib knows no rotator model '%1'").arg(modelText.trimmed());
     const HamlibDevice parsed = ParseHamlibDevice(device.toStdString(), model->link);
     if (!parsed.valid) return QStringLiteral("Device: %1").arg(QString::fromStdString(parsed.error));

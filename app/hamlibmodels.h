@@ -8,34 +8,23 @@
 #include <optional>
 #include <vector>
 
-#include "app/hamlibdevice.h"
+#include "app/hamlibmodule.h"
 
 namespace skyrel {
 
-struct HamlibModel {
-    int number = 0;   // Hamlib's model number, as stored under "Model"
-    QString maker;    // e.g. "Hamlib" for the dummy and network models
-    QString name;     // e.g. "NET rotctl"
-    HamlibLink link = HamlibLink::Device;
-};
-
-// Held around rot_init, rot_open, rot_close, rot_cleanup and the model list. The first lock also
-// silences Hamlib's own diagnostics on standard error: failures reach the user through this program.
+// Held around creating, opening and releasing a rotator and around the model list.
 std::unique_lock<std::mutex> LockHamlib();
 
 // Every rotator model of the installed Hamlib, by ascending number. Read from Hamlib once; later calls
-// return the same list.
+// return the same list. Empty when the Hamlib module cannot be loaded.
 const std::vector<HamlibModel>& HamlibModels();
 
 // The model of that number, or none when the installed Hamlib does not know it.
 const HamlibModel* FindHamlibModel(int number);
 
-// How a model of Hamlib's port type `portType` (enum rig_port_e) is reached.
-HamlibLink LinkOfPortType(int portType);
-
-// Why options naming model text `modelText` on device text `device` cannot drive a rotator: a model
-// number the installed Hamlib does not know, or a device text that does not fit the model's link. None
-// when they can.
+// Why options naming model text `modelText` on device text `device` cannot drive a rotator: the Hamlib
+// module cannot be loaded, a model number the installed Hamlib does not know, or a device text that does
+// not fit the model's link. None when they can.
 std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device);
 
 // "maker / model / number", as the rotator dialog lists the models.

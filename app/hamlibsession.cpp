@@ -1,12 +1,11 @@
 #include "app/hamlibsession.h"
 
-#include <hamlib/rotator.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <csignal>
 
+#include "app/hamlibloader.h"
 #include "app/hamlibmodels.h"
 #include "navlib/constants.h"
 
@@ -15,17 +14,11 @@ namespace {
 
 constexpr double kFullCircle = 360;
 
-QString HamlibErrorText(int code) { return QString::fromUtf8(rigerror2(code)).trimmed(); }
-
 // How far `value` lies outside [low, high]; 0 inside.
 double DistanceOutside(double value, double low, double high) {
     if (value < low) return low - value;
     if (value > high) return value - high;
     return 0;
-}
-
-bool SetConf(ROT* rot, const char* name, const QByteArray& value) {
-    return rot_set_conf(rot, rot_token_lookup(rot, name), value.constData()) == RIG_OK;
 }
 
 QString ModelName(int number) {
@@ -63,78 +56,80 @@ double PointingError(RotatorPosition a, RotatorPosition b) {
 }
 
 std::unique_ptr<HamlibSession> HamlibSession::Open(const HamlibSettings& settings, QString& error) {
+    HamlibLibrary* const hamlib = HamlibModule().library;
+    if (!hamlib) {
+        error = HamlibModule().error;
+        return nullptr;
+    }
     // A daemon that goes away mid-command must cost an error on this thread, not the program.
     sigset_t brokenPipe;
     sigemptyset(&brokenPipe);
     sigaddset(&brokenPipe, SIGPIPE);
     pthread_sigmask(SIG_BLOCK, &brokenPipe, nullptr);
     const QString name = ModelName(settings.model);
-    ROT* rot = nullptr;
+    std::unique_ptr<HamlibRig> rig;
     {
         const auto lock = LockHamlib();
-        rot = rot_init(settings.model);
+        rig = hamlib->create(settings.model);
     }
-    if (!rot) {
+    if (!rig) {
         error = QStringLiteral("the installed Hamlib knows no rotator model %1").arg(settings.model);
         return nullptr;
     }
-    std::unique_ptr<HamlibSession> session(new HamlibSession(rot));
-    const HamlibLink link = LinkOfPortType(rot->caps->port_type);
+    std::unique_ptr<HamlibSession> session(new HamlibSession(std::move(rig)));
+    HamlibRig& opened = *session->rig_;
+    const HamlibLink link = opened.link();
     const HamlibDevice device = ParseHamlibDevice(settings.device.toStdString(), link);
     if (!device.valid) {
         error = QStringLiteral("%1: %2").arg(name, QString::fromStdString(device.error));
         return nullptr;
     }
-    if (link != HamlibLink::None && !SetConf(rot, "rot_pathname", QByteArray::fromStdString(device.pathname))) {
+    if (link != HamlibLink::None && !opened.setConf("rot_pathname", QByteArray::fromStdString(device.pathname))) {
         error = QStringLiteral("%1: Hamlib refused the device %2").arg(name, settings.device);
         return nullptr;
     }
     if (link == HamlibLink::Device && settings.speed > 0 &&
-        !SetConf(rot, "serial_speed", QByteArray::number(settings.speed))) {
+        !opened.setConf("serial_speed", QByteArray::number(settings.speed))) {
         error = QStringLiteral("%1: Hamlib refused the speed %2").arg(name).arg(settings.speed);
         return nullptr;
     }
-    int code = RIG_OK;
+    QString openError;
     {
         const auto lock = LockHamlib();
-        code = rot_open(rot);
+        openError = opened.open();
     }
     session->description_ = link == HamlibLink::None
                                 ? name
                                 : QStringLiteral("%1 at %2").arg(name, QString::fromStdString(device.pathname));
-    if (code != RIG_OK) {
-        error = QStringLiteral("%1: %2").arg(session->description_, HamlibErrorText(code));
+    if (!openError.isEmpty()) {
+        error = QStringLiteral("%1: %2").arg(session->description_, openError);
         return nullptr;
     }
-    session->limits_ = {rot->state.min_az, rot->state.max_az, rot->state.min_el, rot->state.max_el};
+    session->limits_ = opened.limits();
     return session;
 }
 
-HamlibSession::HamlibSession(s_rot* rot) : rot_(rot) {}
+HamlibSession::HamlibSession(std::unique_ptr<HamlibRig> rig) : rig_(std::move(rig)) {}
 
 HamlibSession::~HamlibSession() {
     const auto lock = LockHamlib();
-    // Closing a rotator that never opened is refused by Hamlib and harmless.
-    rot_close(rot_);
-    rot_cleanup(rot_);
+    rig_.reset();
 }
 
 bool HamlibSession::setPosition(RotatorPosition position, QString& error) {
-    const int code = rot_set_position(rot_, static_cast<azimuth_t>(position.azimuth),
-                                      static_cast<elevation_t>(position.elevation));
-    if (code == RIG_OK) return true;
-    error = QStringLiteral("%1: %2").arg(description_, HamlibErrorText(code));
+    const QString failure = rig_->setPosition(position);
+    if (failure.isEmpty()) return true;
+    error = QStringLiteral("%1: %2").arg(description_, failure);
     return false;
 }
 
 std::optional<RotatorPosition> HamlibSession::position(QString& error) {
-    azimuth_t azimuth = 0;
-    elevation_t elevation = 0;
-    if (const int code = rot_get_position(rot_, &azimuth, &elevation); code != RIG_OK) {
-        error = QStringLiteral("%1: %2").arg(description_, HamlibErrorText(code));
+    RotatorPosition position;
+    if (const QString failure = rig_->readPosition(position); !failure.isEmpty()) {
+        error = QStringLiteral("%1: %2").arg(description_, failure);
         return std::nullopt;
     }
-    return RotatorPosition{azimuth, elevation};
+    return position;
 }
 
 RotatorProbe ProbeRotator(const HamlibSettings& settings) {

@@ -7,23 +7,10 @@
 #include <memory>
 #include <optional>
 
+#include "app/hamlibmodule.h"
 #include "app/hamlibsettings.h"
 
-struct s_rot;
-
 namespace skyrel {
-
-struct RotatorPosition {
-    double azimuth = 0;    // degrees from north through east, as the rotator counts them
-    double elevation = 0;  // degrees above the horizon
-};
-
-// The rotator's own range of motion (degrees), from Hamlib's capabilities as the open rotator reports
-// them. An azimuth range may start below 0 or end above 360 (overlap).
-struct RotatorLimits {
-    double minAzimuth = 0, maxAzimuth = 360;
-    double minElevation = 0, maxElevation = 90;
-};
 
 struct LimitedPosition {
     RotatorPosition position;
@@ -48,8 +35,8 @@ double PointingError(RotatorPosition a, RotatorPosition b);
 class HamlibSession {
 public:
     // Opens model `settings.model` on `settings.device` at `settings.speed`. On failure returns none and
-    // puts the reason in words in `error`: an unknown model, a device text that does not fit the model, or
-    // Hamlib's own error of the open.
+    // puts the reason in words in `error`: the Hamlib module cannot be loaded, an unknown model, a device
+    // text that does not fit the model, or Hamlib's own error of the open.
     static std::unique_ptr<HamlibSession> Open(const HamlibSettings& settings, QString& error);
     ~HamlibSession();
     HamlibSession(const HamlibSession&) = delete;
@@ -66,9 +53,9 @@ public:
     std::optional<RotatorPosition> position(QString& error);
 
 private:
-    explicit HamlibSession(s_rot* rot);
+    explicit HamlibSession(std::unique_ptr<HamlibRig> rig);
 
-    s_rot* rot_;
+    std::unique_ptr<HamlibRig> rig_;
     RotatorLimits limits_;
     QString description_;
 };

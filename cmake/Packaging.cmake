@@ -1,8 +1,9 @@
 # Installing Skyrel, and the Debian package made from the same install rules.
 #   cmake --install build [--prefix DIR]     (make install)
 #   cmake --build build --target package     (make package: build/skyrel_<version>_<arch>.deb)
-# The three programs, a desktop entry, the icon in the hicolor theme, AppStream metadata, a manual page per
-# program and a systemd user unit for the headless station. Tests and benchmarks are never installed.
+# The three programs and their Hamlib module, a desktop entry, the icon in the hicolor theme, AppStream
+# metadata, a manual page per program and a systemd user unit for the headless station. Tests and
+# benchmarks are never installed.
 include(GNUInstallDirs)
 
 set(SKYREL_PACKAGE_NAME skyrel)
@@ -25,6 +26,10 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 install(TARGETS skyrel skyrel-ephem skyrel-dde RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The desktop program is started by skyrel, never by the user: it stays out of the command path.
 install(TARGETS skyrel-desktop RUNTIME DESTINATION ${SKYREL_PROGRAM_DIR})
+# The Hamlib module is the programs' own, loaded by path: it stays out of the library path. A shared object
+# is not executable.
+install(TARGETS skyrel-hamlib LIBRARY DESTINATION ${SKYREL_MODULE_DIR}
+        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
 install(FILES ${PACKAGING_SOURCE_DIR}/skyrel.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${PACKAGING_SOURCE_DIR}/skyrel.service DESTINATION ${SKYREL_USER_UNIT_DIR})
@@ -113,7 +118,7 @@ include(CPack)
 if(SKYREL_BUILD_TESTS)
   add_test(NAME package
            COMMAND ${PACKAGING_SOURCE_DIR}/check-package.sh ${CMAKE_BINARY_DIR} ${PACKAGING_BINARY_DIR}/check
-                   ${PROJECT_VERSION} ${SKYREL_APPSTREAM_ID})
+                   ${PROJECT_VERSION} ${SKYREL_APPSTREAM_ID} ${SKYREL_MODULE_DIR}/$<TARGET_FILE_NAME:skyrel-hamlib>)
   # Labelled so that the second run of the suite, under another locale, can leave it out.
   set_tests_properties(package PROPERTIES TIMEOUT 600 LABELS package ENVIRONMENT CPACK=${CMAKE_CPACK_COMMAND})
 endif()

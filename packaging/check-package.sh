@@ -2,12 +2,14 @@
 # Builds the Debian package from a finished build and checks it as a user and Debian's tools would see it:
 # its name and file list, its computed dependencies, the desktop entry, the AppStream metadata, the user
 # unit and the manual pages of the files as installed, a program run from the unpacked tree, and lintian.
-#   packaging/check-package.sh BUILD-DIR WORK-DIR VERSION APPSTREAM-ID     (CPACK: the cpack to use)
+#   packaging/check-package.sh BUILD-DIR WORK-DIR VERSION APPSTREAM-ID MODULE
+#   (MODULE: the Hamlib module's path below the prefix; CPACK: the cpack to use)
 set -eu
 BUILD_DIR=$1
 WORK=$2
 VERSION=$3
 APPSTREAM_ID=$4
+MODULE=$5
 CPACK=${CPACK:-cpack}
 
 fail() {
@@ -28,12 +30,14 @@ chmod 700 "$WORK/runtime"
 DEB="$WORK/skyrel_${VERSION}_$(dpkg --print-architecture).deb"
 [ -f "$DEB" ] || fail "no $(basename "$DEB"); cpack made: $(ls "$WORK")"
 
-# Exactly these files: the programs and what the desktop, man and systemd need; no test, no benchmark.
+# Exactly these files: the programs, their Hamlib module and what the desktop, man and systemd need; no
+# test, no benchmark.
 dpkg-deb --fsys-tarfile "$DEB" | tar -t | grep -v '/$' | sed 's|^\./|/|' | sort >"$WORK/files"
 sort >"$WORK/expected" <<EOF
 /usr/bin/skyrel
 /usr/bin/skyrel-dde
 /usr/bin/skyrel-ephem
+/usr/$MODULE
 /usr/lib/systemd/user/skyrel.service
 /usr/libexec/skyrel/skyrel-desktop
 /usr/share/applications/skyrel.desktop
@@ -52,9 +56,10 @@ sort >"$WORK/expected" <<EOF
 EOF
 diff -u "$WORK/expected" "$WORK/files" || fail "the package's files differ from the list above (- expected, + packed)"
 
-# The library dependencies come from dpkg-shlibdeps: the toolkit's libraries and the C library.
+# The library dependencies come from dpkg-shlibdeps: the toolkit's libraries, the C library and Hamlib,
+# which only the module links.
 DEPENDS=$(dpkg-deb -f "$DEB" Depends)
-for library in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 libqt6network6; do
+for library in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 libqt6network6 libhamlib; do
     echo "$DEPENDS" | grep -q "$library" || fail "Depends lacks $library: $DEPENDS"
 done
 [ "$(dpkg-deb -f "$DEB" Section)" = hamradio ] || fail "Section is not hamradio"
@@ -88,6 +93,22 @@ report=$(unshare --mount --map-root-user sh -c '
 # The stripped program still runs.
 "$ROOT/usr/bin/skyrel-ephem" --utc 2026-01-01T00:00:00 --lat 0 --lon 0 --height 0 | grep -q '^Moon elongation' ||
     fail "the packed skyrel-ephem does not print its figures"
+
+# The packed station finds the packed Hamlib module, not the build's: it parks Hamlib's dummy rotator.
+mkdir -p "$WORK/config/Brenlo Programs"
+printf '[Hamlib]\nEnabled=True\nModel=1\n' >"$WORK/config/Brenlo Programs/Skyrel.conf"
+XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime" "$ROOT/usr/bin/skyrel" --headless --track park \
+    2>"$WORK/headless.log" &
+STATION=$!
+waited=0
+until grep -q "$ROOT/usr/$MODULE" "/proc/$STATION/maps" 2>/dev/null || [ $waited -ge 200 ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+done
+mapped=$(grep -c "$ROOT/usr/$MODULE" "/proc/$STATION/maps" 2>/dev/null || true)
+kill "$STATION" 2>/dev/null || true
+wait "$STATION" || true
+[ "${mapped:-0}" -gt 0 ] || fail "the packed skyrel did not load /usr/$MODULE: $(cat "$WORK/headless.log")"
 
 # Lintian: neither an error nor a warning. What it leaves are notes (I:): the toolkit-wide hardening
 # flags (bindnow, fortify) that the project's compiler options do not set, and the .comment section.

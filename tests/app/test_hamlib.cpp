@@ -1,12 +1,14 @@
 // The Hamlib layer: the device text, the rotator's limits and the pointing error as worked examples, the
-// model list of the installed Hamlib, the rotator on its worker thread with Hamlib's dummy model in this
-// process, and the program as a real process commanding Hamlib's own daemon.
+// model list of the installed Hamlib and the module that reaches it, the rotator on its worker thread
+// with Hamlib's dummy model in this process, and the program as a real process commanding Hamlib's own daemon.
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/hamlibdevice.h"
+#include "app/hamlibloader.h"
 #include "app/hamlibmodels.h"
 #include "app/endpointserver.h"
 #include "app/hamlibrotator.h"
@@ -105,7 +107,8 @@ TEST(HamlibRotator, LimitsTurnOrClampAndThePointingErrorIsAnAngleOnTheSky) {
     EXPECT_NEAR(PointingError({45, 30}, {45, 30.001}), 0.001, 1e-9);
 }
 
-TEST(HamlibRotator, ModelListHoldsEveryInstalledModelWithItsLink) {
+TEST(HamlibRotator, ModelListHoldsEveryInstalledModelWithItsLinkAndAModuleThatCannotLoadIsOneMessage) {
+    ASSERT_EQ(HamlibModule().error, QString());
     const std::vector<HamlibModel>& models = HamlibModels();
     ASSERT_GT(models.size(), 20u);
     const HamlibModel* dummy = FindHamlibModel(kHamlibDummyModel);
@@ -118,6 +121,26 @@ TEST(HamlibRotator, ModelListHoldsEveryInstalledModelWithItsLink) {
     EXPECT_EQ(HamlibModelText(*network), QStringLiteral("Hamlib / NET rotctl / 2"));
     EXPECT_EQ(FindHamlibModel(999999), nullptr);
     for (std::size_t i = 1; i < models.size(); ++i) EXPECT_LT(models[i - 1].number, models[i].number);
+
+    // A missing module, a file that is no shared object and one without the entry point: each is one
+    // line naming the file and the loader's reason (in the user's language, so only its presence is
+    // checked), and nothing is called.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile text(folder.filePath(QStringLiteral("text.so")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a shared object\n") > 0);
+    text.close();
+    const QString noEntry = QStringLiteral("libm.so.6");
+    for (const QString& path : {folder.filePath(QStringLiteral("missing.so")), text.fileName(), noEntry}) {
+        SCOPED_TRACE(path.toStdString());
+        const HamlibModuleLoad load = LoadHamlibModule(path);
+        EXPECT_EQ(load.library, nullptr);
+        const QString prefix = QStringLiteral("cannot load the Hamlib module %1: ").arg(path);
+        EXPECT_TRUE(load.error.startsWith(prefix)) << load.error.toStdString();
+        EXPECT_GT(load.error.size(), prefix.size());
+        EXPECT_FALSE(load.error.contains(QLatin1Char('\n')));
+    }
+    EXPECT_TRUE(LoadHamlibModule(noEntry).error.contains(QLatin1String(kHamlibModuleEntry)));
 }
 
 TEST(HamlibRotator, DummyModelInThisProcessClampsReportsAndRefusesAnUnknownModel) {
@@ -129,7 +152,12 @@ TEST(HamlibRotator, DummyModelInThisProcessClampsReportsAndRefusesAnUnknownModel
     rotator.start(settings);
     // The dummy's range is elevation 0..90: 93 goes out as 90.
     rotator.point({100, 93});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !reports.isEmpty(); }, kReportWaitMs));
+    // The worker may open the rotator before the position arrives: that first report is a read only.
+    const auto commandedReport = [&] {
+        while (!reports.isEmpty() && !reports.first().at(0).value<RotatorReport>().commanded) reports.removeFirst();
+        return !reports.isEmpty();
+    };
+    ASSERT_TRUE(QTest::qWaitFor(commandedReport, kReportWaitMs));
     const auto report = reports.takeFirst().at(0).value<RotatorReport>();
     ASSERT_TRUE(report.commanded && report.pointingError);
     EXPECT_DOUBLE_EQ(report.commanded->azimuth, 100);

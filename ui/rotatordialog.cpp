@@ -32,7 +32,6 @@ RotatorDialog::RotatorDialog(SettingsStore& store, const Settings& settings, QWi
     setObjectName(QStringLiteral("RotatorDialog"));
     setWindowTitle(QStringLiteral("Rotator"));
     buildControls();
-    fillModelList();
 }
 
 void RotatorDialog::buildControls() {
@@ -130,8 +129,12 @@ void RotatorDialog::fillFromStore() {
 }
 
 void RotatorDialog::showEvent(QShowEvent* event) {
-    // Each opening shows the options in effect.
-    if (!event->spontaneous()) fillFromStore();
+    // Each opening shows the options in effect. The first reads Hamlib's model list: a station whose
+    // dialog never opens never loads Hamlib.
+    if (!event->spontaneous()) {
+        if (modelList->count() == 0) fillModelList();
+        fillFromStore();
+    }
     QWidget::showEvent(event);
 }
 

@@ -6,6 +6,8 @@
 
 #include <dlfcn.h>
 
+#include "app/desktopprogram.h"
+
 namespace skyrel {
 namespace {
 
@@ -16,7 +18,7 @@ const QString kModuleName = QStringLiteral(SKYREL_HAMLIB_MODULE_NAME);
 // the test and benchmark programs in folders of their own. Never an absolute installed folder: a program
 // of the build tree must not load the module of an older installed package.
 QStringList ModuleFolders() {
-    const QDir running = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).dir();
+    const QDir running = RunningProgramFolder();
     QStringList folders = {running.path(),
                            QDir::cleanPath(running.filePath(QStringLiteral(SKYREL_MODULE_DIR_FROM_BIN))),
                            QDir::cleanPath(running.filePath(QStringLiteral(SKYREL_MODULE_DIR_FROM_PROGRAMS))),

@@ -110,6 +110,22 @@ kill "$STATION" 2>/dev/null || true
 wait "$STATION" || true
 [ "${mapped:-0}" -gt 0 ] || fail "the packed skyrel did not load /usr/$MODULE: $(cat "$WORK/headless.log")"
 
+# Without --headless, the packed station hands its process over to the packed desktop program.
+XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime" QT_QPA_PLATFORM=offscreen "$ROOT/usr/bin/skyrel" \
+    2>"$WORK/desktop.log" &
+STATION=$!
+waited=0
+until [ "$(readlink "/proc/$STATION/exe" 2>/dev/null)" = "$ROOT/usr/libexec/skyrel/skyrel-desktop" ] ||
+    [ $waited -ge 200 ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+done
+running=$(readlink "/proc/$STATION/exe" 2>/dev/null || true)
+kill "$STATION" 2>/dev/null || true
+wait "$STATION" || true
+[ "$running" = "$ROOT/usr/libexec/skyrel/skyrel-desktop" ] ||
+    fail "the packed skyrel did not start the packed desktop program: $(cat "$WORK/desktop.log")"
+
 # Lintian: neither an error nor a warning. What it leaves are notes (I:): the toolkit-wide hardening
 # flags (bindnow, fortify) that the project's compiler options do not set, and the .comment section.
 lintian --fail-on error,warning --tag-display-limit 0 "$DEB" >"$WORK/lintian.log" 2>&1 ||

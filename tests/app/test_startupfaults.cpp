@@ -116,7 +116,7 @@ TEST(SingleInstanceLock, TheTrackerRunsWithoutTheLockWhenNoneCanBeMade) {
         test::EndpointClient client;
         return client.open(EndpointServer::DefaultPath());
     };
-    QTest::qWaitFor([&] { return tracker.state() != QProcess::Running || answers(); }, test::kProcessWaitMs);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tracker.state() != QProcess::Running || answers(); }, test::kProcessWaitMs));
     EXPECT_EQ(tracker.state(), QProcess::Running);
     EXPECT_TRUE(answers());
     test::StopSkyrel(tracker);

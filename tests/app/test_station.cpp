@@ -1,11 +1,17 @@
-// The station without a window, driven by hand on a fake clock, with its rotator output in memory.
+// The station without a window, driven by hand on a fake clock: its rotator output in memory, or on a
+// real pseudo-terminal with its endpoint listening.
 #include <gtest/gtest.h>
 
+#include <poll.h>
+
 #include <QSignalSpy>
+#include <QTest>
 
 #include "app/station.h"
+#include "tests/support/endpointclient.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/fakerotatorport.h"
+#include "tests/support/pseudoterminal.h"
 
 namespace skyrel {
 namespace {
@@ -91,6 +97,104 @@ TEST(Station, TicksByHandSendOneLineASecondAndAFailedWriteEndsThatSecond) {
     ASSERT_EQ(lost.count(), 2);
     EXPECT_FALSE(lost[1][0].toBool());
     EXPECT_EQ(port.lines.size(), 4);
+}
+
+const QByteArray kSunLine = "AZ183.1 EL52.4 UP000000000 UUU DN000000000 DDD\r\n";
+const QByteArray kParkLine = "Park AZ:180.0 EL:0.0\r\n";
+
+// 2005-09-21 17:15 UT at the default site, where the Sun is up at 183.08 / 52.42; port 1 is a
+// pseudo-terminal, the park position azimuth 180, and the endpoint listens.
+class StationOutputTest : public ::testing::Test {
+protected:
+    void Start(const QString& format = QStringLiteral("EasyComm1")) {
+        ASSERT_TRUE(pty.isOpen());
+        store.write(kPortsGroup, QStringLiteral("1"), pty.devicePath());
+        store.write(kOptionsGroup, QStringLiteral("Output Format"), format);
+        store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("180"));
+        station.loadSettings();
+        station.applySite();
+        ASSERT_TRUE(station.listen());
+        ASSERT_TRUE(client.open(endpoint.path()));
+    }
+
+    void Poke(const QByteArray& text) { ASSERT_TRUE(client.pokeCommand(endpoint, text)) << text.constData(); }
+
+    void Tick() {
+        clock.advance(1);
+        station.tick();
+    }
+
+    test::FakeClock clock{2005, 9, 21, 17, 15, 0};
+    MemorySettingsStore store;
+    Station station{clock, store};
+    AppState& state = station.state();
+    test::PseudoTerminal pty;
+    EndpointServer& endpoint = station.endpoint();
+    test::EndpointClient client;
+};
+
+TEST_F(StationOutputTest, OutputMovesFromTheSerialPortToTheItemAndBack) {
+    Start();
+    Poke("TRACK_SUN");
+    Tick();
+    EXPECT_EQ(pty.readBytes(kSunLine.size()), kSunLine);
+
+    Poke("TRACK_DDE");
+    EXPECT_TRUE(state.tracking.ddeOutput);
+    EXPECT_TRUE(state.tracking.trackingActive);
+    EXPECT_EQ(client.requestItem(), QByteArray("TRACK_DDE\r\n") + '\0');  // the poke stands until the next line
+    Tick();
+    EXPECT_EQ(client.requestItem(), kSunLine + "\r\n" + '\0');
+    EXPECT_TRUE(pty.readAvailable(200).isEmpty());
+    EXPECT_EQ(state.settings.comPort, 1);  // the stored choice is untouched
+
+    Poke("TRACK_SER");
+    EXPECT_FALSE(state.tracking.ddeOutput);
+    Tick();
+    EXPECT_EQ(pty.readBytes(kSunLine.size()), kSunLine);
+    EXPECT_TRUE(client.pokeNoCommand(endpoint, "TRACK_SUN and more"));
+    EXPECT_EQ(client.requestItem(), QByteArray("TRACK_SUN and more\r\n") + '\0');
+    Tick();
+    EXPECT_EQ(client.requestItem(), QByteArray("TRACK_SUN and more\r\n") + '\0');  // serial output leaves it alone
+}
+
+TEST_F(StationOutputTest, AdvisedClientsSeeEveryLineWhileOutputGoesToTheEndpoint) {
+    Start();
+    test::EndpointClient listener;
+    ASSERT_TRUE(listener.open(endpoint.path()));
+    ASSERT_TRUE(test::IsOk(listener.ask(AdviseRequest(endpoint::kItemName))));
+    Poke("TRACK_DDE");
+    Poke("TRACK_SUN");
+    Tick();
+    Tick();
+    ASSERT_TRUE(listener.waitForNotices(4));
+    EXPECT_EQ(listener.notices()[0], "TRACK_DDE\r\n");
+    EXPECT_EQ(listener.notices()[1], "TRACK_SUN\r\n");
+    EXPECT_EQ(listener.notices()[2], kSunLine + "\r\n");
+    EXPECT_TRUE(listener.notices()[3].startsWith("AZ183.1 EL52.4"));
+}
+
+TEST_F(StationOutputTest, AFullDeviceQueueDropsLinesWithoutClosingThePortOrAWord) {
+    Start("Nova");
+    station.choose(TrackMode::Park);
+    QSignalSpy lost(&station.tracker(), &Tracker::outputLostChanged);
+    QSignalSpy writeFailed(&station.tracker(), &Tracker::writeFailed);
+    // Nobody reads the device: after some thousand lines its queue is full and stays full.
+    for (int second = 0; second < 4000; ++second) Tick();
+    EXPECT_EQ(lost.count(), 0);
+    EXPECT_EQ(writeFailed.count(), 0);
+    pollfd master{pty.masterDescriptor(), 0, 0};
+    ::poll(&master, 1, 0);
+    EXPECT_FALSE(master.revents & POLLHUP) << "the port was closed";
+
+    // Reading again: what was queued arrives, then the next second's line, whole.
+    const QByteArray queued = pty.readAvailable(1000);
+    EXPECT_GT(queued.size(), 4096);
+    EXPECT_LT(queued.size(), 4000 * kParkLine.size());
+    while (!pty.readAvailable(200).isEmpty()) QTest::qWait(20);
+    Tick();
+    EXPECT_EQ(pty.readBytes(kParkLine.size()), kParkLine);
+    EXPECT_EQ(writeFailed.count(), 0);
 }
 
 }  // namespace

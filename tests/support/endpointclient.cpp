@@ -36,6 +36,30 @@ bool EndpointClient::waitForNotices(qsizetype count, int timeoutMs) {
     return waitUntil([this, count] { return notices_.size() >= count; }, timeoutMs);
 }
 
+bool EndpointClient::pokeCommand(EndpointServer& server, const QByteArray& text) {
+    int commands = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(&server, &EndpointServer::commandReceived, &socket_, [&commands] { ++commands; });
+    const bool taken = IsOk(ask(PokeRequest(endpoint::kItemName, text))) && waitUntil([&] { return commands == 1; }, 5000);
+    QObject::disconnect(counting);
+    return taken;
+}
+
+bool EndpointClient::pokeNoCommand(EndpointServer& server, const QByteArray& text) {
+    int commands = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(&server, &EndpointServer::commandReceived, &socket_, [&commands] { ++commands; });
+    const bool answered = IsOk(ask(PokeRequest(endpoint::kItemName, text)));
+    waitUntil([&] { return commands > 0; }, 50);
+    QObject::disconnect(counting);
+    return answered && commands == 0;
+}
+
+QByteArray EndpointClient::requestItem() {
+    const auto answer = ask(RequestRequest(endpoint::kItemName));
+    return answer ? answer->payload : QByteArray("(no reply)");
+}
+
 bool EndpointClient::waitForClose(int timeoutMs) {
     return waitUntil([this] { return socket_.state() == QLocalSocket::UnconnectedState; }, timeoutMs);
 }

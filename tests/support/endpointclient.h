@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "app/endpointprotocol.h"
+#include "app/endpointserver.h"
 
 namespace skyrel::test {
 
@@ -33,6 +34,13 @@ public:
     bool waitForNotices(qsizetype count, int timeoutMs = 5000);
     // Waits until the endpoint closed the connection.
     bool waitForClose(int timeoutMs = 5000);
+
+    // Pokes `text` into the item; true once the poke is answered OK and `server` took it as a command.
+    bool pokeCommand(EndpointServer& server, const QByteArray& text);
+    // Pokes `text` into the item; true when the poke is answered OK and no command follows within 50 ms.
+    bool pokeNoCommand(EndpointServer& server, const QByteArray& text);
+    // The item's text as a request reads it, or "(no reply)".
+    QByteArray requestItem();
 
     QLocalSocket& socket() { return socket_; }
 

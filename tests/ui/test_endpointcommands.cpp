@@ -1,11 +1,10 @@
-// Commands poked into the local endpoint acting on the running window: tracking started and stopped,
-// the output switched between the serial port (a pseudo-terminal) and the endpoint's item, and the
-// program ended by TRACK_SHUT as a real process.
+// Commands poked into the local endpoint acting on the running window: tracking started and stopped as
+// the Track menu shows it, and the program ended by TRACK_SHUT as a real process. (The output's moves
+// between the port and the item are the station's: tests/app/test_station.cpp.)
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTest>
 
 #include "app/endpointserver.h"
@@ -34,25 +33,7 @@ protected:
         ASSERT_TRUE(client.open(endpoint.path()));
     }
 
-    // Pokes a text naming a command and waits until the window has acted on it.
-    void Poke(const QByteArray& text) {
-        QSignalSpy commands(&endpoint, &EndpointServer::commandReceived);
-        ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, text))));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return commands.count() == 1; }, 5000)) << text.constData();
-    }
-
-    // Pokes a text that names no command: the poke is answered, and nothing follows.
-    void PokeNoCommand(const QByteArray& text) {
-        QSignalSpy commands(&endpoint, &EndpointServer::commandReceived);
-        ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, text))));
-        QTest::qWait(50);
-        EXPECT_EQ(commands.count(), 0) << text.constData();
-    }
-
-    QByteArray RequestItem() {
-        const auto reply = client.ask(RequestRequest(endpoint::kItemName));
-        return reply ? reply->payload : QByteArray("(no reply)");
-    }
+    void Poke(const QByteArray& text) { ASSERT_TRUE(client.pokeCommand(endpoint, text)) << text.constData(); }
 
     void Tick() {
         clock.advance(1);
@@ -77,7 +58,7 @@ TEST_F(EndpointCommandTest, CommandsActAsTheTrackMenu) {
     Tick();
     EXPECT_EQ(pty.readBytes(kSunLine.size()), kSunLine);
 
-    PokeNoCommand("track_off");  // lower case is no command
+    EXPECT_TRUE(client.pokeNoCommand(endpoint, "track_off"));  // lower case is no command
     EXPECT_TRUE(state.tracking.trackingActive);
     Poke(" TRACK_PARK");  // eleven characters: the blank is trimmed
     EXPECT_EQ(state.tracking.trackMode, TrackMode::Park);
@@ -86,46 +67,7 @@ TEST_F(EndpointCommandTest, CommandsActAsTheTrackMenu) {
     EXPECT_FALSE(state.tracking.trackingActive);
     EXPECT_TRUE(window->off1->isChecked());
     EXPECT_EQ(window->OuterHeight(), TSMForm1::kIdleHeight);
-    EXPECT_EQ(RequestItem(), QByteArray("TRACK_OFF\r\n") + '\0');
-}
-
-TEST_F(EndpointCommandTest, OutputMovesFromTheSerialPortToTheItemAndBack) {
-    Poke("TRACK_SUN");
-    Tick();
-    EXPECT_EQ(pty.readBytes(kSunLine.size()), kSunLine);
-
-    Poke("TRACK_DDE");
-    EXPECT_TRUE(state.tracking.ddeOutput);
-    EXPECT_TRUE(state.tracking.trackingActive);
-    EXPECT_EQ(RequestItem(), QByteArray("TRACK_DDE\r\n") + '\0');  // the poke stands until the next line
-    Tick();
-    EXPECT_EQ(RequestItem(), kSunLine + "\r\n" + '\0');
-    EXPECT_TRUE(pty.readAvailable(200).isEmpty());
-    EXPECT_EQ(state.settings.comPort, 1);  // the stored choice is untouched
-
-    Poke("TRACK_SER");
-    EXPECT_FALSE(state.tracking.ddeOutput);
-    Tick();
-    EXPECT_EQ(pty.readBytes(kSunLine.size()), kSunLine);
-    PokeNoCommand("TRACK_SUN and more");
-    EXPECT_EQ(RequestItem(), QByteArray("TRACK_SUN and more\r\n") + '\0');
-    Tick();
-    EXPECT_EQ(RequestItem(), QByteArray("TRACK_SUN and more\r\n") + '\0');  // serial output leaves it alone
-}
-
-TEST_F(EndpointCommandTest, AdvisedClientsSeeEveryLineWhileOutputGoesToTheEndpoint) {
-    test::EndpointClient listener;
-    ASSERT_TRUE(listener.open(endpoint.path()));
-    ASSERT_TRUE(test::IsOk(listener.ask(AdviseRequest(endpoint::kItemName))));
-    Poke("TRACK_DDE");
-    Poke("TRACK_SUN");
-    Tick();
-    Tick();
-    ASSERT_TRUE(listener.waitForNotices(4));
-    EXPECT_EQ(listener.notices()[0], "TRACK_DDE\r\n");
-    EXPECT_EQ(listener.notices()[1], "TRACK_SUN\r\n");
-    EXPECT_EQ(listener.notices()[2], kSunLine + "\r\n");
-    EXPECT_TRUE(listener.notices()[3].startsWith("AZ183.1 EL52.4"));
+    EXPECT_EQ(client.requestItem(), QByteArray("TRACK_OFF\r\n") + '\0');
 }
 
 TEST(EndpointShutdown, TrackShutEndsTheProgramWithoutStoringItsPosition) {

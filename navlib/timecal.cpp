@@ -1,7 +1,6 @@
 #include "navlib/timecal.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "navlib/constants.h"
@@ -19,9 +18,10 @@ constexpr double kLastDayNumber = std::numeric_limits<int>::max();
 // Half a second as a fraction of a day.
 constexpr double kHalfSecondDays = 5.787037037037037e-6;
 
+// As "%02d" writes it, without the formatted-output machinery: the clock's text is made every second.
 std::string TwoDigits(int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", value);
+    std::string text = std::to_string(value);
+    if (value >= 0 && value < 10) text.insert(text.begin(), '0');
     return text;
 }
 

@@ -12,6 +12,7 @@
 #include "tests/support/fakeclock.h"
 #include "tests/support/fakerotatorport.h"
 #include "tests/support/pseudoterminal.h"
+#include "tests/support/stationfixture.h"
 
 namespace skyrel {
 namespace {
@@ -102,13 +103,10 @@ TEST(Station, TicksByHandSendOneLineASecondAndAFailedWriteEndsThatSecond) {
 const QByteArray kSunLine = "AZ183.1 EL52.4 UP000000000 UUU DN000000000 DDD\r\n";
 const QByteArray kParkLine = "Park AZ:180.0 EL:0.0\r\n";
 
-// 2005-09-21 17:15 UT at the default site, where the Sun is up at 183.08 / 52.42; port 1 is a
-// pseudo-terminal, the park position azimuth 180, and the endpoint listens.
-class StationOutputTest : public ::testing::Test {
+// The park position at azimuth 180, and the endpoint listening.
+class StationOutputTest : public test::StationOnPseudoTerminal {
 protected:
     void Start(const QString& format = QStringLiteral("EasyComm1")) {
-        ASSERT_TRUE(pty.isOpen());
-        store.write(kPortsGroup, QStringLiteral("1"), pty.devicePath());
         store.write(kOptionsGroup, QStringLiteral("Output Format"), format);
         store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("180"));
         station.loadSettings();
@@ -124,11 +122,6 @@ protected:
         station.tick();
     }
 
-    test::FakeClock clock{2005, 9, 21, 17, 15, 0};
-    MemorySettingsStore store;
-    Station station{clock, store};
-    AppState& state = station.state();
-    test::PseudoTerminal pty;
     EndpointServer& endpoint = station.endpoint();
     test::EndpointClient client;
 };

@@ -13,6 +13,7 @@
 #include "tests/support/fakeclock.h"
 #include "tests/support/pseudoterminal.h"
 #include "tests/support/skyrelprocess.h"
+#include "tests/support/stationfixture.h"
 #include "tests/support/testenv.h"
 #include "ui/mainwindow.h"
 
@@ -22,11 +23,11 @@ namespace {
 const QByteArray kSunLine = "AZ183.1 EL52.4 UP000000000 UUU DN000000000 DDD\r\n";
 
 // 2005-09-21 17:15 UT at the default site: the Sun is up at 183.08 / 52.42. Port 1 is a pseudo-terminal.
-class EndpointCommandTest : public ::testing::Test {
+class EndpointCommandTest : public test::StationOnPseudoTerminal {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(pty.isOpen());
-        store.write(kPortsGroup, "1", pty.devicePath());
+        StationOnPseudoTerminal::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_TRUE(endpoint.listen());
         window = std::make_unique<TSMForm1>(station);
         window->Timer1().stop();
@@ -40,11 +41,6 @@ protected:
         window->Timer1Timer();
     }
 
-    test::FakeClock clock{2005, 9, 21, 17, 15, 0};
-    MemorySettingsStore store;
-    Station station{clock, store};
-    AppState& state = station.state();
-    test::PseudoTerminal pty;
     EndpointServer& endpoint = station.endpoint();
     std::unique_ptr<TSMForm1> window;
     test::EndpointClient client;

@@ -23,6 +23,7 @@
 #include "tests/support/rotatordaemon.h"
 #include "tests/support/uitest.h"
 #include "tests/support/pseudoterminal.h"
+#include "tests/support/stationfixture.h"
 #include "ui/mainwindow.h"
 
 namespace skyrel {
@@ -38,16 +39,9 @@ using test::VisibleBoxes;
 QColor TitleColour(const QLabel* label) { return TextColour(*label); }
 
 
-// 2005-09-21 17:15:00 UTC at 38.02 N, 78.63 W, 100 m (the default site): the Sun stands at azimuth 183.08,
-// elevation 52.42 (refraction included), the Moon at -20.69, below the horizon. Serial port 1 is a
-// pseudo-terminal. The test drives the cycle itself: the window's own timer is stopped.
-class TrackingWindowTest : public ::testing::Test {
+// The Moon stands at -20.69. The window's own timer is stopped.
+class TrackingWindowTest : public test::StationOnPseudoTerminal {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(pty.isOpen());
-        store.write(kPortsGroup, QStringLiteral("1"), pty.devicePath());
-    }
-
     std::unique_ptr<TSMForm1> Open() {
         auto w = std::make_unique<TSMForm1>(station);
         w->Timer1().stop();
@@ -60,11 +54,6 @@ protected:
         w.Timer1Timer();
     }
 
-    test::FakeClock clock{2005, 9, 21, 17, 15, 0};
-    MemorySettingsStore store;
-    Station station{clock, store};
-    AppState& state = station.state();
-    PseudoTerminal pty;
 };
 
 TEST_F(TrackingWindowTest, AWholeTrackingSecondSendsTheSunAndNothingForTheMoonBelowTheHorizon) {

@@ -83,7 +83,8 @@ struct SaveFixture : ::testing::Test {
         return {[this] { actionLog << QStringLiteral("beforeWriting"); },
                 [this] { actionLog << QStringLiteral("applySite"); },
                 [this] { actionLog << QStringLiteral("openPortIfTracking"); },
-                [this] { actionLog << QStringLiteral("closePort"); }};
+                [this] { actionLog << QStringLiteral("closePort"); },
+                {}};
     }
     std::optional<SetupFormError> save(const SetupForm& form) {
         return SaveSettings(store, clock, form, settings, tracking, recordingActions());

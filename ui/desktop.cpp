@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "app/headless.h"
 #include "app/programstart.h"
 #include "app/runtimepaths.h"
 #include "app/station.h"
@@ -65,7 +66,7 @@ int RunDesktop(char* programName, const CommandLine& command) {
 
     mainWindow.show();
     for (const QString& problem : startupProblems) {
-        qWarning("Skyrel: %s", qPrintable(problem));
+        LogLine(Severity::Warning, problem);
         ShowMessage(&mainWindow, QMessageBox::Warning, problem, QStringLiteral("StartupProblemBox"));
     }
     if (command.startTrack) station.choose(*command.startTrack);

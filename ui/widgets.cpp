@@ -1,7 +1,6 @@
 #include "ui/widgets.h"
 
 #include <QFontMetrics>
-#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
@@ -9,7 +8,6 @@
 #include <QRawFont>
 #include <QScreen>
 #include <algorithm>
-#include <optional>
 
 namespace skyrel {
 
@@ -34,21 +32,22 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     QLabel::mouseDoubleClickEvent(event);
 }
 
-namespace {
+LiveLabel::LiveLabel(QWidget* parent) : ClickableLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
-// Glyphs laid side by side by their advances, with no shaping: right for digits, signs and unit letters.
-struct PlainGlyphs {
-    QGlyphRun run;
-    qreal width = 0;  // pixels, the sum of the advances
-};
-
-// The glyphs of `text` in the face `font` chooses first; none when that face lacks a character of it
-// (another face would stand in for it, which only the text layout does).
-std::optional<PlainGlyphs> LayOutPlainGlyphs(const QFont& font, const QString& text) {
-    const QRawFont face = QRawFont::fromFont(font);
-    if (!face.isValid()) return std::nullopt;
-    const QList<quint32> glyphs = face.glyphIndexesForString(text);
-    if (glyphs.size() != text.size() || glyphs.contains(0)) return std::nullopt;
+const std::optional<LiveLabel::PlainGlyphs>& LiveLabel::plainGlyphs() const {
+    if (glyphsValid_ && glyphsText_ == text()) return glyphs_;
+    glyphsValid_ = true;
+    glyphsText_ = text();
+    glyphs_.reset();
+    // The face the font chooses first: a character it lacks would be drawn from another face, which only
+    // the text layout does.
+    const QRawFont face = QRawFont::fromFont(font());
+    if (!face.isValid()) return glyphs_;
+    const QList<quint32> glyphs = face.glyphIndexesForString(glyphsText_);
+    if (glyphs.size() != glyphsText_.size() || glyphs.contains(0)) return glyphs_;
     const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs);
     PlainGlyphs plain;
     QList<QPointF> positions;
@@ -60,14 +59,13 @@ std::optional<PlainGlyphs> LayOutPlainGlyphs(const QFont& font, const QString& t
     plain.run.setRawFont(face);
     plain.run.setGlyphIndexes(glyphs);
     plain.run.setPositions(positions);
-    return plain;
+    glyphs_ = plain;
+    return glyphs_;
 }
 
-}  // namespace
-
-LiveLabel::LiveLabel(QWidget* parent) : ClickableLabel(parent) {
-    setTextFormat(Qt::PlainText);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+void LiveLabel::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) glyphsValid_ = false;
+    ClickableLabel::changeEvent(event);
 }
 
 void LiveLabel::setFixedGeometry(const QRect& geometry) {
@@ -76,14 +74,14 @@ void LiveLabel::setFixedGeometry(const QRect& geometry) {
 }
 
 int LiveLabel::textWidth() const {
-    const std::optional<PlainGlyphs> plain = LayOutPlainGlyphs(font(), text());
+    const std::optional<PlainGlyphs>& plain = plainGlyphs();
     return plain ? qRound(plain->width) : fontMetrics().horizontalAdvance(text());
 }
 
 void LiveLabel::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().brush(backgroundRole()));
-    const std::optional<PlainGlyphs> plain = LayOutPlainGlyphs(font(), text());
+    const std::optional<PlainGlyphs>& plain = plainGlyphs();
     if (!plain || frameWidth() != 0 || margin() != 0) {
         painter.end();
         return ClickableLabel::paintEvent(event);
@@ -107,8 +105,7 @@ RightAlignedLabel::RightAlignedLabel(QWidget* parent, int minimumLeft, int top, 
 void RightAlignedLabel::setValueText(const QString& text) {
     if (text == this->text()) return;
     setText(text);
-    // Measuring text is the costliest part of a second's refresh: a label out of sight is fitted when it
-    // is shown.
+    // A label out of sight is fitted when it is shown: the hidden windows' values cost nothing meanwhile.
     if (isVisible()) fitText();
     else fitPending_ = true;
 }

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <optional>
 
 namespace skyrel {
 
@@ -71,6 +73,21 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Glyphs laid side by side by their advances, with no shaping: right for digits, signs and unit letters.
+    struct PlainGlyphs {
+        QGlyphRun run;
+        qreal width = 0;  // pixels, the sum of the advances
+    };
+    // The present text's glyphs, laid out once per text and font (measured, then drawn); none when the
+    // font's own face lacks a character of it.
+    const std::optional<PlainGlyphs>& plainGlyphs() const;
+
+    mutable std::optional<PlainGlyphs> glyphs_;
+    mutable QString glyphsText_;
+    mutable bool glyphsValid_ = false;
 };
 
 // A value label whose right edge stays at `rightEdge`; wider text grows to the left (fitted when the

@@ -19,6 +19,8 @@ struct HamlibSettings {
     int model = kHamlibNetworkModel;    // Hamlib's rotator model number; 0 when the stored text is no number
     QString device = QStringLiteral("localhost:4533");  // a device path, or host:port for the network model
     int speed = 9600;                   // baud on a serial line; 0 leaves the model's own speed
+
+    bool operator==(const HamlibSettings&) const = default;
 };
 
 // "Enabled" ("True" turns it on; anything else leaves it off), "Model", "Device" and "Speed" of the group.

@@ -98,7 +98,10 @@ void Tracker::showAntennaStatus() {
 }
 
 void Tracker::setHamlibSettings(const HamlibSettings& settings) {
-    const bool restart = state_.trackingActive && !state_.ddeOutput;
+    // Only options that change where the pointing goes restart the running output: reopening a serial
+    // port for a save that left the Hamlib rotator off could fail and end the program.
+    const bool outputChanges = settings.enabled != hamlibSettings_.enabled || (settings.enabled && settings != hamlibSettings_);
+    const bool restart = outputChanges && state_.trackingActive && !state_.ddeOutput;
     if (restart) CloseOutput();
     hamlibSettings_ = settings;
     if (restart) OpenOutput();

@@ -220,6 +220,9 @@ TEST(HamlibRotator, TrackDdeTrackSerAndTheDialogsSaveMoveTheOutputBetweenEndpoin
     EXPECT_EQ(rows.last().at(0).toBool(), false);
     tracker.SendTrackingOutput(sky);
     EXPECT_EQ(port.lines, QByteArrayList{"AZ12.0 EL34.0 UP000000000 UUU DN000000000 DDD\r\n"});
+
+    tracker.setHamlibSettings(dummy);  // saved again unchanged: the serial port is left open
+    EXPECT_EQ(port.openCalls, 1);
 }
 
 // The headless station, Hamlib's daemon and Hamlib's own client, all real processes.

@@ -15,6 +15,12 @@ inline constexpr double kEarthFlattening = 0.0033528106598350155;
 // 1995 epoch, where its drift is far below the engine's accuracy.
 inline constexpr double kObliquityRad = 0.40910343;
 
+// Time and frequency units.
+inline constexpr int kSecondsPerDay = 86400;
+inline constexpr double kSecondsPerHour = 3600;
+inline constexpr double kHoursPerDay = 24;
+inline constexpr double kHzPerMHz = 1e6;
+
 // Degrees to radians and back, with the engine's pi.
 inline double Radians(double degrees) { return degrees * kPi * (1.0 / 180.0); }
 inline double Degrees(double radians) { return radians * 180.0 / kPi; }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "navlib/constants.h"
+
 namespace nav {
 namespace {
 
@@ -9,9 +11,6 @@ namespace {
 constexpr double kPerigeeDistanceKm = 356400;
 // Radar equation: two-way loss grows with the fourth power of distance, 40 dB per decade.
 constexpr double kPathLossDbPerDecade = 40;
-constexpr double kHzPerMHz = 1000000;
-constexpr double kSecondsPerHour = 3600;
-constexpr double kHoursPerDay = 24;
 
 }  // namespace
 

@@ -10,8 +10,6 @@
 namespace nav {
 namespace {
 
-constexpr double kHzPerMHz = 1e6;
-constexpr double kSecondsPerHour = 3600;
 constexpr double kHalfTurnDeg = 180;
 constexpr double kQuarterTurnDeg = 90;
 

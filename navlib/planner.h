@@ -10,12 +10,12 @@
 #include <array>
 #include <vector>
 
+#include "navlib/constants.h"
 #include "navlib/skystate.h"
 #include "navlib/skytemperature.h"
 
 namespace nav {
 
-inline constexpr int kSecondsPerDay = 86400;
 inline constexpr std::size_t kBandCount = 5;
 using BandValues = std::array<double, kBandCount>;  // one value per band of kEmeBandsMHz
 

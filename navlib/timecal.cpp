@@ -88,6 +88,10 @@ std::string FormatDayNumber(int dayNumber) {
     return DateText(year, month, day, weekday);
 }
 
+long long SecondOfDay(const ClockState& clock) {
+    return std::llround(clock.utcFraction * kSecondsPerDay) % kSecondsPerDay;
+}
+
 std::string FormatTimeOfDay(double fraction) {
     const double t = (fraction + kHalfSecondDays) * 24;
     const double h = std::floor(t);

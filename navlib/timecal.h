@@ -17,6 +17,9 @@ int DayNumber(int year, int month, int day);
 // "YYYY Mon DD [Www]" of a day number, e.g. 730135 -> "2000 Jan 01 [Sat]".
 std::string FormatDayNumber(int dayNumber);
 
+// The second of the UTC day the clock was read at, 0..86399 (its fraction is of whole seconds).
+long long SecondOfDay(const ClockState& clock);
+
 // "HH:MM:SS" of a day fraction; half a second is added first so whole-second fractions print exactly.
 std::string FormatTimeOfDay(double fraction);
 

@@ -10,8 +10,6 @@
 namespace skyrel {
 namespace {
 
-constexpr double kHoursPerDay = 24;
-constexpr double kSecondsPerHour = 3600;
 constexpr double kLowestElevation = -90;
 constexpr double kHighestElevation = 90;
 
@@ -37,7 +35,7 @@ QLineSeries* LineOf(const QString& name, const QColor& colour, const std::vector
 }
 
 QAreaSeries* ShadedWindow(const nav::CommonWindow& w) {
-    const double start = w.start / kSecondsPerHour, end = w.end / kSecondsPerHour;
+    const double start = w.start / nav::kSecondsPerHour, end = w.end / nav::kSecondsPerHour;
     auto* upper = new QLineSeries;
     upper->append(start, kHighestElevation);
     upper->append(end, kHighestElevation);
@@ -78,7 +76,7 @@ void BuildDayChart(QChart& chart, const nav::DayProfile& profile, const std::vec
         chart.removeAxis(axis);
         delete axis;
     }
-    QValueAxis* hours = Axis(QStringLiteral("UTC (h)"), 0, kHoursPerDay, 9);
+    QValueAxis* hours = Axis(QStringLiteral("UTC (h)"), 0, nav::kHoursPerDay, 9);
     QValueAxis* elevation = Axis(QStringLiteral("Elevation (deg)"), kLowestElevation, kHighestElevation, 7);
     const double hottest = profile.skyTemperature.empty()
                                ? 1
@@ -103,7 +101,7 @@ void BuildDayChart(QChart& chart, const nav::DayProfile& profile, const std::vec
     }
     add(LineOf(kHomeSeriesName, kHomeColour, profile.hours, profile.homeElevation), elevation);
     add(LineOf(kDxSeriesName, kDxColour, profile.hours, profile.dxElevation), elevation);
-    add(LineOf(kMinimumSeriesName, Qt::darkGreen, {0, kHoursPerDay}, {minElevation, minElevation}), elevation);
+    add(LineOf(kMinimumSeriesName, Qt::darkGreen, {0, nav::kHoursPerDay}, {minElevation, minElevation}), elevation);
     add(LineOf(kSkySeriesName, kSkyColour, profile.hours, profile.skyTemperature), sky);
     add(NamedLine(kNowSeriesName, Qt::black, Qt::DashLine), elevation);
     MoveNowLine(chart, nowHours);

@@ -90,6 +90,14 @@ TEST(SkyrelEphem, DxFiguresAndCommonWindowsAsJson) {
     EXPECT_EQ(sky.keys(), (QStringList{"degradation", "galacticLatitude", "galacticLongitude", "tsky"}));
     EXPECT_GT(sky["tsky"].toArray()[0].toDouble(), sky["tsky"].toArray()[4].toDouble());
 
+    // Before 1970 too, a DX at the home site sees the home station's Moon of the same second.
+    r = RunTool(home + QStringList{"--utc", "1969-07-20T20:17:40", "--dx", "41.729166666666667,-72.708333333333333",
+                                   "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    got = QJsonDocument::fromJson(r.out).object();
+    for (const char* key : {"azimuth", "elevation"})
+        EXPECT_NEAR(got["dx"].toObject()[key].toDouble(), got["moon"].toObject()[key].toDouble(), 1e-9) << key;
+
     r = RunTool(home + QStringList{"--windows", "--dx", "JO62qm", "--date", "2026-12-19", "--min-elevation", "0",
                                    "--json"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();

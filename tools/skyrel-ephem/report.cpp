@@ -182,7 +182,7 @@ void AddPlannerFigures(InstantFigures& f, const nav::ObserverSite& site, const n
     if (!f.dx) return;
     nav::SkyState workspace = f.sky;
     const nav::PlannerSite home = nav::MakePlannerSite(site.latitude, site.longitude, site.height, site.ephemeris, site.dut1Seconds);
-    f.planner = nav::ComputePlannerFigures(workspace, home, *f.dx, f.sky.clock.utcDay, f.epochSeconds % nav::kSecondsPerDay,
+    f.planner = nav::ComputePlannerFigures(workspace, home, *f.dx, f.sky.clock.utcDay, nav::SecondOfDay(f.sky.clock),
                                            survey, receiverKelvin);
 }
 
@@ -206,15 +206,12 @@ CalendarDate Today(double clockOffset) {
 }
 
 std::string InstantJson(const InstantFigures& f) {
-    std::string shifts;
-    for (std::size_t i = 0; i < f.eme.dopplerShift.size(); ++i)
-        shifts += (i ? ", " : "") + Number(f.eme.dopplerShift[i]);
     return "{\"utcDay\": " + std::to_string(f.sky.clock.utcDay) + ", \"utcFraction\": " +
            Number(f.sky.clock.utcFraction) + ", \"sun\": " + BodyJson(f.sky.sun, f.sunGeometricElevation) +
            ", \"moon\": " + BodyJson(f.sky.moon, f.moonGeometricElevation) + ", \"moonElongation\": " +
            Number(f.sky.moonElongation) + ", \"anomalyPhase\": " + Number(f.anomalyPhase) +
-           ", \"eme\": {\"rangeRate\": " + Number(f.eme.moonRangeRate) + ", \"dopplerShift\": [" + shifts +
-           "], \"pathLossVsPerigee\": " + Number(f.eme.pathLossVsPerigee) + ", \"echoDelay\": " +
+           ", \"eme\": {\"rangeRate\": " + Number(f.eme.moonRangeRate) + ", \"dopplerShift\": " + NumberList(f.eme.dopplerShift) +
+           ", \"pathLossVsPerigee\": " + Number(f.eme.pathLossVsPerigee) + ", \"echoDelay\": " +
            Number(f.eme.echoDelay) + "}, \"sky\": " + SkyJson(f.skyBehindMoon) +
            (f.planner ? ", \"dx\": " + DxJson(*f.dx, *f.planner) : std::string()) + "}\n";
 }
@@ -243,10 +240,8 @@ std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site) 
     out += "Moon elongation       " + FixedDecimals(f.sky.moonElongation, 2) + " deg\n";
     out += "Anomaly phase         " + FixedDecimals(f.anomalyPhase, 2) + " /256\n";
     out += "Range rate            " + FixedDecimals(f.eme.moonRangeRate, 4) + " km/s\n";
-    out += "Echo Doppler          ";
-    for (std::size_t i = 0; i < f.eme.dopplerShift.size(); ++i)
-        out += (i ? ", " : "") + FixedDecimals(nav::kEmeBandsMHz[i], 0) + " MHz " + FixedDecimals(f.eme.dopplerShift[i], 0) + " Hz";
-    out += "\nPath loss vs perigee  " + FixedDecimals(f.eme.pathLossVsPerigee, 2) + " dB\n";
+    out += "Echo Doppler          " + BandLine(f.eme.dopplerShift, 0, "Hz");
+    out += "Path loss vs perigee  " + FixedDecimals(f.eme.pathLossVsPerigee, 2) + " dB\n";
     out += "Echo delay            " + FixedDecimals(f.eme.echoDelay, 3) + " s\n";
     const nav::SkyBehindMoon& sky = f.skyBehindMoon;
     out += "Sky behind the Moon   galactic l " + FixedDecimals(sky.galactic.longitude, 2) + " b " +

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -48,7 +49,12 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, int rows, const QStri
     return table;
 }
 
+// The figures change every second: a cell's item is made once and then only given its new text.
 void SetCell(QTableWidget* table, int row, int column, const QString& text) {
+    if (QTableWidgetItem* shown = table->item(row, column)) {
+        shown->setText(text);
+        return;
+    }
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     table->setItem(row, column, item);
@@ -180,10 +186,6 @@ void PlannerWindow::buildLayout() {
     layout->addWidget(chartView, 1);
 }
 
-long long PlannerWindow::secondOfDay() const {
-    return std::llround(sky_.clock.utcFraction * nav::kSecondsPerDay) % nav::kSecondsPerDay;
-}
-
 void PlannerWindow::refresh() {
     const bool engineChanged =
         home_.ephemeris != homeSite_.site.ephemeris || home_.dut1Seconds != homeSite_.site.dut1Seconds;
@@ -197,12 +199,16 @@ void PlannerWindow::refresh() {
     if (engineChanged && dx_) dxSite_ = dxPlannerSite(*dx_);
     if (!dx_) return;
     if (homeMoved || windowsDay_ != today()) {
-        if (chartDay->date() == DateOfDayNumber(windowsDay_)) chartDay->setDate(DateOfDayNumber(today()));
+        if (chartDay->date() == DateOfDayNumber(windowsDay_)) {
+            // The chart is rebuilt below, once the new days' windows are found.
+            const QSignalBlocker quiet(chartDay);
+            chartDay->setDate(DateOfDayNumber(today()));
+        }
         recomputeWindows();
         rebuildChart();
     }
     nav::SkyState workspace = sky_;
-    const nav::PlannerFigures f = nav::ComputePlannerFigures(workspace, homeSite_, dxSite_, today(), secondOfDay(),
+    const nav::PlannerFigures f = nav::ComputePlannerFigures(workspace, homeSite_, dxSite_, today(), nav::SecondOfDay(sky_.clock),
                                                              ShippedSkySurvey(), settings_.receiverKelvin);
     dxMoonLabel->setText(QStringLiteral("DX Moon: Az ") + FixedText(f.dx.azimuth, 2) + QStringLiteral("  El ") +
                          FixedText(f.dx.elevation, 2));
@@ -216,7 +222,7 @@ void PlannerWindow::refresh() {
         SetCell(figuresTable, 3, column, FixedText(f.sky.degradation[band], 2));
     }
     if (QChart* chart = chartView->chart(); chart && DayNumberOfDate(chartDay->date()) == today())
-        MoveNowLine(*chart, secondOfDay() / 3600.0);
+        MoveNowLine(*chart, nav::SecondOfDay(sky_.clock) / nav::kSecondsPerHour);
 }
 
 nav::PlannerSite PlannerWindow::dxPlannerSite(const nav::DxStation& station) const {
@@ -301,7 +307,7 @@ void PlannerWindow::rebuildChart() {
         nav::ComputeDayProfile(workspace, homeSite_, dxSite_, day, kChartStepSeconds, ShippedSkySurvey());
     const std::vector<nav::CommonWindow> dayWindows =
         nav::FindCommonWindows(workspace, homeSite_, dxSite_, day, 1, settings_.minElevation);
-    const std::optional<double> now = day == today() ? std::optional(secondOfDay() / 3600.0) : std::nullopt;
+    const std::optional<double> now = day == today() ? std::optional(nav::SecondOfDay(sky_.clock) / nav::kSecondsPerHour) : std::nullopt;
     QChart* chart = chartView->chart();
     BuildDayChart(*chart, profile, dayWindows, settings_.minElevation, now);
     chart->setTitle(QStringLiteral("Moon elevation on ") + chartDay->date().toString(Qt::ISODate) +

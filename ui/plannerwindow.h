@@ -77,7 +77,6 @@ private:
     void rebuildChart();
     void saveChartClicked();
     int today() const { return sky_.clock.utcDay; }
-    long long secondOfDay() const;
 
     const nav::SkyState& sky_;
     const nav::ObserverSite& home_;

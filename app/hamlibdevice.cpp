@@ -35,9 +35,6 @@ bool IsBracketedAddress(std::string_view address) {
     return true;
 }
 
-// The text as a refusal quotes it: on one line, whatever control characters it holds.
-std::string Quoted(std::string_view text) { return "'" + nav::PrintableText(text) + "'"; }
-
 HamlibDevice Refused(std::string reason) {
     HamlibDevice device;
     device.error = std::move(reason);
@@ -46,7 +43,7 @@ HamlibDevice Refused(std::string reason) {
 
 HamlibDevice ParseDevicePath(std::string_view path) {
     if (path.empty()) return Refused("no device given: a device path such as /dev/ttyUSB0 is needed");
-    if (path.front() != '/') return Refused(Quoted(path) + " is not a device path such as /dev/ttyUSB0");
+    if (path.front() != '/') return Refused(nav::QuotedText(path) + " is not a device path such as /dev/ttyUSB0");
     for (const char c : path)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return Refused("the device path holds a control character");
     HamlibDevice device;
@@ -65,14 +62,14 @@ HamlibDevice ParseNetworkAddress(std::string_view text) {
         if (close == std::string_view::npos) return Refused("the address lacks its closing ']'");
         host = text.substr(1, close - 1);
         rest = text.substr(close + 1);
-        if (!IsBracketedAddress(host)) return Refused(Quoted(host) + " is not an IPv6 address");
+        if (!IsBracketedAddress(host)) return Refused(nav::QuotedText(host) + " is not an IPv6 address");
         if (!rest.empty() && rest.front() != ':') return Refused("only ':port' may follow the address in brackets");
         bracketed = true;
     } else {
         const std::size_t colon = text.find(':');
         host = text.substr(0, colon);
         rest = colon == std::string_view::npos ? std::string_view() : text.substr(colon);
-        if (!IsHostName(host)) return Refused(Quoted(host) + " is not a host name or address");
+        if (!IsHostName(host)) return Refused(nav::QuotedText(host) + " is not a host name or address");
     }
     int port = kDefaultRotatorDaemonPort;
     if (!rest.empty()) {
@@ -81,7 +78,7 @@ HamlibDevice ParseNetworkAddress(std::string_view text) {
         const auto [end, status] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (digits.empty() || digits.size() > kMaxPortDigits || status != std::errc() ||
             end != digits.data() + digits.size() || value < 1 || value > kMaxTcpPort)
-            return Refused(Quoted(digits) + " is not a TCP port (1 to 65535)");
+            return Refused(nav::QuotedText(digits) + " is not a TCP port (1 to 65535)");
         port = value;
     }
     HamlibDevice device;

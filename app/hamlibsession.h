@@ -43,8 +43,6 @@ public:
     HamlibSession& operator=(const HamlibSession&) = delete;
 
     const RotatorLimits& limits() const { return limits_; }
-    // "maker / model / number at device", as failure messages name the rotator.
-    const QString& description() const { return description_; }
 
     // Commands the position; false with the reason in `error` (which names the rotator) when the rotator
     // refused or did not answer.
@@ -57,7 +55,7 @@ private:
 
     std::unique_ptr<HamlibRig> rig_;
     RotatorLimits limits_;
-    QString description_;
+    QString description_;  // "maker / model / number at device", as failure messages name the rotator
 };
 
 // What a one-off test of the options found: the position read, or the reason in words.

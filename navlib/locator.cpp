@@ -38,8 +38,6 @@ int PairValue(const LocatorPair& pair, char c) {
     return (value >= 0 && value < pair.count) ? value : -1;
 }
 
-std::string Quoted(std::string_view text) { return "'" + PrintableText(text) + "'"; }
-
 // A whole text as a finite number, '.' as decimal point, an optional leading '-'.
 std::optional<double> ParseNumber(std::string_view text) {
     double value = 0;
@@ -119,7 +117,7 @@ std::string ShortestNumber(double value) {
 
 std::optional<GeoPoint> ParseLocator(std::string_view text, std::string& error) {
     if (text.size() != 4 && text.size() != 6 && text.size() != 8) {
-        error = Quoted(text) + " is not a locator: it has 4, 6 or 8 characters, e.g. FN31pr";
+        error = QuotedText(text) + " is not a locator: it has 4, 6 or 8 characters, e.g. FN31pr";
         return std::nullopt;
     }
     // Start at the south-west corner of the globe; add each pair's steps, then half the last one.
@@ -129,7 +127,7 @@ std::optional<GeoPoint> ParseLocator(std::string_view text, std::string& error) 
         const int lonValue = PairValue(kPairs[p], text[2 * p]);
         const int latValue = PairValue(kPairs[p], text[2 * p + 1]);
         if (lonValue < 0 || latValue < 0) {
-            error = Quoted(text) + " is not a locator: " + kPairs[p].what;
+            error = QuotedText(text) + " is not a locator: " + kPairs[p].what;
             return std::nullopt;
         }
         point.longitude += lonValue * kPairs[p].lonStep;
@@ -165,11 +163,11 @@ std::optional<GeoPoint> ParsePosition(std::string_view text, std::string& error)
     const auto latitude = ParseNumber(std::string_view(pair).substr(0, comma));
     const auto longitude = ParseNumber(std::string_view(pair).substr(comma + 1));
     if (!latitude || !longitude) {
-        error = Quoted(text) + " is not a position: write LAT,LON in degrees, e.g. 52.52,13.38";
+        error = QuotedText(text) + " is not a position: write LAT,LON in degrees, e.g. 52.52,13.38";
         return std::nullopt;
     }
     if (std::fabs(*latitude) > 90 || std::fabs(*longitude) > 180) {
-        error = Quoted(text) + " is not a position: latitude runs from -90 to 90, longitude from -180 to 180";
+        error = QuotedText(text) + " is not a position: latitude runs from -90 to 90, longitude from -180 to 180";
         return std::nullopt;
     }
     return GeoPoint{*latitude, *longitude};
@@ -190,7 +188,7 @@ std::optional<DxStation> ParseDxEntry(std::string_view text, std::string& error)
         if (words.size() == 1 || !IsCallSign(words[0])) {
             // One word names no station unless it is a position: say what is wrong with that position.
             error = words.size() == 1 ? positionError
-                                      : Quoted(words[0]) + " is not a call sign: letters, digits and '/', at most 12";
+                                      : QuotedText(words[0]) + " is not a call sign: letters, digits and '/', at most 12";
             return std::nullopt;
         }
         for (const char c : words[0]) station.callSign.push_back(Upper(c));
@@ -213,7 +211,7 @@ std::optional<DxStation> ParseDxEntry(std::string_view text, std::string& error)
     if (next < words.size()) {
         const auto height = ParseNumber(words[next]);
         if (!height || *height < kMinStationHeightM || *height > kMaxStationHeightM) {
-            error = Quoted(words[next]) + " is not a height: metres from -500 to 9000";
+            error = QuotedText(words[next]) + " is not a height: metres from -500 to 9000";
             return std::nullopt;
         }
         station.height = *height;

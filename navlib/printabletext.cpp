@@ -20,4 +20,6 @@ std::string PrintableText(std::string_view text) {
     return printable;
 }
 
+std::string QuotedText(std::string_view text) { return "'" + PrintableText(text) + "'"; }
+
 }  // namespace nav

@@ -10,4 +10,7 @@ namespace nav {
 // message quoting it stays one line and shows what was really there. Other bytes pass unchanged.
 std::string PrintableText(std::string_view text);
 
+// The printable text between single quotes, as a refusal names what it refused: "'JO2?' is not a locator".
+std::string QuotedText(std::string_view text);
+
 }  // namespace nav

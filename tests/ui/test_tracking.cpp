@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -339,12 +340,14 @@ TEST_F(TrackingWindowTest, RotatorDaemonGetsTheSunWithItsOffsetsLosesItsDaemonAn
     EXPECT_TRUE(w->Label41->text().startsWith("Antenna: "));
     EXPECT_TRUE(pty.readAvailable(50).isEmpty());
 
+    QSignalSpy unreachable(&station.tracker(), &Tracker::rotatorUnreachable);
     daemon.kill();
     ASSERT_TRUE(tickUntil([&] { return w->Label42->text() == kRotatorNotReachable; }));
     for (int second = 0; second < 6; ++second) {  // past a retry: still one message
         tick();
         QTest::qWait(1000);
     }
+    EXPECT_EQ(unreachable.count(), 1);  // told once, not once a retry
     EXPECT_EQ(VisibleBoxes("RotatorErrorBox").size(), 1);
     EXPECT_TRUE(VisibleBoxes("RotatorErrorBox").front()->text().startsWith("Rotator not reachable: "));
     EXPECT_EQ(w->Label42->text(), kRotatorNotReachable);

@@ -1,7 +1,7 @@
 // One whole cycle of the main window with its real widgets on the offscreen platform.
 #include <benchmark/benchmark.h>
 
-#include "app/settingsstore.h"
+#include "app/settings/settingsstore.h"
 #include "tests/support/fakeclock.h"
 #include "ui/mainwindow.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/endpointserver.h"
+#include "app/endpoint/endpointserver.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <QCoreApplication>
 
-#include "app/hamlibrotator.h"
+#include "app/rotator/hamlibrotator.h"
 #include "tests/support/rotatordaemon.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // a second.
 #include <benchmark/benchmark.h>
 
-#include "app/plannersettings.h"
+#include "app/settings/plannersettings.h"
 #include "navlib/commonwindow.h"
 #include "navlib/planner.h"
 #include "navlib/timecal.h"

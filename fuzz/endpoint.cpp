@@ -17,8 +17,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/endpointprotocol.h"
-#include "app/endpointserver.h"
+#include "app/endpoint/endpointprotocol.h"
+#include "app/endpoint/endpointserver.h"
 #include "fuzz/fuzzsupport.h"
 
 namespace skyrel::fuzz {

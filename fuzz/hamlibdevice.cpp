@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/hamlibdevice.h"
+#include "app/rotator/hamlibdevice.h"
 #include "fuzz/fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

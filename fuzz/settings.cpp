@@ -8,9 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/rotatorport.h"
-#include "app/settings.h"
-#include "app/settingsstore.h"
+#include "app/rotator/rotatorport.h"
+#include "app/settings/settings.h"
+#include "app/settings/settingsstore.h"
 #include "fuzz/fuzzsupport.h"
 #include "tests/support/fakeclock.h"
 

@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "app/headless.h"
-#include "app/programstart.h"
-#include "app/runtimepaths.h"
-#include "app/station.h"
-#include "app/systemclock.h"
-#include "app/terminationsignals.h"
+#include "app/program/headless.h"
+#include "app/program/programstart.h"
+#include "app/program/runtimepaths.h"
+#include "app/station/station.h"
+#include "app/station/systemclock.h"
+#include "app/program/terminationsignals.h"
 #include "ui/emewindow.h"
 #include "ui/mainwindow.h"
 #include "ui/mapwindow.h"

@@ -1,7 +1,7 @@
 // The desktop program: the station with its four windows as views of it.
 #pragma once
 
-#include "app/commandline.h"
+#include "app/program/commandline.h"
 
 namespace skyrel {
 

@@ -10,8 +10,8 @@
 #include <tuple>
 #include <utility>
 
-#include "app/settings.h"
-#include "app/version.h"
+#include "app/settings/settings.h"
+#include "app/program/version.h"
 #include "navlib/anomaly.h"
 #include "navlib/constants.h"
 #include "navlib/observer.h"

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <array>
 
-#include "app/station.h"
+#include "app/station/station.h"
 #include "ui/displaytext.h"
 #include "ui/widgets.h"
 

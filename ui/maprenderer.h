@@ -8,7 +8,7 @@
 #include <QPolygon>
 #include <array>
 
-#include "app/settings.h"
+#include "app/settings/settings.h"
 #include "navlib/skystate.h"
 #include "ui/mapprojection.h"
 #include "ui/startable.h"

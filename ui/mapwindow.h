@@ -3,7 +3,7 @@
 
 #include <QImage>
 
-#include "app/appstate.h"
+#include "app/station/appstate.h"
 #include "ui/maprenderer.h"
 #include "ui/secondarywindow.h"
 #include "ui/widgets.h"

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/numbertext.h"
+#include "app/settings/numbertext.h"
 #include "navlib/eme.h"
 #include "navlib/timecal.h"
 #include "ui/displaytext.h"

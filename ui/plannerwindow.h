@@ -14,7 +14,7 @@
 #include <array>
 #include <optional>
 
-#include "app/plannersettings.h"
+#include "app/settings/plannersettings.h"
 #include "navlib/commonwindow.h"
 #include "navlib/locator.h"
 #include "navlib/planner.h"

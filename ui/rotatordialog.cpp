@@ -8,10 +8,10 @@
 #include <array>
 #include <memory>
 
-#include "app/hamlibmodels.h"
-#include "app/hamlibsession.h"
-#include "app/numbertext.h"
-#include "app/pointing.h"
+#include "app/rotator/hamlibmodels.h"
+#include "app/rotator/hamlibsession.h"
+#include "app/settings/numbertext.h"
+#include "app/station/pointing.h"
 #include "ui/widgets.h"
 
 namespace skyrel {

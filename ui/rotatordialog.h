@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/hamlibsettings.h"
-#include "app/settings.h"
-#include "app/settingsstore.h"
+#include "app/rotator/hamlibsettings.h"
+#include "app/settings/settings.h"
+#include "app/settings/settingsstore.h"
 
 namespace skyrel {
 

@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 
-#include "app/settings.h"
+#include "app/settings/settings.h"
 #include "ui/widgets.h"
 
 namespace skyrel {

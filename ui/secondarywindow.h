@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/settingsstore.h"
+#include "app/settings/settingsstore.h"
 
 namespace skyrel {
 

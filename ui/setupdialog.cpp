@@ -7,7 +7,7 @@
 #include <QShowEvent>
 #include <algorithm>
 
-#include "app/pointing.h"
+#include "app/station/pointing.h"
 #include "ui/displaytext.h"
 #include "ui/widgets.h"
 

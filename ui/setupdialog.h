@@ -13,8 +13,8 @@
 #include <array>
 #include <functional>
 
-#include "app/appstate.h"
-#include "app/settingswriter.h"
+#include "app/station/appstate.h"
+#include "app/settings/settingswriter.h"
 #include "navlib/clocksource.h"
 #include "ui/secondarywindow.h"
 

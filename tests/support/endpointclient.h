@@ -10,8 +10,8 @@
 #include <functional>
 #include <optional>
 
-#include "app/endpointprotocol.h"
-#include "app/endpointserver.h"
+#include "app/endpoint/endpointprotocol.h"
+#include "app/endpoint/endpointserver.h"
 
 namespace skyrel::test {
 

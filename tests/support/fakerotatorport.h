@@ -4,7 +4,7 @@
 
 #include <QByteArrayList>
 
-#include "app/rotatorport.h"
+#include "app/rotator/rotatorport.h"
 
 namespace skyrel::test {
 

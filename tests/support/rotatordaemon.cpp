@@ -5,7 +5,7 @@
 #include <QTcpSocket>
 #include <QThread>
 
-#include "app/numbertext.h"
+#include "app/settings/numbertext.h"
 #include "tests/support/toolrun.h"
 
 namespace skyrel::test {

@@ -7,7 +7,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/hamlibsession.h"
+#include "app/rotator/hamlibsession.h"
 
 namespace skyrel::test {
 

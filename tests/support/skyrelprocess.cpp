@@ -2,7 +2,7 @@
 
 #include <QLocalSocket>
 
-#include "app/singleinstance.h"
+#include "app/program/singleinstance.h"
 #include "tests/support/testenv.h"
 
 namespace skyrel::test {

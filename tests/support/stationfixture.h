@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settingsstore.h"
-#include "app/station.h"
+#include "app/settings/settingsstore.h"
+#include "app/station/station.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/pseudoterminal.h"
 

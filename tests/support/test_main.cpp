@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "app/numbertext.h"
+#include "app/settings/numbertext.h"
 #include "tests/support/testenv.h"
 
 int main(int argc, char** argv) {

@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/endpointserver.h"
+#include "app/endpoint/endpointserver.h"
 #include "tests/support/endpointclient.h"
 #include "tests/support/testenv.h"
 #include "tests/support/toolrun.h"

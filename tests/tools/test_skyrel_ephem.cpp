@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/settingsstore.h"
+#include "app/settings/settingsstore.h"
 #include "tests/support/golden_data.h"
 #include "tests/support/toolrun.h"
 

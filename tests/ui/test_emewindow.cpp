@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-#include "app/settingsstore.h"
+#include "app/settings/settingsstore.h"
 #include "navlib/eme.h"
 #include "tests/support/fakeclock.h"
 #include "ui/emewindow.h"

@@ -1,14 +1,14 @@
 // Commands poked into the local endpoint acting on the running window: tracking started and stopped as
 // the Track menu shows it, and the program ended by TRACK_SHUT as a real process. (The output's moves
-// between the port and the item are the station's: tests/app/test_station.cpp.)
+// between the port and the item are the station's: tests/app/station/test_station.cpp.)
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QProcess>
 #include <QTest>
 
-#include "app/endpointserver.h"
-#include "app/settingsstore.h"
+#include "app/endpoint/endpointserver.h"
+#include "app/settings/settingsstore.h"
 #include "tests/support/endpointclient.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/pseudoterminal.h"

@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <QTest>
 
-#include "app/settingsstore.h"
+#include "app/settings/settingsstore.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/uitest.h"
 #include "ui/mainwindow.h"

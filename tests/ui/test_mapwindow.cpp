@@ -4,8 +4,8 @@
 
 #include <QTest>
 
-#include "app/settings.h"
-#include "app/settingsstore.h"
+#include "app/settings/settings.h"
+#include "app/settings/settingsstore.h"
 #include "navlib/observer.h"
 #include "navlib/timecal.h"
 #include "tests/support/fakeclock.h"

@@ -1,14 +1,14 @@
 // The rotator output's faults as the main window shows them, on a real pseudo-terminal: an adapter that
 // goes away makes the status box say the port is lost, in the warning colour, for as long as it stays
 // away, and show the values again once lines flow. (A full device queue is the station's own affair:
-// tests/app/test_station.cpp.)
+// tests/app/station/test_station.cpp.)
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/station.h"
+#include "app/station/station.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/pseudoterminal.h"
 #include "ui/mainwindow.h"

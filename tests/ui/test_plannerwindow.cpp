@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/plannersettings.h"
-#include "app/settingsstore.h"
+#include "app/settings/plannersettings.h"
+#include "app/settings/settingsstore.h"
 #include "navlib/timecal.h"
 #include "ui/plannerchart.h"
 #include "ui/plannerwindow.h"

@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 
-#include "app/hamlibsettings.h"
+#include "app/rotator/hamlibsettings.h"
 #include "tests/support/testenv.h"
 #include "tests/support/uitest.h"
 #include "ui/rotatordialog.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/settings.h"
+#include "app/settings/settings.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/uitest.h"
 #include "ui/setupdialog.h"

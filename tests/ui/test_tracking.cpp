@@ -18,8 +18,8 @@
 
 #include <QElapsedTimer>
 
-#include "app/hamlibsettings.h"
-#include "app/settingsstore.h"
+#include "app/rotator/hamlibsettings.h"
+#include "app/settings/settingsstore.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/rotatordaemon.h"
 #include "tests/support/uitest.h"

@@ -14,9 +14,9 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "app/settings.h"
-#include "app/settingsstore.h"
-#include "app/station.h"
+#include "app/settings/settings.h"
+#include "app/settings/settingsstore.h"
+#include "app/station/station.h"
 #include "tests/support/fakeclock.h"
 #include "ui/emewindow.h"
 #include "ui/mainwindow.h"

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/endpointprotocol.h"
-#include "app/endpointserver.h"
+#include "app/endpoint/endpointprotocol.h"
+#include "app/endpoint/endpointserver.h"
 #include "escapes.h"
 
 namespace skyrel {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <map>
 
-#include "app/numbertext.h"
+#include "app/settings/numbertext.h"
 #include "navlib/commonwindow.h"
 #include "navlib/printabletext.h"
 

@@ -3,10 +3,10 @@
 #include <QString>
 #include <cmath>
 
-#include "app/numbertext.h"
-#include "app/plannersettings.h"
-#include "app/settings.h"
-#include "app/settingsstore.h"
+#include "app/settings/numbertext.h"
+#include "app/settings/plannersettings.h"
+#include "app/settings/settings.h"
+#include "app/settings/settingsstore.h"
 #include "navlib/skystate.h"
 #include "tools/skyrel-ephem/options.h"
 #include "tools/skyrel-ephem/report.h"

@@ -1,0 +1,73 @@
+#include "app/program/commandline.h"
+
+#include <QStringList>
+
+#include "app/program/version.h"
+
+namespace skyrel {
+namespace {
+
+std::optional<TrackMode> TrackModeOfName(const QString& name) {
+    if (name == QLatin1String("sun")) return TrackMode::Sun;
+    if (name == QLatin1String("moon")) return TrackMode::Moon;
+    if (name == QLatin1String("park")) return TrackMode::Park;
+    return std::nullopt;
+}
+
+CommandLine Refused(const QString& line) {
+    CommandLine refused;
+    refused.action = CommandLine::Action::Refuse;
+    refused.refusal = line;
+    return refused;
+}
+
+}  // namespace
+
+CommandLine ReadCommandLine(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    CommandLine command;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--help")) {
+            command.action = CommandLine::Action::Help;
+            return command;
+        }
+        if (argument == QLatin1String("--version")) {
+            command.action = CommandLine::Action::Version;
+            return command;
+        }
+        if (argument == QLatin1String("--headless")) {
+            command.headless = true;
+        } else if (argument == QLatin1String("--track")) {
+            if (i + 1 == arguments.size()) return Refused(QStringLiteral("--track needs sun, moon or park"));
+            const QString name = arguments[++i];
+            command.startTrack = TrackModeOfName(name);
+            if (!command.startTrack)
+                return Refused(QStringLiteral("--track takes sun, moon or park, not '%1'").arg(name));
+        } else {
+            return Refused(QStringLiteral("unknown argument '%1' (see skyrel --help)").arg(argument));
+        }
+    }
+    return command;
+}
+
+QString HelpText() {
+    return QStringLiteral(
+        "Usage: skyrel [--headless] [--track sun|moon|park]\n"
+        "Sun-Moon tracker for EME stations.\n"
+        "\n"
+        "  --headless          run the station without windows: the one-second cycle, the rotator output\n"
+        "                      and the local endpoint; messages go to standard error\n"
+        "  --track sun|moon|park\n"
+        "                      start tracking at once, as the Track menu would\n"
+        "  --help              print this help and exit\n"
+        "  --version           print the version and exit\n"
+        "\n"
+        "Exit status: 0 when the program ends normally or another copy already runs; 1 when the rotator\n"
+        "port cannot be opened in the headless program; 2 for a wrong command line.\n");
+}
+
+QString VersionText() { return QStringLiteral("skyrel %1\n").arg(QLatin1String(kVersion)); }
+
+}  // namespace skyrel

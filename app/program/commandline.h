@@ -1,0 +1,31 @@
+// The program's command line: --help, --version, --headless and --track sun|moon|park. Nothing else is
+// accepted, the toolkit's own options included, so that no argument changes the program silently.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "app/station/trackingstate.h"
+
+namespace skyrel {
+
+struct CommandLine {
+    enum class Action { Run, Help, Version, Refuse };
+    Action action = Action::Run;
+    bool headless = false;                // the station alone, without windows
+    std::optional<TrackMode> startTrack;  // tracking chosen right after start-up (Sun, Moon or Park)
+    QString refusal;                      // for Refuse: one line naming the argument
+};
+
+// Reads the arguments after the program's name (argv[1] on). The first --help or --version wins over what
+// follows.
+CommandLine ReadCommandLine(int argc, char** argv);
+
+// The text of --help and of --version, each ending in a newline.
+QString HelpText();
+QString VersionText();
+
+// Exit status of a refused command line.
+inline constexpr int kUsageExitStatus = 2;
+
+}  // namespace skyrel

@@ -1,0 +1,54 @@
+#include "app/rotator/hamlibmodels.h"
+
+#include <algorithm>
+
+#include "app/rotator/hamlibloader.h"
+#include "app/settings/numbertext.h"
+
+namespace skyrel {
+namespace {
+
+std::vector<HamlibModel> ReadModels() {
+    HamlibLibrary* const hamlib = HamlibModule().library;
+    if (!hamlib) return {};
+    const auto lock = LockHamlib();
+    std::vector<HamlibModel> models = hamlib->models();
+    std::sort(models.begin(), models.end(),
+              [](const HamlibModel& a, const HamlibModel& b) { return a.number < b.number; });
+    return models;
+}
+
+}  // namespace
+
+std::unique_lock<std::mutex> LockHamlib() {
+    static std::mutex mutex;
+    return std::unique_lock<std::mutex>(mutex);
+}
+
+const std::vector<HamlibModel>& HamlibModels() {
+    static const std::vector<HamlibModel> models = ReadModels();
+    return models;
+}
+
+const HamlibModel* FindHamlibModel(int number) {
+    const std::vector<HamlibModel>& models = HamlibModels();
+    const auto found = std::find_if(models.begin(), models.end(),
+                                    [number](const HamlibModel& m) { return m.number == number; });
+    return found == models.end() ? nullptr : &*found;
+}
+
+std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device) {
+    const std::optional<int> number = ParseInteger(modelText);
+    const HamlibModel* model = number ? FindHamlibModel(*number) : nullptr;
+    if (!model && !HamlibModule().library) return HamlibModule().error;
+    if (!model) return QStringLiteral("The installed Hamlib knows no rotator model '%1'").arg(modelText.trimmed());
+    const HamlibDevice parsed = ParseHamlibDevice(device.toStdString(), model->link);
+    if (!parsed.valid) return QStringLiteral("Device: %1").arg(QString::fromStdString(parsed.error));
+    return std::nullopt;
+}
+
+QString HamlibModelText(const HamlibModel& model) {
+    return QStringLiteral("%1 / %2 / %3").arg(model.maker, model.name, QString::number(model.number));
+}
+
+}  // namespace skyrel

@@ -1,0 +1,142 @@
+#include "app/rotator/hamlibsession.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <csignal>
+
+#include "app/rotator/hamlibloader.h"
+#include "app/rotator/hamlibmodels.h"
+#include "navlib/constants.h"
+
+namespace skyrel {
+namespace {
+
+constexpr double kFullCircle = 360;
+
+// How far `value` lies outside [low, high]; 0 inside.
+double DistanceOutside(double value, double low, double high) {
+    if (value < low) return low - value;
+    if (value > high) return value - high;
+    return 0;
+}
+
+QString ModelName(int number) {
+    const HamlibModel* model = FindHamlibModel(number);
+    return model ? HamlibModelText(*model) : QStringLiteral("model %1").arg(number);
+}
+
+}  // namespace
+
+LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> previous) {
+    const std::array<double, 3> turns = {wanted.azimuth, wanted.azimuth - kFullCircle, wanted.azimuth + kFullCircle};
+    const double reference = previous.value_or(wanted.azimuth);
+    double best = turns[0];
+    for (const double candidate : turns) {
+        const double outside = DistanceOutside(candidate, limits.minAzimuth, limits.maxAzimuth);
+        const double bestOutside = DistanceOutside(best, limits.minAzimuth, limits.maxAzimuth);
+        if (outside < bestOutside ||
+            (outside == bestOutside && std::abs(candidate - reference) < std::abs(best - reference)))
+            best = candidate;
+    }
+    LimitedPosition out;
+    out.position.azimuth = std::clamp(best, limits.minAzimuth, limits.maxAzimuth);
+    out.position.elevation = std::clamp(wanted.elevation, limits.minElevation, limits.maxElevation);
+    out.clamped = out.position.azimuth != best || out.position.elevation != wanted.elevation;
+    return out;
+}
+
+double PointingError(RotatorPosition a, RotatorPosition b) {
+    const double halfElevation = std::sin(nav::Radians(b.elevation - a.elevation) / 2);
+    const double halfAzimuth = std::sin(nav::Radians(b.azimuth - a.azimuth) / 2);
+    const double haversine = halfElevation * halfElevation + std::cos(nav::Radians(a.elevation)) *
+                                                                 std::cos(nav::Radians(b.elevation)) * halfAzimuth *
+                                                                 halfAzimuth;
+    return nav::Degrees(2 * std::asin(std::sqrt(std::min(1.0, haversine))));
+}
+
+std::unique_ptr<HamlibSession> HamlibSession::Open(const HamlibSettings& settings, QString& error) {
+    HamlibLibrary* const hamlib = HamlibModule().library;
+    if (!hamlib) {
+        error = HamlibModule().error;
+        return nullptr;
+    }
+    // A daemon that goes away mid-command must cost an error on this thread, not the program.
+    sigset_t brokenPipe;
+    sigemptyset(&brokenPipe);
+    sigaddset(&brokenPipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &brokenPipe, nullptr);
+    const QString name = ModelName(settings.model);
+    std::unique_ptr<HamlibRig> rig;
+    {
+        const auto lock = LockHamlib();
+        rig = hamlib->create(settings.model);
+    }
+    if (!rig) {
+        error = QStringLiteral("the installed Hamlib knows no rotator model %1").arg(settings.model);
+        return nullptr;
+    }
+    std::unique_ptr<HamlibSession> session(new HamlibSession(std::move(rig)));
+    HamlibRig& opened = *session->rig_;
+    const HamlibLink link = opened.link();
+    const HamlibDevice device = ParseHamlibDevice(settings.device.toStdString(), link);
+    if (!device.valid) {
+        error = QStringLiteral("%1: %2").arg(name, QString::fromStdString(device.error));
+        return nullptr;
+    }
+    if (link != HamlibLink::None && !opened.setConf("rot_pathname", QByteArray::fromStdString(device.pathname))) {
+        error = QStringLiteral("%1: Hamlib refused the device %2").arg(name, settings.device);
+        return nullptr;
+    }
+    if (link == HamlibLink::Device && settings.speed > 0 &&
+        !opened.setConf("serial_speed", QByteArray::number(settings.speed))) {
+        error = QStringLiteral("%1: Hamlib refused the speed %2").arg(name).arg(settings.speed);
+        return nullptr;
+    }
+    QString openError;
+    {
+        const auto lock = LockHamlib();
+        openError = opened.open();
+    }
+    session->description_ = link == HamlibLink::None
+                                ? name
+                                : QStringLiteral("%1 at %2").arg(name, QString::fromStdString(device.pathname));
+    if (!openError.isEmpty()) {
+        error = QStringLiteral("%1: %2").arg(session->description_, openError);
+        return nullptr;
+    }
+    session->limits_ = opened.limits();
+    return session;
+}
+
+HamlibSession::HamlibSession(std::unique_ptr<HamlibRig> rig) : rig_(std::move(rig)) {}
+
+HamlibSession::~HamlibSession() {
+    const auto lock = LockHamlib();
+    rig_.reset();
+}
+
+bool HamlibSession::setPosition(RotatorPosition position, QString& error) {
+    const QString failure = rig_->setPosition(position);
+    if (failure.isEmpty()) return true;
+    error = QStringLiteral("%1: %2").arg(description_, failure);
+    return false;
+}
+
+std::optional<RotatorPosition> HamlibSession::position(QString& error) {
+    RotatorPosition position;
+    if (const QString failure = rig_->readPosition(position); !failure.isEmpty()) {
+        error = QStringLiteral("%1: %2").arg(description_, failure);
+        return std::nullopt;
+    }
+    return position;
+}
+
+RotatorProbe ProbeRotator(const HamlibSettings& settings) {
+    RotatorProbe probe;
+    const std::unique_ptr<HamlibSession> session = HamlibSession::Open(settings, probe.error);
+    if (session) probe.position = session->position(probe.error);
+    return probe;
+}
+
+}  // namespace skyrel

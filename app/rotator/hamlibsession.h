@@ -1,0 +1,70 @@
+// One open Hamlib rotator: opening it from the stored options, commanding and reading its position, and
+// the rules for a position beyond its limits. Every call may block (a serial timeout, a silent network
+// peer): a session lives on a worker thread, or serves a one-off test away from the window's thread.
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "app/rotator/hamlibmodule.h"
+#include "app/rotator/hamlibsettings.h"
+
+namespace skyrel {
+
+struct LimitedPosition {
+    RotatorPosition position;
+    bool clamped = false;  // the wanted position lay outside the limits and was moved onto them
+};
+
+// ClampToLimits - the position to command for a wanted one.
+//   in:  wanted    azimuth 0..360, elevation in degrees
+//        limits    the rotator's range
+//        previous  the azimuth commanded last, if any
+//   out: the azimuth as wanted, or turned by a whole circle (az - 360, az + 360) when that lies inside the
+//        range; of several that do, the one nearest `previous` (so a rotator with overlap follows a body
+//        across its stop instead of unwinding), else the one as wanted. When none lies inside, the azimuth is clamped to the nearer end; the
+//        elevation is clamped to its range. `clamped` tells whether either had to be clamped.
+LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> previous);
+
+// PointingError - the angle between two pointings (degrees), along the great circle through both
+//   in:  a, b  azimuth/elevation in degrees
+//   out: degrees in [0, 180]; exact to rounding (haversine form, good also for small angles)
+double PointingError(RotatorPosition a, RotatorPosition b);
+
+class HamlibSession {
+public:
+    // Opens model `settings.model` on `settings.device` at `settings.speed`. On failure returns none and
+    // puts the reason in words in `error`: the Hamlib module cannot be loaded, an unknown model, a device
+    // text that does not fit the model, or Hamlib's own error of the open.
+    static std::unique_ptr<HamlibSession> Open(const HamlibSettings& settings, QString& error);
+    ~HamlibSession();
+    HamlibSession(const HamlibSession&) = delete;
+    HamlibSession& operator=(const HamlibSession&) = delete;
+
+    const RotatorLimits& limits() const { return limits_; }
+
+    // Commands the position; false with the reason in `error` (which names the rotator) when the rotator
+    // refused or did not answer.
+    bool setPosition(RotatorPosition position, QString& error);
+    // The position the rotator reports, or none with the reason in `error`.
+    std::optional<RotatorPosition> position(QString& error);
+
+private:
+    explicit HamlibSession(std::unique_ptr<HamlibRig> rig);
+
+    std::unique_ptr<HamlibRig> rig_;
+    RotatorLimits limits_;
+    QString description_;  // "maker / model / number at device", as failure messages name the rotator
+};
+
+// What a one-off test of the options found: the position read, or the reason in words.
+struct RotatorProbe {
+    std::optional<RotatorPosition> position;
+    QString error;
+};
+
+// Opens the rotator, reads its position and closes it again. Blocks for as long as the rotator takes.
+RotatorProbe ProbeRotator(const HamlibSettings& settings);
+
+}  // namespace skyrel

@@ -1,0 +1,47 @@
+#include "app/settings/numbertext.h"
+
+#include <QLocale>
+#include <clocale>
+#include <cmath>
+
+namespace skyrel {
+namespace {
+
+// The C locale, refusing ',' as a group separator: "1,500" typed by a user who writes a decimal comma
+// must fail, not read as fifteen hundred.
+QLocale StrictC() {
+    QLocale locale = QLocale::c();
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    return locale;
+}
+
+}  // namespace
+
+std::optional<double> ParseReal(const QString& text) {
+    bool ok = false;
+    const double value = StrictC().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+void UseCNumbers() {
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+}
+
+std::optional<int> ParseInteger(const QString& text) {
+    bool ok = false;
+    const int value = StrictC().toInt(text.trimmed(), &ok);
+    if (!ok) return std::nullopt;
+    return value;
+}
+
+QString InvalidRealMessage(const QString& text) {
+    return QStringLiteral("'%1' is not a valid floating point value").arg(text);
+}
+
+QString InvalidIntegerMessage(const QString& text) {
+    return QStringLiteral("'%1' is not a valid integer value").arg(text);
+}
+
+}  // namespace skyrel

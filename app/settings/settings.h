@@ -1,0 +1,110 @@
+// Every stored option, in memory, and how it is read from the settings store.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "app/settings/settingsstore.h"
+#include "navlib/clocksource.h"
+#include "navlib/skystate.h"
+
+namespace skyrel {
+
+// Whose feed offset applies to the Sun and the Moon.
+enum class Feed { None, L, S, X };
+
+inline const std::array<QString, 3> kBuiltInFeedCaptions = {QStringLiteral("L-band Feed Offset (deg)"),
+                                                            QStringLiteral("S-band Feed Offset (deg)"),
+                                                            QStringLiteral("X-band Feed Offset (deg)")};
+
+// The texts that stand for an empty or missing value of the observer's site, and the format's default.
+inline const QString kDefaultLatitudeText = QStringLiteral("38.02");
+inline const QString kDefaultLongitudeText = QStringLiteral("-78.63");
+inline const QString kDefaultHeightText = QStringLiteral("100");
+inline const QString kDefaultObserverName = QStringLiteral("Observer");
+inline const QString kDefaultOutputFormat = QStringLiteral("EasyComm1");
+
+// The empty text reads as the default text: a missing value and an empty one are alike.
+inline QString OrDefault(const QString& text, const QString& defaultText) {
+    return text.isEmpty() ? defaultText : text;
+}
+
+// Offsets are indexed 0 static, 1 L feed, 2 S feed, 3 X feed.
+inline constexpr int kStaticOffset = 0;
+
+struct Settings {
+    nav::ObserverSite site;
+    bool autoTime = true;
+    double clockOffset = 0;  // hours, local time minus UTC
+    bool sunShadow = false, moonShadow = false;
+    bool sunHorizon = false, moonHorizon = false;
+    bool sunSubPoint = false, moonSubPoint = false;
+    int comPort = 0;   // 0 = output on the local endpoint, 1..12 = serial port n
+    int baudRate = 0;  // baud
+    double parkAz = 0, parkEl = 0;  // degrees (hour angle and declination in the LHA formats)
+    std::array<double, 4> offsetAz{};
+    std::array<double, 4> offsetEl{};
+    Feed activeFeed = Feed::L;
+    QString outputFormat;
+    std::array<QString, 3> feedCaption = kBuiltInFeedCaptions;
+};
+
+// The park position and the feed and static offsets (degrees), in the order they are read and written:
+// the stored name and the field it fills.
+struct PointingOption {
+    const char* name;
+    double& (*field)(Settings&);
+};
+extern const std::array<PointingOption, 10> kPointingOptions;
+
+struct LoadOutcome {
+    // The conversion message of the first stored number that failed (or of a clock offset out of range);
+    // the values after it keep their built-in values.
+    std::optional<QString> error;
+};
+
+// Reads the options group into `settings`, with the defaults for missing or empty values. A baud rate
+// that is not one of the list's, because its index lies outside the list or because the load stopped
+// before it, is the list's first, 1200 baud.
+LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clock, Settings& settings);
+
+// The manual clock offset's range in hours either side of UTC: every zone on Earth lies within it.
+inline constexpr double kMaxClockOffsetHours = 24;
+// Why a clock offset text is refused: the conversion message when it is not a number, the allowed range
+// when it lies beyond +-kMaxClockOffsetHours; nothing when it is good.
+std::optional<QString> ClockOffsetRefusal(const QString& text);
+
+// The baud list: indexes 0 .. kBaudRateCount - 1, 1200 to 76800 baud.
+inline constexpr int kBaudRateCount = 7;
+// Baud rate of a baud list index: 1200 x 2^index.
+int BaudRateOfIndex(int index);
+// The baud list index that shows a rate: how many times it halves while above 1200 (76800 gives 6).
+int BaudIndexOfRate(int baudRate);
+
+// "L", "S", "X" or "None" for the stored "Active Feed", and back; any other text names no feed.
+QString FeedText(Feed feed);
+std::optional<Feed> FeedOfText(const QString& text);
+
+// "Standard" or "Precise" for the stored "Ephemeris", and back. Any other text reads as Standard without
+// a message: an older or a newer version may have written it.
+QString EphemerisText(nav::Ephemeris ephemeris);
+nav::Ephemeris EphemerisOfText(const QString& text);
+
+// UT1 - UTC (s) from the stored "DUT1" text: a number from -kMaxDut1Seconds to kMaxDut1Seconds, else
+// nothing. The empty text is 0.
+inline constexpr double kMaxDut1Seconds = 0.9;
+std::optional<double> Dut1OfText(const QString& text);
+
+// The stored name of a feed box's caption: "Offset 1" .. "Offset 3" for the L, S and X boxes (0..2).
+QString FeedCaptionName(int feedIndex);
+
+// Window positions: "FormN.Top" / "FormN.Left" in the positions group; missing or not an integer is 20.
+inline constexpr QPoint kDefaultWindowPosition{20, 20};
+QPoint LoadWindowPosition(const SettingsStore& store, int formNumber);
+void SaveWindowPosition(SettingsStore& store, int formNumber, QPoint topLeft);
+// Whether "FormN.Top" and "FormN.Left" are both stored as integers.
+bool HasStoredWindowPosition(const SettingsStore& store, int formNumber);
+
+}  // namespace skyrel

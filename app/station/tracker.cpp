@@ -1,0 +1,187 @@
+#include "app/station/tracker.h"
+
+#include "app/station/pointing.h"
+
+namespace skyrel {
+
+Tracker::Tracker(TrackingState& state, const Settings& settings, RotatorPort& port, QObject* parent)
+    : QObject(parent), state_(state), settings_(settings), port_(port) {
+    connect(&hamlib_, &HamlibRotator::reported, this, [this](const RotatorReport& report) {
+        emit antennaStatusChanged(ReportStatus(report));
+        emit antennaPositionForEndpoint(AntennaItemText(report.reported));
+    });
+    connect(&hamlib_, &HamlibRotator::unreachable, this, [this](const QString& message) {
+        emit antennaStatusChanged(UnreachableStatus());
+        emit rotatorUnreachable(message);
+    });
+}
+
+void Tracker::choose(TrackMode target) {
+    switch (target) {
+        case TrackMode::Sun:
+            emit menuChecked(TrackMode::Sun, true);
+            state_.trackMode = TrackMode::Sun;
+            emit titleTracked(TrackMode::Sun, true);
+            emit menuChecked(TrackMode::Moon, false);
+            emit titleTracked(TrackMode::Moon, false);
+            emit menuChecked(TrackMode::Park, false);
+            emit menuChecked(TrackMode::Off, false);
+            StartTracking();
+            break;
+        case TrackMode::Moon:
+            emit menuChecked(TrackMode::Moon, true);
+            state_.trackMode = TrackMode::Moon;
+            emit titleTracked(TrackMode::Moon, true);
+            emit menuChecked(TrackMode::Sun, false);
+            emit titleTracked(TrackMode::Sun, false);
+            emit menuChecked(TrackMode::Park, false);
+            emit menuChecked(TrackMode::Off, false);
+            StartTracking();
+            break;
+        case TrackMode::Park:
+            emit menuChecked(TrackMode::Park, true);
+            state_.trackMode = TrackMode::Park;
+            emit menuChecked(TrackMode::Moon, false);
+            emit titleTracked(TrackMode::Moon, false);
+            emit menuChecked(TrackMode::Sun, false);
+            emit titleTracked(TrackMode::Sun, false);
+            emit menuChecked(TrackMode::Off, false);
+            StartTracking();
+            break;
+        case TrackMode::Off:
+            emit menuChecked(TrackMode::Off, true);
+            StopTracking();
+            emit menuChecked(TrackMode::Moon, false);
+            emit titleTracked(TrackMode::Moon, false);
+            emit menuChecked(TrackMode::Sun, false);
+            emit titleTracked(TrackMode::Sun, false);
+            emit menuChecked(TrackMode::Park, false);
+            state_.trackMode = TrackMode::Off;
+            break;
+    }
+}
+
+bool Tracker::StartTracking() {
+    if (!state_.ddeOutput && !OpenOutput()) return false;
+    state_.trackingActive = true;
+    emit statusCaptionChanged(state_.trackMode == TrackMode::Park ? QStringLiteral("Parking Active")
+                                                                  : QStringLiteral("Tracking Active"));
+    emit statusBoxShown(true);
+    showAntennaStatus();
+    return true;
+}
+
+void Tracker::StopTracking() {
+    if (!state_.ddeOutput) CloseOutput();
+    outputLost_ = false;
+    state_.trackingActive = false;
+    emit statusBoxShown(false);
+    showAntennaStatus();
+}
+
+bool Tracker::OpenOutput() {
+    if (!hamlibOutput()) return OpenRotatorPort();
+    // A rotator that does not answer is no reason to stop: it is tried again in the background.
+    if (!hamlib_.active()) hamlib_.start(hamlibSettings_);
+    return true;
+}
+
+void Tracker::CloseOutput() {
+    hamlib_.stop();
+    CloseRotatorPort();
+}
+
+void Tracker::showAntennaStatus() {
+    const bool shown = state_.trackingActive && hamlibOutput();
+    emit antennaStatusShown(shown);
+    if (shown) emit antennaStatusChanged({});
+}
+
+void Tracker::setHamlibSettings(const HamlibSettings& settings) {
+    // Only options that change where the pointing goes restart the running output: reopening a serial
+    // port for a save that left the Hamlib rotator off could fail and end the program.
+    const bool outputChanges = settings.enabled != hamlibSettings_.enabled || (settings.enabled && settings != hamlibSettings_);
+    const bool restart = outputChanges && state_.trackingActive && !state_.ddeOutput;
+    if (restart) CloseOutput();
+    hamlibSettings_ = settings;
+    if (restart) OpenOutput();
+    showAntennaStatus();
+}
+
+bool Tracker::OpenRotatorPort() {
+    if (ending_) return false;
+    if (port_.isOpen()) return true;
+    if (port_.open(settings_.comPort, settings_.baudRate)) return true;
+    ending_ = true;
+    emit portOpenFailed(port_.errorString());
+    return false;
+}
+
+void Tracker::CloseRotatorPort() {
+    if (port_.isOpen()) port_.close();
+}
+
+void Tracker::UseEndpointOutput() {
+    state_.ddeOutput = true;
+    CloseOutput();
+    outputLost_ = false;
+    showAntennaStatus();
+}
+
+void Tracker::UseSerialOutput() {
+    state_.ddeOutput = false;
+    if (state_.trackingActive) OpenOutput();
+    showAntennaStatus();
+}
+
+bool Tracker::SendPointing(double first, double second, const nav::SkyState& sky) {
+    if (hamlibOutput()) {
+        // Hamlib rotators take azimuth and elevation whatever the line format.
+        CorrectAzEl(first, second, state_.trackMode, settings_);
+        hamlib_.point({first, second});
+        const PointingLine shown = FormatPointing(first, second, state_.trackMode, kDefaultOutputFormat);
+        emit statusTextsChanged(shown.statusFirst, shown.statusSecond);
+        return true;
+    }
+    const PointingLine pointing = MakePointing(first, second, state_.trackMode, settings_, sky);
+    if (state_.ddeOutput) {
+        emit lineForEndpoint(pointing.line);
+    } else if (!pointing.line.isEmpty()) {
+        // The port is closed after a failed write and opened again here, a second later, so that an
+        // adapter that was unplugged and comes back is driven again. While it stays away nothing is sent
+        // and no message is repeated: the one error message came when the write failed, and the loss is
+        // told once until lines flow again.
+        if (!port_.isOpen() && !port_.open(settings_.comPort, settings_.baudRate)) {
+            setOutputLost(true, port_.errorString());
+            return true;
+        }
+        if (!port_.write(pointing.line)) {
+            const QString message = port_.errorString();
+            port_.close();
+            setOutputLost(true, message);
+            emit writeFailed(message);
+            return false;
+        }
+        setOutputLost(false);
+    }
+    emit statusTextsChanged(pointing.statusFirst, pointing.statusSecond);
+    return true;
+}
+
+void Tracker::setOutputLost(bool lost, const QString& reason) {
+    if (lost == outputLost_) return;
+    outputLost_ = lost;
+    emit outputLostChanged(lost, reason);
+}
+
+bool Tracker::SendTrackingOutput(const nav::SkyState& sky) {
+    if (!state_.trackingActive || ending_) return true;
+    if (state_.trackMode == TrackMode::Sun && sky.sun.elevation > 0)
+        return SendPointing(sky.sun.azimuth, sky.sun.elevation, sky);
+    if (state_.trackMode == TrackMode::Moon && sky.moon.elevation > 0)
+        return SendPointing(sky.moon.azimuth, sky.moon.elevation, sky);
+    if (state_.trackMode == TrackMode::Park) return SendPointing(settings_.parkAz, settings_.parkEl, sky);
+    return true;
+}
+
+}  // namespace skyrel

@@ -1,0 +1,145 @@
+// The headless station as a real process, with no DISPLAY, no WAYLAND_DISPLAY and no QT_QPA_PLATFORM:
+// its endpoint answers and its commands drive the serial output on a pseudo-terminal, --track starts
+// tracking at once, SIGTERM ends it cleanly, a second copy leaves at once, and what cannot work ends it
+// with one line on standard error.
+#include <gtest/gtest.h>
+
+#include <poll.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include "app/settings/settingsstore.h"
+#include "app/program/singleinstance.h"
+#include "tests/support/endpointclient.h"
+#include "tests/support/pseudoterminal.h"
+#include "tests/support/skyrelprocess.h"
+#include "tests/support/testenv.h"
+
+namespace skyrel {
+namespace {
+
+using test::kProcessWaitMs;
+
+const QByteArray kParkLine = "Park AZ:0.0 EL:0.0\r\n";
+
+// Serial port 1 at `device`, pointing lines in the Nova format, as stored before the station starts.
+void StorePort(const QString& device) {
+    NativeSettingsStore store;
+    store.write(kPortsGroup, QStringLiteral("1"), device);
+    store.write(kOptionsGroup, QStringLiteral("Com Port"), QStringLiteral("1"));
+    store.write(kOptionsGroup, QStringLiteral("Output Format"), QStringLiteral("Nova"));
+    ASSERT_TRUE(store.sync());
+}
+
+// Whether a program holds the device open: the master hangs up while nobody does.
+bool DeviceHeldOpen(const test::PseudoTerminal& device) {
+    pollfd master{device.masterDescriptor(), 0, 0};
+    ::poll(&master, 1, 0);
+    return !(master.revents & POLLHUP);
+}
+
+// Two park lines, one a second, arrive on the device once the station has opened it.
+void ExpectParkLinesEachSecond(test::PseudoTerminal& device) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return DeviceHeldOpen(device); }, kProcessWaitMs));
+    EXPECT_EQ(device.readBytes(kParkLine.size(), 3000), kParkLine);
+    EXPECT_EQ(device.readBytes(kParkLine.size(), 3000), kParkLine);
+}
+
+QString EndpointPath() { return test::RuntimeDir() + QStringLiteral("/Skyrel"); }
+
+// SIGTERM ends the program with status 0, its socket and its lock removed.
+void ExpectSigtermEndsItCleanly(QProcess& program) {
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(kProcessWaitMs));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(EndpointPath()));
+    EXPECT_FALSE(QFile::exists(SingleInstance(test::RuntimeDir()).lockPath()));
+}
+
+TEST(HeadlessStation, EndpointCommandsDriveThePortAndSigtermEndsItCleanly) {
+    test::PseudoTerminal device;
+    StorePort(device.devicePath());
+    QProcess station;
+    ASSERT_TRUE(test::StartSkyrel(station, test::HeadlessEnvironment(), {QStringLiteral("--headless")}));
+    test::EndpointClient client;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointPath()); }, kProcessWaitMs));
+    EXPECT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "TRACK_PARK\r\n"))));
+    ExpectParkLinesEachSecond(device);
+
+    ExpectSigtermEndsItCleanly(station);
+    EXPECT_FALSE(DeviceHeldOpen(device));
+}
+
+TEST(HeadlessStation, TrackParkFromTheStartAndASecondCopyOfEitherKindLeaves) {
+    test::PseudoTerminal device;
+    StorePort(device.devicePath());
+    QProcess station;
+    ASSERT_TRUE(test::StartSkyrel(station, test::HeadlessEnvironment(),
+                                  {QStringLiteral("--headless"), QStringLiteral("--track"), QStringLiteral("park")}));
+    ExpectParkLinesEachSecond(device);
+
+    for (const QStringList& arguments : {QStringList{QStringLiteral("--headless")}, QStringList{}}) {
+        QProcess second;
+        ASSERT_TRUE(test::StartSkyrel(second, test::HeadlessEnvironment(), arguments));
+        ASSERT_TRUE(second.waitForFinished(kProcessWaitMs)) << arguments.join(' ').toStdString();
+        EXPECT_EQ(second.exitCode(), 0) << arguments.join(' ').toStdString();
+    }
+    EXPECT_EQ(station.state(), QProcess::Running);
+    EXPECT_EQ(device.readBytes(kParkLine.size(), 3000), kParkLine);
+    test::StopSkyrel(station);
+}
+
+// The desktop program ends the same way on SIGTERM, and no window stores its position.
+TEST(HeadlessStation, TheDesktopProgramAlsoEndsCleanlyOnSigterm) {
+    QProcess desktop;
+    ASSERT_TRUE(test::StartSkyrel(desktop));
+    ASSERT_TRUE(QTest::qWaitFor(test::SkyrelAnswers, kProcessWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([] { return QFile::exists(EndpointPath()); }, kProcessWaitMs));
+    ExpectSigtermEndsItCleanly(desktop);
+    EXPECT_EQ(NativeSettingsStore().read(kPositionsGroup, QStringLiteral("Form1.Top")), "");
+}
+
+// The lines a refused start writes on standard error, and its exit status.
+struct Refusal {
+    QStringList errorLines;
+    int exitCode = -1;
+};
+
+Refusal RunToTheEnd(const QStringList& arguments) {
+    QProcess program;
+    program.setProcessEnvironment(test::HeadlessEnvironment());
+    program.start(QStringLiteral(SKYREL_BINARY), arguments);
+    if (!program.waitForFinished(kProcessWaitMs)) {
+        program.kill();
+        program.waitForFinished();
+        return {};
+    }
+    const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+    return {errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts), program.exitCode()};
+}
+
+TEST(HeadlessStation, WhatCannotWorkEndsItWithOneLineOnStandardError) {
+    StorePort(test::RuntimeDir() + QStringLiteral("/ttyMissing"));
+    const Refusal port = RunToTheEnd({QStringLiteral("--headless"), QStringLiteral("--track"), QStringLiteral("moon")});
+    EXPECT_NE(port.exitCode, 0);
+    ASSERT_EQ(port.errorLines.size(), 1) << port.errorLines.join('|').toStdString();
+    EXPECT_TRUE(port.errorLines[0].contains(QStringLiteral("error: Problem opening port!")))
+        << port.errorLines[0].toStdString();
+    EXPECT_FALSE(QFile::exists(EndpointPath()));
+
+    // Toolkit options and anything else the program does not know are refused, not acted on.
+    for (const QStringList& arguments : {QStringList{QStringLiteral("-reverse")},
+                                         QStringList{QStringLiteral("--track"), QStringLiteral("mars")},
+                                         QStringList{QStringLiteral("--headless"), QStringLiteral("--track")}}) {
+        const Refusal refused = RunToTheEnd(arguments);
+        EXPECT_EQ(refused.exitCode, 2) << arguments.join(' ').toStdString();
+        ASSERT_EQ(refused.errorLines.size(), 1) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(refused.errorLines[0].contains(arguments.last())) << refused.errorLines[0].toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace skyrel

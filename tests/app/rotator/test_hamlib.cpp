@@ -1,0 +1,282 @@
+// The Hamlib layer: the device text, the rotator's limits and the pointing error as worked examples, the
+// model list of the installed Hamlib and the module that reaches it, the rotator on its worker thread
+// with Hamlib's dummy model in this process, and the program as a real process commanding Hamlib's own daemon.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/rotator/hamlibdevice.h"
+#include "app/rotator/hamlibloader.h"
+#include "app/rotator/hamlibmodels.h"
+#include "app/endpoint/endpointserver.h"
+#include "app/rotator/hamlibrotator.h"
+#include "app/station/tracker.h"
+#include "tests/support/fakerotatorport.h"
+#include "tests/support/endpointclient.h"
+#include "tests/support/rotatordaemon.h"
+#include "tests/support/skyrelprocess.h"
+
+namespace skyrel {
+namespace {
+
+// Waits tolerate a loaded machine; nothing here measures speed.
+constexpr int kReportWaitMs = 15000;
+
+TEST(HamlibDevice, ReadsPathsAndAddressesAndRefusesTheRest) {
+    struct Case {
+        const char* text;
+        HamlibLink link;
+        bool valid;
+        const char* pathname;
+        int port;
+    };
+    const Case cases[] = {
+        {"/dev/ttyUSB0", HamlibLink::Device, true, "/dev/ttyUSB0", 0},
+        {"  /dev/serial/by-id/usb-FTDI_A1\t", HamlibLink::Device, true, "/dev/serial/by-id/usb-FTDI_A1", 0},
+        {"ttyUSB0", HamlibLink::Device, false, "", 0},
+        {"", HamlibLink::Device, false, "", 0},
+        {"/dev/tty\nUSB0", HamlibLink::Device, false, "", 0},
+        {"tty\nUSB0", HamlibLink::Device, false, "", 0},
+        {"dish\n.local", HamlibLink::Network, false, "", 0},
+        {"dish.local", HamlibLink::Network, true, "dish.local:4533", 4533},
+        {"192.168.1.20:4600", HamlibLink::Network, true, "192.168.1.20:4600", 4600},
+        {"[::1]", HamlibLink::Network, true, "[::1]:4533", 4533},
+        {"[fe80::1]:1", HamlibLink::Network, true, "[fe80::1]:1", 1},
+        {"host:65535", HamlibLink::Network, true, "host:65535", 65535},
+        {"host:65536", HamlibLink::Network, false, "", 0},
+        {"host:0", HamlibLink::Network, false, "", 0},
+        {"host:-1", HamlibLink::Network, false, "", 0},
+        {"host:+80", HamlibLink::Network, false, "", 0},
+        {"host:80x", HamlibLink::Network, false, "", 0},
+        {"host:", HamlibLink::Network, false, "", 0},
+        {"host:0000080", HamlibLink::Network, false, "", 0},
+        {":4533", HamlibLink::Network, false, "", 0},
+        {"/dev/ttyS0", HamlibLink::Network, false, "", 0},
+        {"::1", HamlibLink::Network, false, "", 0},
+        {"[::1", HamlibLink::Network, false, "", 0},
+        {"[::1]x", HamlibLink::Network, false, "", 0},
+        {"[host]:80", HamlibLink::Network, false, "", 0},
+        {"anything at all", HamlibLink::None, true, "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const HamlibDevice device = ParseHamlibDevice(c.text, c.link);
+        EXPECT_EQ(device.valid, c.valid);
+        EXPECT_EQ(device.pathname, c.pathname);
+        EXPECT_EQ(device.port, c.port);
+        EXPECT_EQ(device.error.empty(), c.valid);
+        EXPECT_EQ(device.error.find('\n'), std::string::npos) << "a refusal is one line";
+    }
+    // Hamlib's path field holds 511 characters and the zero.
+    EXPECT_TRUE(ParseHamlibDevice("/" + std::string(510, 'd'), HamlibLink::Device).valid);
+    EXPECT_FALSE(ParseHamlibDevice("/" + std::string(511, 'd'), HamlibLink::Device).valid);
+    // A host without its port is given ":4533", which must fit as well.
+    EXPECT_TRUE(ParseHamlibDevice(std::string(506, 'h'), HamlibLink::Network).valid);
+    EXPECT_FALSE(ParseHamlibDevice(std::string(507, 'h'), HamlibLink::Network).valid);
+}
+
+TEST(HamlibRotator, LimitsTurnOrClampAndThePointingErrorIsAnAngleOnTheSky) {
+    const RotatorLimits overlap{-180, 450, 0, 90};
+    // 300 also exists as -60: the turn nearest the azimuth commanded before is taken, so a body followed
+    // across north does not make the rotator unwind.
+    EXPECT_DOUBLE_EQ(ClampToLimits({300, 10}, overlap, -50.0).position.azimuth, -60);
+    EXPECT_DOUBLE_EQ(ClampToLimits({300, 10}, overlap, 280.0).position.azimuth, 300);
+    EXPECT_DOUBLE_EQ(ClampToLimits({10, 10}, overlap, 350.0).position.azimuth, 370);
+    EXPECT_DOUBLE_EQ(ClampToLimits({10, 10}, overlap, std::nullopt).position.azimuth, 10);
+    EXPECT_FALSE(ClampToLimits({300, 10}, overlap, -50.0).clamped);
+
+    const RotatorLimits southStop{-180, 180, 5, 85};
+    const LimitedPosition west = ClampToLimits({270, 95}, southStop, std::nullopt);
+    EXPECT_DOUBLE_EQ(west.position.azimuth, -90);
+    EXPECT_DOUBLE_EQ(west.position.elevation, 85);
+    EXPECT_TRUE(west.clamped);
+    EXPECT_DOUBLE_EQ(ClampToLimits({100, 2}, southStop, std::nullopt).position.elevation, 5);
+
+    const RotatorLimits gap{0, 350, 0, 90};
+    const LimitedPosition inGap = ClampToLimits({356, 30}, gap, std::nullopt);
+    EXPECT_DOUBLE_EQ(inGap.position.azimuth, 0);  // 4 degrees from 0 (as 356 - 360), 6 from 350
+    EXPECT_TRUE(inGap.clamped);
+
+    // Tolerances: 1e-9 degrees, rounding of the haversine form only.
+    EXPECT_NEAR(PointingError({0, 0}, {90, 0}), 90, 1e-9);
+    EXPECT_NEAR(PointingError({10, 89}, {190, 89}), 2, 1e-9);     // across the zenith
+    EXPECT_NEAR(PointingError({359.5, 0}, {0.5, 0}), 1, 1e-9);    // across north
+    EXPECT_NEAR(PointingError({120, 60}, {122, 60}), 1.0, 1e-3);  // 2 degrees of azimuth at 60 elevation
+    EXPECT_NEAR(PointingError({45, 30}, {45, 30.001}), 0.001, 1e-9);
+}
+
+TEST(HamlibRotator, ModelListHoldsEveryInstalledModelWithItsLinkAndAModuleThatCannotLoadIsOneMessage) {
+    ASSERT_EQ(HamlibModule().error, QString());
+    const std::vector<HamlibModel>& models = HamlibModels();
+    ASSERT_GT(models.size(), 20u);
+    const HamlibModel* dummy = FindHamlibModel(kHamlibDummyModel);
+    const HamlibModel* network = FindHamlibModel(kHamlibNetworkModel);
+    ASSERT_TRUE(dummy && network);
+    EXPECT_EQ(dummy->name, QStringLiteral("Dummy"));
+    EXPECT_EQ(dummy->link, HamlibLink::None);
+    EXPECT_EQ(network->name, QStringLiteral("NET rotctl"));
+    EXPECT_EQ(network->link, HamlibLink::Network);
+    EXPECT_EQ(HamlibModelText(*network), QStringLiteral("Hamlib / NET rotctl / 2"));
+    EXPECT_EQ(FindHamlibModel(999999), nullptr);
+    for (std::size_t i = 1; i < models.size(); ++i) EXPECT_LT(models[i - 1].number, models[i].number);
+
+    // A missing module, a file that is no shared object and one without the entry point: each is one
+    // line naming the file and the loader's reason (in the user's language, so only its presence is
+    // checked), and nothing is called.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile text(folder.filePath(QStringLiteral("text.so")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a shared object\n") > 0);
+    text.close();
+    const QString noEntry = QStringLiteral("libm.so.6");
+    for (const QString& path : {folder.filePath(QStringLiteral("missing.so")), text.fileName(), noEntry}) {
+        SCOPED_TRACE(path.toStdString());
+        const HamlibModuleLoad load = LoadHamlibModule(path);
+        EXPECT_EQ(load.library, nullptr);
+        const QString prefix = QStringLiteral("cannot load the Hamlib module %1: ").arg(path);
+        EXPECT_TRUE(load.error.startsWith(prefix)) << load.error.toStdString();
+        EXPECT_GT(load.error.size(), prefix.size());
+        EXPECT_FALSE(load.error.contains(QLatin1Char('\n')));
+    }
+    EXPECT_TRUE(LoadHamlibModule(noEntry).error.contains(QLatin1String(kHamlibModuleEntry)));
+}
+
+TEST(HamlibRotator, DummyModelInThisProcessClampsReportsAndRefusesAnUnknownModel) {
+    HamlibRotator rotator;
+    QSignalSpy reports(&rotator, &HamlibRotator::reported);
+    QSignalSpy failures(&rotator, &HamlibRotator::unreachable);
+    HamlibSettings settings;
+    settings.model = kHamlibDummyModel;
+    rotator.start(settings);
+    // The dummy's range is elevation 0..90: 93 goes out as 90.
+    rotator.point({100, 93});
+    // The worker may open the rotator before the position arrives: that first report is a read only.
+    const auto commandedReport = [&] {
+        while (!reports.isEmpty() && !reports.first().at(0).value<RotatorReport>().commanded) reports.removeFirst();
+        return !reports.isEmpty();
+    };
+    ASSERT_TRUE(QTest::qWaitFor(commandedReport, kReportWaitMs));
+    const auto report = reports.takeFirst().at(0).value<RotatorReport>();
+    ASSERT_TRUE(report.commanded && report.pointingError);
+    EXPECT_DOUBLE_EQ(report.commanded->azimuth, 100);
+    EXPECT_DOUBLE_EQ(report.commanded->elevation, 90);
+    EXPECT_TRUE(report.clamped);
+    // The dummy starts at 0/0 and turns a few degrees a second: it is still far from the target.
+    EXPECT_NEAR(*report.pointingError, PointingError(*report.commanded, report.reported), 1e-9);
+    EXPECT_GT(*report.pointingError, 45);
+    EXPECT_TRUE(failures.isEmpty());
+
+    settings.model = 999999;
+    rotator.start(settings);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !failures.isEmpty(); }, kReportWaitMs));
+    EXPECT_EQ(failures.takeFirst().at(0).toString(),
+              QStringLiteral("Rotator not reachable: the installed Hamlib knows no rotator model 999999"));
+}
+
+TEST(HamlibRotator, TrackDdeTrackSerAndTheDialogsSaveMoveTheOutputBetweenEndpointRotatorAndPort) {
+    TrackingState tracking;
+    Settings settings;
+    settings.comPort = 1;
+    settings.baudRate = 1200;
+    settings.outputFormat = QStringLiteral("EasyComm1");
+    settings.parkAz = 12;
+    settings.parkEl = 34;
+    test::FakeRotatorPort port;
+    Tracker tracker(tracking, settings, port);
+    QSignalSpy reports(&tracker, &Tracker::antennaPositionForEndpoint);
+    QSignalSpy lines(&tracker, &Tracker::lineForEndpoint);
+    QSignalSpy rows(&tracker, &Tracker::antennaStatusShown);
+    HamlibSettings dummy;
+    dummy.enabled = true;
+    dummy.model = kHamlibDummyModel;
+    tracker.setHamlibSettings(dummy);
+    const nav::SkyState sky;
+    const auto secondWithReport = [&] {
+        const qsizetype before = reports.size();
+        tracker.SendTrackingOutput(sky);
+        return QTest::qWaitFor([&] { return reports.size() > before; }, kReportWaitMs);
+    };
+
+    tracker.choose(TrackMode::Park);
+    EXPECT_TRUE(secondWithReport());
+    EXPECT_EQ(rows.last().at(0).toBool(), true);
+
+    tracker.UseEndpointOutput();  // TRACK_DDE
+    EXPECT_EQ(rows.last().at(0).toBool(), false);
+    tracker.SendTrackingOutput(sky);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines.last().at(0).toByteArray(), "AZ12.0 EL34.0 UP000000000 UUU DN000000000 DDD\r\n");
+
+    tracker.UseSerialOutput();  // TRACK_SER: the rotator again, not the serial port
+    EXPECT_TRUE(secondWithReport());
+    EXPECT_EQ(lines.size(), 1);
+    EXPECT_EQ(port.openCalls, 0);
+
+    dummy.enabled = false;  // saved in the dialog while tracking: the serial port takes over at once
+    tracker.setHamlibSettings(dummy);
+    EXPECT_EQ(port.openCalls, 1);
+    EXPECT_EQ(rows.last().at(0).toBool(), false);
+    tracker.SendTrackingOutput(sky);
+    EXPECT_EQ(port.lines, QByteArrayList{"AZ12.0 EL34.0 UP000000000 UUU DN000000000 DDD\r\n"});
+
+    tracker.setHamlibSettings(dummy);  // saved again unchanged: the serial port is left open
+    EXPECT_EQ(port.openCalls, 1);
+}
+
+// The headless station, Hamlib's daemon and Hamlib's own client, all real processes.
+TEST(HamlibRotator, HeadlessTrackParkReachesTheDaemonAndTheAntennaItemAndALostDaemonIsOneLine) {
+    test::RotatorDaemon daemon;
+    ASSERT_TRUE(daemon.start());
+    {
+        NativeSettingsStore store;
+        // The dummy behind the daemon starts at 0/0 and turns a few degrees a second: a park position
+        // near it is reached at once.
+        store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("4"));
+        store.write(kOptionsGroup, QStringLiteral("Park Elev"), QStringLiteral("2"));
+        SaveHamlibSettings(store, daemon.settings());
+    }
+    QProcess station;
+    station.setProcessEnvironment(test::HeadlessEnvironment());
+    station.start(QStringLiteral(SKYREL_BINARY), {QStringLiteral("--headless")});
+    ASSERT_TRUE(station.waitForStarted(test::kProcessWaitMs));
+    test::EndpointClient client;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointServer::DefaultPath()); }, test::kProcessWaitMs));
+    ASSERT_TRUE(test::IsOk(client.ask(AdviseRequest(endpoint::kAntennaItemName))));
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "TRACK_PARK"))));
+
+    // Hamlib's own client reads the park position from the daemon.
+    std::optional<RotatorPosition> read;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            read = test::ReadPositionWithRotctl(daemon.address());
+            return read && read->azimuth == 4 && read->elevation == 2;
+        },
+        kReportWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.notices().contains("AZ4.0 EL2.0\r\n"); }, kReportWaitMs));
+    const auto value = client.ask(RequestRequest(endpoint::kAntennaItemName));
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->payload, QByteArray("AZ4.0 EL2.0\r\n\0", 14));
+    EXPECT_EQ(test::ErrorReason(client.ask(PokeRequest(endpoint::kAntennaItemName, "AZ1 EL1"))), "item is read-only");
+
+    // The daemon goes away: one line on standard error, past a retry, and the station runs on.
+    daemon.kill();
+    QString errors;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            errors += QString::fromLocal8Bit(station.readAllStandardError());
+            return errors.contains(QStringLiteral("Rotator not reachable"));
+        },
+        kReportWaitMs));
+    QTest::qWait(7000);
+    errors += QString::fromLocal8Bit(station.readAllStandardError());
+    EXPECT_EQ(errors.count(QStringLiteral("Rotator not reachable")), 1) << errors.toStdString();
+    EXPECT_EQ(station.state(), QProcess::Running);
+    station.terminate();
+    ASSERT_TRUE(station.waitForFinished(test::kProcessWaitMs));
+    EXPECT_EQ(station.exitCode(), 0);
+}
+
+}  // namespace
+}  // namespace skyrel

@@ -1,0 +1,231 @@
+// Loading the options: defaults, the exact texts that select each choice, conversion failures, and the
+// native store read back by a fresh object as a restarted program would.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <limits>
+
+#include "app/settings/settings.h"
+#include "app/settings/settingsstore.h"
+#include "tests/support/fakeclock.h"
+#include "tests/support/testenv.h"
+
+namespace skyrel {
+namespace {
+
+void Store(SettingsStore& store, const QString& name, const QString& value) {
+    store.write(kOptionsGroup, name, value);
+}
+
+TEST(LoadSettings, EmptyStoreGivesEveryDefault) {
+    MemorySettingsStore store;
+    const test::FakeClock clock(2005, 9, 21, 17, 15, 0, -300);
+    Settings s;
+    const LoadOutcome outcome = LoadSettings(store, clock, s);
+    EXPECT_FALSE(outcome.error);
+    EXPECT_DOUBLE_EQ(s.site.latitude, 38.02);
+    EXPECT_DOUBLE_EQ(s.site.longitude, -78.63);
+    EXPECT_DOUBLE_EQ(s.site.height, 100);
+    EXPECT_EQ(s.site.name, "Observer");
+    EXPECT_TRUE(s.autoTime);
+    EXPECT_DOUBLE_EQ(s.clockOffset, -5.0);
+    EXPECT_FALSE(s.sunShadow || s.moonShadow || s.sunHorizon || s.moonHorizon || s.sunSubPoint || s.moonSubPoint);
+    EXPECT_EQ(s.comPort, 1);
+    EXPECT_EQ(s.baudRate, 1200);
+    EXPECT_EQ(s.parkAz, 0);
+    EXPECT_EQ(s.parkEl, 0);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(s.offsetAz[i], 0);
+        EXPECT_EQ(s.offsetEl[i], 0);
+    }
+    EXPECT_EQ(s.activeFeed, Feed::L);
+    EXPECT_EQ(s.outputFormat, "EasyComm1");
+    EXPECT_EQ(s.feedCaption, kBuiltInFeedCaptions);
+    EXPECT_EQ(s.site.ephemeris, nav::Ephemeris::Standard);
+    EXPECT_EQ(s.site.dut1Seconds, 0);
+    for (int form = 1; form <= 4; ++form) EXPECT_EQ(LoadWindowPosition(store, form), QPoint(20, 20));
+}
+
+TEST(LoadSettings, OnlyTheExactTextFalseSelectsTheManualOffset) {
+    const test::FakeClock clock(2005, 9, 21, 17, 15, 0, 330);
+    {
+        MemorySettingsStore store;
+        Store(store, "Auto Time", "False");
+        Store(store, "TimeOff", "3.0");
+        Settings s;
+        LoadSettings(store, clock, s);
+        EXPECT_TRUE(s.autoTime);
+        EXPECT_DOUBLE_EQ(s.clockOffset, 5.5);
+    }
+    {
+        MemorySettingsStore store;
+        Store(store, "Auto Time", "false");
+        Store(store, "TimeOff", "-4.5");
+        Settings s;
+        LoadSettings(store, clock, s);
+        EXPECT_FALSE(s.autoTime);
+        EXPECT_DOUBLE_EQ(s.clockOffset, -4.5);
+    }
+    {
+        MemorySettingsStore store;
+        Store(store, "Auto Time", "false");
+        Settings s;
+        LoadSettings(store, clock, s);
+        EXPECT_FALSE(s.autoTime);
+        EXPECT_DOUBLE_EQ(s.clockOffset, 0);
+    }
+}
+
+TEST(LoadSettings, FlagsFeedsPortsAndNamesReadAsStored) {
+    MemorySettingsStore store;
+    Store(store, "Sun Shadow", "TRUE");
+    Store(store, "Moon Shadow", "true");
+    Store(store, "Active Feed", "s");
+    Store(store, "Com Port", "0");
+    Store(store, "Baud Rate", "3");
+    Store(store, "Observer Name", "ABCDEFGHIJKLMNOPQRST");
+    Store(store, "Output Format", "Whatever");
+    Store(store, "Offset 2", "23 cm dish feed");
+    const test::FakeClock clock;
+    Settings s;
+    LoadSettings(store, clock, s);
+    EXPECT_FALSE(s.sunShadow);
+    EXPECT_TRUE(s.moonShadow);
+    EXPECT_EQ(s.activeFeed, Feed::L);
+    EXPECT_EQ(s.comPort, 0);
+    EXPECT_EQ(s.baudRate, 9600);
+    EXPECT_EQ(s.site.name, "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(s.outputFormat, "Whatever");
+    EXPECT_EQ(s.feedCaption[0], kBuiltInFeedCaptions[0]);
+    EXPECT_EQ(s.feedCaption[1], "23 cm dish feed");
+
+    Store(store, "Baud Rate", "6");
+    Store(store, "Active Feed", "X");
+    LoadSettings(store, clock, s);
+    EXPECT_EQ(s.baudRate, 76800);
+    EXPECT_EQ(s.activeFeed, Feed::X);
+
+    Store(store, "Active Feed", "None");
+    LoadSettings(store, clock, s);
+    EXPECT_EQ(s.activeFeed, Feed::None);
+}
+
+TEST(LoadSettings, AFailedConversionStopsTheLoadWithItsMessage) {
+    MemorySettingsStore store;
+    Store(store, "Observer Latitude", "51.5");
+    Store(store, "Observer Longitude", "abc");
+    Store(store, "Park Azm", "180");
+    const test::FakeClock clock;
+    Settings s;
+    const LoadOutcome outcome = LoadSettings(store, clock, s);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(*outcome.error, "'abc' is not a valid floating point value");
+    EXPECT_DOUBLE_EQ(s.site.latitude, 51.5);
+    EXPECT_EQ(s.parkAz, 0);  // read after the failure: keeps its built-in value
+    EXPECT_EQ(s.comPort, 0);
+
+    MemorySettingsStore ports;
+    Store(ports, "Com Port", "COM3");
+    Settings t;
+    EXPECT_EQ(LoadSettings(ports, clock, t).error.value_or(""), "'COM3' is not a valid integer value");
+}
+
+TEST(LoadSettings, EphemerisReadsStandardUnlessPreciseAndDut1OutOfRangeIsZeroWithTheMessage) {
+    const test::FakeClock clock;
+    const auto load = [&clock](const QString& ephemeris, const QString& dut1) {
+        MemorySettingsStore store;
+        Store(store, "Output Format", "Nova");
+        Store(store, "Ephemeris", ephemeris);
+        Store(store, "DUT1", dut1);
+        Settings s;
+        const LoadOutcome outcome = LoadSettings(store, clock, s);
+        EXPECT_EQ(s.outputFormat, "Nova");  // a bad DUT1 costs nothing else
+        return std::pair{s.site, outcome.error};
+    };
+    auto [site, error] = load("Precise", "-0.9");
+    EXPECT_EQ(site.ephemeris, nav::Ephemeris::Precise);
+    EXPECT_DOUBLE_EQ(site.dut1Seconds, -0.9);
+    EXPECT_FALSE(error);
+    // Another version's word, or the right word in other letters, is Standard, and no message.
+    for (const char* other : {"precise", "Fast", " Precise"}) {
+        std::tie(site, error) = load(other, "0.25");
+        EXPECT_EQ(site.ephemeris, nav::Ephemeris::Standard) << other;
+        EXPECT_DOUBLE_EQ(site.dut1Seconds, 0.25);
+        EXPECT_FALSE(error) << other;
+    }
+    for (const char* bad : {"0.95", "-1", "abc", "0,3"}) {
+        std::tie(site, error) = load("Precise", bad);
+        EXPECT_EQ(site.dut1Seconds, 0) << bad;
+        EXPECT_EQ(error.value_or(""), QStringLiteral("'%1' is not a valid floating point value").arg(bad));
+        EXPECT_EQ(site.ephemeris, nav::Ephemeris::Precise);
+    }
+}
+
+TEST(BaudRateOfIndex, DoublesFrom1200AndNeverOverflows) {
+    EXPECT_EQ(BaudRateOfIndex(0), 1200);
+    EXPECT_EQ(BaudRateOfIndex(6), 76800);
+    EXPECT_EQ(BaudRateOfIndex(7), 153600);  // indexes beyond the list are not refused
+    EXPECT_EQ(BaudRateOfIndex(40), std::numeric_limits<int>::max());
+}
+
+TEST(WindowPositions, TextThatIsNotAnIntegerCountsAsTwenty) {
+    MemorySettingsStore store;
+    store.write(kPositionsGroup, "Form3.Top", "12x");
+    store.write(kPositionsGroup, "Form3.Left", "300");
+    EXPECT_EQ(LoadWindowPosition(store, 3), QPoint(300, 20));
+    EXPECT_FALSE(HasStoredWindowPosition(store, 3));
+    SaveWindowPosition(store, 2, QPoint(-15, 640));
+    EXPECT_EQ(store.read(kPositionsGroup, "Form2.Top"), "640");
+    EXPECT_EQ(store.read(kPositionsGroup, "Form2.Left"), "-15");
+    EXPECT_TRUE(HasStoredWindowPosition(store, 2));
+}
+
+TEST(NativeStore, ValuesSurviveARestartAsStrings) {
+    {
+        NativeSettingsStore store;
+        store.write(kOptionsGroup, "Observer Latitude", "-33.8650");
+        store.write(kOptionsGroup, "Sun Horizon", "true");
+        SaveWindowPosition(store, 1, QPoint(100, 200));
+        ASSERT_TRUE(store.sync());
+        EXPECT_TRUE(store.fileName().startsWith(test::ConfigHome()));
+        EXPECT_TRUE(store.fileName().endsWith("Brenlo Programs/Skyrel.conf"));
+    }
+    NativeSettingsStore restarted;
+    EXPECT_EQ(restarted.read(kOptionsGroup, "Observer Latitude"), "-33.8650");
+    EXPECT_EQ(restarted.read(kPositionsGroup, "Form1.Left"), "100");
+    const test::FakeClock clock;
+    Settings s;
+    LoadSettings(restarted, clock, s);
+    EXPECT_DOUBLE_EQ(s.site.latitude, -33.865);
+    EXPECT_TRUE(s.sunHorizon);
+}
+
+TEST(NativeStore, ACorruptFileGivesTheMessageAndLosesNothingElse) {
+    const QString dir = test::ConfigHome() + "/Brenlo Programs";
+    ASSERT_TRUE(QDir().mkpath(dir));
+    QFile file(dir + "/Skyrel.conf");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Startup]\nObserver%20Name=W1AW\nObserver%20Latitude=abc\n");
+    file.write(QByteArray("\x00\xff\xfe\x13garbage\x01\x02\n", 14));
+    file.write("Park%20Azm=12.5\n[Form%20Positions]\nForm3.Top=40\n");
+    file.close();
+
+    NativeSettingsStore store;
+    const test::FakeClock clock;
+    Settings s;
+    const LoadOutcome outcome = LoadSettings(store, clock, s);
+    EXPECT_EQ(outcome.error.value_or(""), "'abc' is not a valid floating point value");
+    EXPECT_DOUBLE_EQ(s.site.latitude, 0);
+
+    SaveWindowPosition(store, 1, QPoint(5, 6));
+    NativeSettingsStore restarted;
+    EXPECT_EQ(restarted.read(kOptionsGroup, "Observer Name"), "W1AW");
+    EXPECT_EQ(restarted.read(kOptionsGroup, "Park Azm"), "12.5");
+    EXPECT_EQ(restarted.read(kPositionsGroup, "Form3.Top"), "40");
+    EXPECT_EQ(restarted.read(kPositionsGroup, "Form1.Top"), "6");
+}
+
+}  // namespace
+}  // namespace skyrel

@@ -16,7 +16,13 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# Only what it runs: the station, the desktop program and the Hamlib module; the tests and benchmarks wait
+# for `make test` and `make bench`.
+PROGRAM_TARGETS = skyrel skyrel-desktop skyrel-hamlib
+
+run: configure
+	@[ -x $(BUILD_DIR)/skyrel ] || echo "Building Skyrel: the first build takes several minutes (about 5 on two cores)."
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(PROGRAM_TARGETS)
 	@scripts/run-skyrel.sh $(BUILD_DIR)/skyrel
 
 # The suite runs twice: as the machine is set, and under a German locale, where a numeric formatting

@@ -85,10 +85,18 @@ done
 # laid over it in a private mount namespace, and the manual pages are found through MANPATH, so the unit is
 # verified as installed, with its Documentation= page. A line it cannot parse is only reported, with
 # status 0, so any report fails the check.
+# An unprivileged container or chroot cannot make namespaces: there the mount above, or systemd-analyze's
+# own unshare, fails with "Operation not permitted" whatever the unit says. That one condition skips this
+# one check, with its reason; any other report fails it.
 report=$(unshare --mount --map-root-user sh -c '
     mount --bind "$1/usr/bin" /usr/local/bin &&
     XDG_RUNTIME_DIR="$2" MANPATH="$1/usr/share/man" systemd-analyze --user verify "$1/usr/lib/systemd/user/skyrel.service"' \
-    verify "$ROOT" "$WORK/runtime" 2>&1) && [ -z "$report" ] || fail "systemd-analyze verify: skyrel.service: $report"
+    verify "$ROOT" "$WORK/runtime" 2>&1) && verified=0 || verified=$?
+case "$report" in
+    *"unshare failed: Operation not permitted"* | "unshare: "*"Operation not permitted"*)
+        echo "check-package: systemd-analyze verify skipped: this machine may not make namespaces ($report)" ;;
+    *) [ $verified -eq 0 ] && [ -z "$report" ] || fail "systemd-analyze verify: skyrel.service: $report" ;;
+esac
 
 # The stripped program still runs.
 "$ROOT/usr/bin/skyrel-ephem" --utc 2026-01-01T00:00:00 --lat 0 --lon 0 --height 0 | grep -q '^Moon elongation' ||

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "app/program/version.h"
+#include "app/settings/settingsstore.h"
 
 namespace skyrel {
 namespace {
@@ -65,7 +66,11 @@ QString HelpText() {
         "  --version           print the version and exit\n"
         "\n"
         "Exit status: 0 when the program ends normally or another copy already runs; 1 when the rotator\n"
-        "port cannot be opened in the headless program; 2 for a wrong command line.\n");
+        "port cannot be opened in the headless program; 2 for a wrong command line.\n"
+        "\n"
+        "Settings file: %1\n"
+        "The keys a headless station sets by hand are listed in man skyrel.\n")
+        .arg(NativeSettingsStore().fileName());
 }
 
 QString VersionText() { return QStringLiteral("skyrel %1\n").arg(QLatin1String(kVersion)); }

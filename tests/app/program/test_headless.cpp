@@ -141,5 +141,17 @@ TEST(HeadlessStation, WhatCannotWorkEndsItWithOneLineOnStandardError) {
     }
 }
 
+TEST(HeadlessStation, HelpNamesTheSettingsFileThisUserHas) {
+    QProcess program;
+    program.setProcessEnvironment(test::HeadlessEnvironment());
+    program.start(QStringLiteral(SKYREL_BINARY), {QStringLiteral("--help")});
+    ASSERT_TRUE(program.waitForFinished(kProcessWaitMs));
+    EXPECT_EQ(program.exitCode(), 0);
+    const QString help = QString::fromLocal8Bit(program.readAllStandardOutput());
+    EXPECT_TRUE(help.contains(QStringLiteral("Settings file: ") + test::ConfigHome() +
+                              QStringLiteral("/Brenlo Programs/Skyrel.conf\n")))
+        << help.toStdString();
+}
+
 }  // namespace
 }  // namespace skyrel

@@ -246,8 +246,10 @@ TEST_F(TrackingWindowTest, APortThatWillNotOpenShowsTheMessageThenEndsTheEventLo
     const QList<QMessageBox*> boxes = VisibleBoxes("PortFailureBox");
     ASSERT_EQ(boxes.size(), 1);
     QMessageBox* box = boxes.front();
-    EXPECT_EQ(box->text(), "Problem opening port!\nPort may already be in use!");
-    EXPECT_EQ(box->icon(), QMessageBox::Information);
+    // The fixed text, then the device and the system's reason on a line of their own.
+    EXPECT_EQ(box->text(), "Problem opening port!\nPort may already be in use!\n" + dir.filePath(QStringLiteral("ttyMissing")) +
+                               ": No such file or directory");
+    EXPECT_EQ(box->icon(), QMessageBox::Warning);
     EXPECT_EQ(box->windowTitle(), "Skyrel");
     EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
     EXPECT_FALSE(state.tracking.trackingActive);

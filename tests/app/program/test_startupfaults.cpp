@@ -171,6 +171,12 @@ TEST(EndpointPath, OnlyASocketFileIsEverReplaced) {
     EXPECT_FALSE(server.listen(tooLong));
     EXPECT_TRUE(server.errorString().contains(tooLong + ": the path is")) << server.errorString().toStdString();
     EXPECT_TRUE(server.errorString().contains("at most 107")) << server.errorString().toStdString();
+
+    // A directory that is a file (or read-only, or missing) is said in words, not as Qt's "Name error".
+    const QString underAFile = target + "/Skyrel";
+    EXPECT_FALSE(server.listen(underAFile));
+    EXPECT_TRUE(server.errorString().contains(underAFile + ": its directory is missing, read-only or not a directory"))
+        << server.errorString().toStdString();
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ double AnomalyPhase(int utcDay, double utcFraction) {
 
     const double perigee = meanPerigee + c;
     double phase = (jd - perigee) * kMonthsPerDay * kPhaseUnits;
-    while (phase < 0) phase += kPhaseUnits;
+    // Lifted by whole months from below only, in constant time.
+    if (phase < 0) phase = std::fmod(phase, kPhaseUnits) + kPhaseUnits;
     return phase;
 }
 

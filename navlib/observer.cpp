@@ -35,8 +35,7 @@ void ComputeTopocentric(BodyState& body, const SkyState& sky, double siderealDeg
     body.declination = equatorial.latitude;
     body.rightAscension = equatorial.longitude;
 
-    double ra = Degrees(body.rightAscension);
-    while (ra > 360) ra -= 360;
+    const double ra = ReducedFromAbove(Degrees(body.rightAscension));
     body.hourAngle = ReducedDegrees(siderealDeg - ra + longitudeDeg);
 
     body.distance = VectorLength(t);
@@ -94,8 +93,7 @@ void ComputePositions(SkyState& sky, const ObserverSite& site) {
     sky.earthRotation = {std::cos(-g), -std::sin(-g), 0, std::sin(-g), std::cos(-g), 0, 0, 0, 1};
 
     // Reduced from above only: sidereal times before 2000 stay negative and the hour angle loop lifts them.
-    double sidereal = Degrees(g);
-    while (sidereal > 360) sidereal -= 360;
+    const double sidereal = ReducedFromAbove(Degrees(g));
 
     ComputeTopocentric(sky.moon, sky, sidereal, site.longitude);
     ComputeTopocentric(sky.sun, sky, sidereal, site.longitude);

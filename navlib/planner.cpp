@@ -63,9 +63,10 @@ double ParallacticAngle(double hourAngleDeg, double latitudeDeg, double declinat
 }
 
 double PolarisationOffset(double homeParallacticDeg, double dxParallacticDeg) {
-    double offset = homeParallacticDeg - dxParallacticDeg;
-    while (offset > kQuarterTurnDeg) offset -= kHalfTurnDeg;
-    while (offset <= -kQuarterTurnDeg) offset += kHalfTurnDeg;
+    // Into (-180, 180) in constant time, then by at most one half turn into (-90, 90].
+    double offset = std::fmod(homeParallacticDeg - dxParallacticDeg, kHalfTurnDeg);
+    if (offset > kQuarterTurnDeg) offset -= kHalfTurnDeg;
+    if (offset <= -kQuarterTurnDeg) offset += kHalfTurnDeg;
     return offset;
 }
 

@@ -41,6 +41,7 @@ int RunDesktop(char* programName, const CommandLine& command) {
     SystemClock clock;
     NativeSettingsStore store;
     Station station(clock, store);
+    LogListenerStops(instance, station.endpoint());
     // Other programs can reach the endpoint from the start; it is withdrawn when the program ends.
     if (!station.listen()) startupProblems << station.endpoint().errorString();
 

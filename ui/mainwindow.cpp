@@ -337,6 +337,8 @@ void TSMForm1::showAntennaRows(bool shown) {
 }
 
 void TSMForm1::showAntennaStatus(const AntennaStatus& status) {
+    // A position means the rotator answers again: its failure box would now contradict the status box.
+    if (!status.position.isEmpty() && rotatorErrorBox_) rotatorErrorBox_->close();
     Label41->setText(status.position);
     Label41->adjustSize();
     Label42->setText(status.error);
@@ -349,10 +351,10 @@ void TSMForm1::fitStatusBox() {
     else SetOuterHeight(antennaRowsShown_ ? kAntennaTrackingHeight : kTrackingHeight);
 }
 
-void TSMForm1::endAfterPortFailure() {
+void TSMForm1::endAfterPortFailure(const QString& reason) {
     QApplication::beep();
-    QMessageBox* box = ShowMessage(this, QMessageBox::Information,
-                                   QStringLiteral("Problem opening port!\nPort may already be in use!"),
+    QMessageBox* box = ShowMessage(this, QMessageBox::Warning,
+                                   QStringLiteral("Problem opening port!\nPort may already be in use!\n") + reason,
                                    QStringLiteral("PortFailureBox"));
     // The event loop ends without closing the window, so its position is not stored.
     connect(box, &QMessageBox::finished, qApp,

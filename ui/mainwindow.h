@@ -86,7 +86,7 @@ private:
     void showStatusTexts(const QString& first, const QString& second);
     void showOutputLost();
     void showWriteError(const QString& message);
-    void endAfterPortFailure();
+    void endAfterPortFailure(const QString& reason);
     void showRotatorError(const QString& message);
     void showAntennaRows(bool shown);
     void showAntennaStatus(const AntennaStatus& status);

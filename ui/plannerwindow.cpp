@@ -4,13 +4,16 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "app/settings/numbertext.h"
+#include "app/settings/settings.h"
 #include "navlib/eme.h"
 #include "navlib/timecal.h"
 #include "ui/displaytext.h"
@@ -22,6 +25,10 @@ namespace {
 
 constexpr int kFormNumber = 5;
 constexpr QSize kDefaultSize(900, 780);
+// What a window manager's title bar and frame may add around the client area (px).
+constexpr QSize kFrameAllowance(16, 48);
+// The chart's least height (px) at which its axes and their labels still read.
+constexpr int kChartMinimumHeight = 280;
 // QDate counts Julian day numbers at noon; the engine's day number 0 falls on Julian day 1721410.
 constexpr qint64 kJulianDayOfDayNumberZero = 1721410;
 
@@ -30,6 +37,16 @@ const QStringList kFigureRows{QStringLiteral("Home echo (Hz)"), QStringLiteral("
                               QStringLiteral("Tsky (K)"), QStringLiteral("Degradation (dB)")};
 const QStringList kWindowColumns{QStringLiteral("Start (UTC)"), QStringLiteral("End (UTC)"), QStringLiteral("Minutes"),
                                  QStringLiteral("Home max (deg)"), QStringLiteral("DX max (deg)")};
+
+// The default size, smaller where the screen's available area (without its panels) would not hold the
+// window framed at the default position: on a 1366 x 768 laptop the chart's time axis stays in sight.
+QSize DefaultSizeOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return kDefaultSize;
+    const QRect area = screen->availableGeometry();
+    const QSize room(area.right() + 1 - kDefaultWindowPosition.x(), area.bottom() + 1 - kDefaultWindowPosition.y());
+    return kDefaultSize.boundedTo(room - kFrameAllowance);
+}
 
 QDate DateOfDayNumber(int dayNumber) { return QDate::fromJulianDay(dayNumber + kJulianDayOfDayNumberZero); }
 int DayNumberOfDate(const QDate& date) { return int(date.toJulianDay() - kJulianDayOfDayNumberZero); }
@@ -72,7 +89,7 @@ QString UtcText(int firstDay, long long second) {
 
 PlannerWindow::PlannerWindow(const nav::SkyState& sky, const nav::ObserverSite& home, SettingsStore& store)
     : SecondaryWindow(store, kFormNumber, QStringLiteral("EME Planner"),
-                      LoadWindowSize(store, kFormNumber, kDefaultSize), true),
+                      LoadWindowSize(store, kFormNumber, DefaultSizeOnScreen()), true),
       sky_(sky),
       home_(home),
       settings_(LoadPlannerSettings(store)) {
@@ -182,7 +199,7 @@ void PlannerWindow::buildLayout() {
     chartView = new QChartView(new QChart, this);
     chartView->setObjectName(QStringLiteral("chartView"));
     chartView->setRenderHint(QPainter::Antialiasing);
-    chartView->setMinimumHeight(280);
+    chartView->setMinimumHeight(kChartMinimumHeight);
     layout->addWidget(chartView, 1);
 }
 

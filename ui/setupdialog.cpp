@@ -1,5 +1,7 @@
 #include "ui/setupdialog.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -75,6 +77,20 @@ QListWidget* OneRowList(QWidget* parent, const char* name, const QStringList& it
 bool TypesCharacter(const QKeyEvent& event) {
     const int key = event.key();
     return !event.text().isEmpty() && key != Qt::Key_Tab && key != Qt::Key_Backtab && key != Qt::Key_Delete;
+}
+
+bool IsEditingShortcut(const QKeyEvent& event) {
+    for (const QKeySequence::StandardKey shortcut :
+         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::Undo})
+        if (event.matches(shortcut)) return true;
+    return false;
+}
+
+// The clipboard's text without the characters a number box refuses, in place of the selection.
+void PasteNumberCharacters(QLineEdit& box) {
+    QString text = QGuiApplication::clipboard()->text();
+    text.removeIf([](QChar c) { return !IsNumberBoxCharacter(c) || c == QChar(0x08); });
+    box.insert(text);
 }
 
 }  // namespace
@@ -471,6 +487,14 @@ bool TSMForm2::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool numberBox = std::find(numberBoxes_.begin(), numberBoxes_.end(), watched) != numberBoxes_.end();
+            if (numberBox && IsEditingShortcut(*key)) {
+                // The box's own shortcuts stay; only a paste is narrowed to the characters it accepts.
+                if (key->matches(QKeySequence::Paste)) {
+                    PasteNumberCharacters(*static_cast<QLineEdit*>(watched));
+                    return true;
+                }
+                break;
+            }
             if (numberBox && TypesCharacter(*key)) {
                 const QString text = key->text();
                 if (!std::all_of(text.begin(), text.end(), IsNumberBoxCharacter)) return true;

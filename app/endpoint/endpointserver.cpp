@@ -42,6 +42,11 @@ QString ListenFailureReason(const QLocalServer& server) {
             return QStringLiteral("there is no permission to make a socket in that directory");
         case QAbstractSocket::SocketResourceError:
             return QStringLiteral("the system has no room for another socket");
+        // Qt's "Name error": the directory is missing, read-only or not a directory.
+        case QAbstractSocket::HostNotFoundError:
+            return QStringLiteral("its directory is missing, read-only or not a directory");
+        case QAbstractSocket::AddressInUseError:
+            return QStringLiteral("another socket holds that name");
         default: return server.errorString();
     }
 }
@@ -54,6 +59,7 @@ EndpointServer::EndpointServer(QObject* parent) : QObject(parent) {
     // Room for every allowed client and the one more that is to be told it is refused.
     server_.setListenBacklogSize(2 * endpoint::kMaxConversations);
     connect(&server_, &QLocalServer::newConnection, this, &EndpointServer::acceptConnections);
+    connect(&watch_, &ListenerWatch::stopped, this, &EndpointServer::listeningStopped);
 }
 
 EndpointServer::~EndpointServer() { withdraw(); }
@@ -72,8 +78,9 @@ bool EndpointServer::listen(const QString& path) {
         return refuse(path, QStringLiteral("another copy of Skyrel already answers there"));
     }
     if (probe.error() == QLocalSocket::ConnectionRefusedError) QLocalServer::removeServer(path);
-    if (server_.listen(path)) return true;
-    return refuse(path, ListenFailureReason(server_));
+    if (!server_.listen(path)) return refuse(path, ListenFailureReason(server_));
+    watch_.watch();
+    return true;
 }
 
 bool EndpointServer::refuse(const QString& path, const QString& reason) {
@@ -91,6 +98,7 @@ void EndpointServer::withdraw() {
         client->socket->deleteLater();
     }
     clients_.clear();
+    watch_.unwatch();
     server_.close();
 }
 

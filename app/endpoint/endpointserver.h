@@ -12,6 +12,7 @@
 
 #include "app/endpoint/endpointcommand.h"
 #include "app/endpoint/endpointitem.h"
+#include "app/endpoint/listenerwatch.h"
 #include "app/endpoint/endpointprotocol.h"
 
 namespace skyrel {
@@ -54,6 +55,8 @@ signals:
     // A poke named a command. Delivered from the event loop after the poke was answered, so a handler may
     // end the program or open a message box without disturbing a conversation in progress.
     void commandReceived(skyrel::EndpointCommand command);
+    // The server had stopped listening and is made to listen again (ListenerWatch): once a stop.
+    void listeningStopped(const QString& message);
 
 private:
     struct Client {
@@ -74,6 +77,7 @@ private:
     void forget(Client* client);
 
     QLocalServer server_;
+    ListenerWatch watch_{server_};
     QString errorString_;
     EndpointItem item_;
     EndpointItem antennaItem_;

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "app/program/programstart.h"
 #include "app/program/runtimepaths.h"
@@ -44,8 +45,12 @@ void ExitSoon(int status) {
 // The station's messages and changes as lines on standard error: each change once, never once a second.
 void LogStation(Station& station) {
     Tracker& tracker = station.tracker();
-    QObject::connect(&station, &Station::trackingChanged, [](TrackMode mode, bool active) {
-        if (active || mode == TrackMode::Off) LogLine(Severity::Info, TrackingText(mode));
+    // Only a change is told: any local client may poke the same command any number of times.
+    auto logged = std::make_shared<std::optional<TrackMode>>();
+    QObject::connect(&station, &Station::trackingChanged, [logged](TrackMode mode, bool active) {
+        if (!(active || mode == TrackMode::Off) || *logged == mode) return;
+        *logged = mode;
+        LogLine(Severity::Info, TrackingText(mode));
     });
     QObject::connect(&tracker, &Tracker::outputLostChanged, [](bool lost, const QString& reason) {
         if (lost)
@@ -98,6 +103,7 @@ int RunHeadless(char* programName, const CommandLine& command) {
     NativeSettingsStore store;
     Station station(clock, store);
     LogStation(station);
+    LogListenerStops(instance, station.endpoint());
     QObject::connect(&instance, &SingleInstance::restoreRequested, [] {
         LogLine(Severity::Info, QStringLiteral("another copy was started and has left; this one runs on"));
     });

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "app/program/headless.h"
 #include "app/settings/numbertext.h"
 #include "app/settings/settingsstore.h"
 
@@ -23,6 +24,12 @@ QStringList PrepareApplication(SingleInstance& instance, SingleInstance::Lock lo
     QCoreApplication::setOrganizationName(kOrganizationName);
     UseCNumbers();
     return problems;
+}
+
+void LogListenerStops(SingleInstance& instance, EndpointServer& endpoint) {
+    const auto log = [](const QString& message) { LogLine(Severity::Warning, message); };
+    QObject::connect(&instance, &SingleInstance::listeningStopped, log);
+    QObject::connect(&endpoint, &EndpointServer::listeningStopped, log);
 }
 
 }  // namespace skyrel

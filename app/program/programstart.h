@@ -3,6 +3,7 @@
 
 #include <QStringList>
 
+#include "app/endpoint/endpointserver.h"
 #include "app/program/singleinstance.h"
 
 namespace skyrel {
@@ -16,5 +17,9 @@ SingleInstance::Lock TakeSingleInstanceLock(SingleInstance& instance);
 // must always see it), and, while this copy holds the lock, the answering of a second copy's requests.
 // Returns what could not be set up (a lock that cannot be made), for the user; the program runs on.
 QStringList PrepareApplication(SingleInstance& instance, SingleInstance::Lock lock);
+
+// A local server of the program (the restore socket, the endpoint) that stopped listening and listens
+// again is logged as a warning, once a stop.
+void LogListenerStops(SingleInstance& instance, EndpointServer& endpoint);
 
 }  // namespace skyrel

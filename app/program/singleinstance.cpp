@@ -3,10 +3,15 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 
+#include "app/endpoint/endpointprotocol.h"
+
 namespace skyrel {
 namespace {
 constexpr int kConnectTimeoutMs = 1000;
 const QByteArray kRestoreRequest = QByteArrayLiteral("RESTORE\n");
+// As many as the endpoint holds: a client that opens connections and never closes them must not use up
+// the process's file descriptors, which the endpoint needs as well.
+constexpr int kMaxRestoreConnections = endpoint::kMaxConversations;
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& runtimeDir, QObject* parent)
@@ -59,10 +64,20 @@ void SingleInstance::listenForRestoreRequests() {
     // This process holds the lock, so a socket file left here belongs to a dead copy.
     QLocalServer::removeServer(socketPath_);
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    server_.listen(socketPath_);
+    if (server_.listen(socketPath_)) watch_.watch();
+    connect(&watch_, &ListenerWatch::stopped, this, &SingleInstance::listeningStopped);
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            if (connections_ >= kMaxRestoreConnections) {
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
+            ++connections_;
+            connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+                --connections_;
+                socket->deleteLater();
+            });
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 if (socket->readAll().contains('\n')) emit restoreRequested();
             });

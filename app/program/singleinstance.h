@@ -10,6 +10,8 @@
 #include <QObject>
 #include <memory>
 
+#include "app/endpoint/listenerwatch.h"
+
 namespace skyrel {
 
 class SingleInstance : public QObject {
@@ -36,6 +38,8 @@ public:
 
 signals:
     void restoreRequested();
+    // The restore socket had stopped listening and is made to listen again (ListenerWatch): once a stop.
+    void listeningStopped(const QString& message);
 
 private:
     // Why tryLock could not make the lock file, in the user's words.
@@ -46,6 +50,8 @@ private:
     QString unavailableMessage_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer server_;
+    ListenerWatch watch_{server_};
+    int connections_ = 0;  // restore requests connected now
 };
 
 }  // namespace skyrel

@@ -11,7 +11,8 @@ namespace {
 
 // The write end is all a signal handler may touch; the read end belongs to the event loop.
 int signalPipe[2] = {-1, -1};
-constexpr int kHandledSignals[] = {SIGTERM, SIGINT};
+// SIGHUP comes when the terminal a station was started from is closed: an end like any other.
+constexpr int kHandledSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 void WriteSignalNumber(int signalNumber) {
     const int savedErrno = errno;
@@ -34,7 +35,13 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     notifier_ = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &TerminationSignals::readPipe);
-    for (const int signalNumber : kHandledSignals) SetHandler(signalNumber, WriteSignalNumber);
+    for (const int signalNumber : kHandledSignals) {
+        // A station started under nohup was asked to outlive its terminal: it keeps SIGHUP ignored.
+        struct sigaction inherited {};
+        ::sigaction(signalNumber, nullptr, &inherited);
+        if (signalNumber == SIGHUP && inherited.sa_handler == SIG_IGN) continue;
+        SetHandler(signalNumber, WriteSignalNumber);
+    }
 }
 
 TerminationSignals::~TerminationSignals() {

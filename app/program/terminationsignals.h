@@ -1,4 +1,4 @@
-// SIGTERM and SIGINT as events of the event loop. The handler only writes the signal's number into a
+// SIGTERM, SIGINT and SIGHUP (unless started under nohup) as events of the event loop. The handler only writes the signal's number into a
 // pipe; the loop reads it and ends with status 0, so everything is taken down by the ordinary destructors
 // (the rotator port closed, the endpoint's socket and the lock removed) and no window stores its position.
 #pragma once

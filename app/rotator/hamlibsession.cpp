@@ -13,6 +13,11 @@ namespace skyrel {
 namespace {
 
 constexpr double kFullCircle = 360;
+// No rotator turns this far either way: a report beyond it (or not finite) is a fault of the rotator or of
+// its daemon, and must never reach the displays or the angle arithmetic.
+constexpr double kLargestReportedDegrees = 1000;
+
+bool IsPlausibleAngle(double degrees) { return std::isfinite(degrees) && std::fabs(degrees) <= kLargestReportedDegrees; }
 
 // How far `value` lies outside [low, high]; 0 inside.
 double DistanceOutside(double value, double low, double high) {
@@ -127,6 +132,13 @@ std::optional<RotatorPosition> HamlibSession::position(QString& error) {
     RotatorPosition position;
     if (const QString failure = rig_->readPosition(position); !failure.isEmpty()) {
         error = QStringLiteral("%1: %2").arg(description_, failure);
+        return std::nullopt;
+    }
+    if (!IsPlausibleAngle(position.azimuth) || !IsPlausibleAngle(position.elevation)) {
+        error = QStringLiteral("%1: rotator reports an invalid position (azimuth %2, elevation %3)")
+                    .arg(description_)
+                    .arg(position.azimuth)
+                    .arg(position.elevation);
         return std::nullopt;
     }
     return position;

@@ -47,7 +47,8 @@ public:
     // Commands the position; false with the reason in `error` (which names the rotator) when the rotator
     // refused or did not answer.
     bool setPosition(RotatorPosition position, QString& error);
-    // The position the rotator reports, or none with the reason in `error`.
+    // The position the rotator reports, or none with the reason in `error`: also when an angle is not
+    // finite or lies beyond +-1000 degrees ("rotator reports an invalid position").
     std::optional<RotatorPosition> position(QString& error);
 
 private:

@@ -40,6 +40,7 @@ bool SerialRotatorPort::open(int portNumber, int baudRate) {
         errorString_ = QStringLiteral("No device for port %1").arg(portNumber);
         return false;
     }
+    device_ = device;
     port_.setPortName(device);
     port_.setBaudRate(baudRate);
     port_.setDataBits(QSerialPort::Data8);
@@ -47,7 +48,7 @@ bool SerialRotatorPort::open(int portNumber, int baudRate) {
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::WriteOnly)) {
-        errorString_ = port_.errorString();
+        errorString_ = systemFailure();
         return false;
     }
     // Devices without modem lines, pseudo-terminals among them, refuse DTR and RTS; they still carry
@@ -84,7 +85,7 @@ bool SerialRotatorPort::write(const QByteArray& bytes) {
     const bool sent = port_.write(bytes) == bytes.size() && (port_.flush() || port_.error() == QSerialPort::NoError);
     writing_ = false;
     if (!sent) {
-        errorString_ = port_.errorString();
+        errorString_ = systemFailure();
         // Qt keeps retrying the unsent bytes as fast as the event loop turns; a closed port stops that.
         port_.close();
         return false;
@@ -92,12 +93,14 @@ bool SerialRotatorPort::write(const QByteArray& bytes) {
     return true;
 }
 
+QString SerialRotatorPort::systemFailure() const { return QStringLiteral("%1: %2").arg(device_, port_.errorString()); }
+
 void SerialRotatorPort::onError(QSerialPort::SerialPortError error) {
     if (error != QSerialPort::WriteError && error != QSerialPort::ResourceError) return;
     if (writing_ || !port_.isOpen()) return;
     // Bytes left over from an earlier write failed in the background: let go of the device to stop the
     // retry loop, and report the error at the next write.
-    lostWriteError_ = port_.errorString();
+    lostWriteError_ = systemFailure();
     port_.close();
 }
 

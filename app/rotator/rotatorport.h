@@ -47,10 +47,13 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
+    // "<device path>: <the system's reason>" of the port's last error.
+    QString systemFailure() const;
 
     const SettingsStore& store_;
     QSerialPort port_;
     QString errorString_;
+    QString device_;  // the path the port was last opened on
     // An error of bytes sent in the background since the last write; that write's caller learns it next.
     QString lostWriteError_;
     bool writing_ = false;

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/settings/numbertext.h"
+#include "app/station/pointing.h"
 #include "navlib/timecal.h"
 
 namespace skyrel {
@@ -11,31 +12,6 @@ namespace {
 
 QString ReadOr(const SettingsStore& store, const QString& name, const QString& defaultText) {
     return OrDefault(store.read(kOptionsGroup, name), defaultText);
-}
-
-// A conversion that failed stops the load: the remaining values keep their built-in values.
-struct ConversionFailure {
-    QString message;
-};
-
-double Real(const SettingsStore& store, const QString& name, const QString& defaultText) {
-    const QString text = ReadOr(store, name, defaultText);
-    const auto value = ParseReal(text);
-    if (!value) throw ConversionFailure{InvalidRealMessage(text)};
-    return *value;
-}
-
-double ClockOffset(const SettingsStore& store) {
-    const QString text = ReadOr(store, QStringLiteral("TimeOff"), QStringLiteral("0"));
-    if (const auto refusal = ClockOffsetRefusal(text)) throw ConversionFailure{*refusal};
-    return *ParseReal(text);
-}
-
-int Integer(const SettingsStore& store, const QString& name, const QString& defaultText) {
-    const QString text = ReadOr(store, name, defaultText);
-    const auto value = ParseInteger(text);
-    if (!value) throw ConversionFailure{InvalidIntegerMessage(text)};
-    return *value;
 }
 
 bool Flag(const SettingsStore& store, const QString& name) {
@@ -73,14 +49,51 @@ const std::array<PointingOption, 10> kPointingOptions = {{
     {"Static Offset El", [](Settings& s) -> double& { return s.offsetEl[kStaticOffset]; }},
 }};
 
-std::optional<QString> ClockOffsetRefusal(const QString& text) {
-    const auto hours = ParseReal(text);
-    if (!hours) return InvalidRealMessage(text);
-    if (std::fabs(*hours) > kMaxClockOffsetHours)
-        return QStringLiteral("'%1' is out of range: the clock offset must be from -%2 to %2 hours")
-            .arg(text)
-            .arg(kMaxClockOffsetHours);
+std::optional<QString> RangeRefusal(const QString& text, const NumberRange& range) {
+    const auto value = ParseReal(text);
+    if (!value) return InvalidRealMessage(text);
+    if (*value < range.lowest || *value > range.highest)
+        return QStringLiteral("'%1' is out of range: %2 must be from %3 to %4 %5")
+            .arg(text, QLatin1String(range.what))
+            .arg(range.lowest)
+            .arg(range.highest)
+            .arg(QLatin1String(range.unit));
     return std::nullopt;
+}
+
+QString OptionReader::text(const QString& name, const QString& defaultText) const {
+    return ReadOr(store_, name, defaultText);
+}
+
+double OptionReader::real(const QString& name, const QString& defaultText, const NumberRange& range) {
+    const QString stored = text(name, defaultText);
+    if (const auto refusal = RangeRefusal(stored, range)) {
+        refuse(name, *refusal, defaultText);
+        return *ParseReal(defaultText);
+    }
+    return *ParseReal(stored);
+}
+
+int OptionReader::integer(const QString& name, const QString& defaultText) {
+    const QString stored = text(name, defaultText);
+    if (const auto value = ParseInteger(stored)) return *value;
+    refuse(name, InvalidIntegerMessage(stored), defaultText);
+    return *ParseInteger(defaultText);
+}
+
+void OptionReader::refuse(const QString& name, const QString& why, const QString& defaultText) {
+    failures_.append(QStringLiteral("%1 in %2: %3; using %4").arg(name, store_.fileName(), why, defaultText));
+}
+
+std::optional<QString> OptionReader::message() const {
+    if (failures_.isEmpty()) return std::nullopt;
+    return failures_.join(QLatin1Char('\n'));
+}
+
+void ReadSite(OptionReader& reader, nav::ObserverSite& site) {
+    site.latitude = reader.real(QStringLiteral("Observer Latitude"), kDefaultLatitudeText, kLatitudeRange);
+    site.longitude = reader.real(QStringLiteral("Observer Longitude"), kDefaultLongitudeText, kLongitudeRange);
+    site.height = reader.real(QStringLiteral("Observer Height"), kDefaultHeightText, kHeightRange);
 }
 
 int BaudIndexOfRate(int baudRate) {
@@ -114,54 +127,56 @@ nav::Ephemeris EphemerisOfText(const QString& text) {
 }
 
 std::optional<double> Dut1OfText(const QString& text) {
-    const auto value = ParseReal(OrDefault(text, QStringLiteral("0")));
-    if (!value || std::fabs(*value) > kMaxDut1Seconds) return std::nullopt;
-    return value;
+    const QString stored = OrDefault(text, QStringLiteral("0"));
+    if (RangeRefusal(stored, kDut1Range)) return std::nullopt;
+    return ParseReal(stored);
 }
 
 QString FeedCaptionName(int feedIndex) { return QStringLiteral("Offset %1").arg(feedIndex + 1); }
 
 LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clock, Settings& s) {
-    LoadOutcome outcome;
-    try {
-        s.site.latitude = Real(store, QStringLiteral("Observer Latitude"), kDefaultLatitudeText);
-        s.site.longitude = Real(store, QStringLiteral("Observer Longitude"), kDefaultLongitudeText);
-        s.site.height = Real(store, QStringLiteral("Observer Height"), kDefaultHeightText);
-        s.site.name = ReadOr(store, QStringLiteral("Observer Name"), kDefaultObserverName).toStdString();
+    OptionReader reader(store);
+    ReadSite(reader, s.site);
+    s.site.name = reader.text(QStringLiteral("Observer Name"), kDefaultObserverName).toStdString();
 
-        if (store.read(kOptionsGroup, QStringLiteral("Auto Time")) == QLatin1String("false")) {
-            s.autoTime = false;
-            s.clockOffset = ClockOffset(store);
-        } else {
-            s.autoTime = true;
-            s.clockOffset = nav::AutoClockOffset(clock);
-        }
-
-        s.sunShadow = Flag(store, QStringLiteral("Sun Shadow"));
-        s.moonShadow = Flag(store, QStringLiteral("Moon Shadow"));
-        s.sunHorizon = Flag(store, QStringLiteral("Sun Horizon"));
-        s.moonHorizon = Flag(store, QStringLiteral("Moon Horizon"));
-        s.sunSubPoint = Flag(store, QStringLiteral("Sun Sub Pt"));
-        s.moonSubPoint = Flag(store, QStringLiteral("Moon Sub Pt"));
-
-        s.comPort = Integer(store, QStringLiteral("Com Port"), QStringLiteral("1"));
-        s.baudRate = BaudRateOfIndex(Integer(store, QStringLiteral("Baud Rate"), QStringLiteral("0")));
-
-        for (const PointingOption& option : kPointingOptions)
-            option.field(s) = Real(store, QLatin1String(option.name), QStringLiteral("0"));
-    } catch (const ConversionFailure& failure) {
-        outcome.error = failure.message;
+    if (store.read(kOptionsGroup, QStringLiteral("Auto Time")) == QLatin1String("false")) {
+        s.autoTime = false;
+        s.clockOffset = reader.real(QStringLiteral("TimeOff"), QStringLiteral("0"), kClockOffsetRange);
+    } else {
+        s.autoTime = true;
+        s.clockOffset = nav::AutoClockOffset(clock);
     }
-    // No speed at all (the load stopped before it) or one beyond the list would fail the port's open, and
-    // a failed open while tracking ends the program.
+
+    s.sunShadow = Flag(store, QStringLiteral("Sun Shadow"));
+    s.moonShadow = Flag(store, QStringLiteral("Moon Shadow"));
+    s.sunHorizon = Flag(store, QStringLiteral("Sun Horizon"));
+    s.moonHorizon = Flag(store, QStringLiteral("Moon Horizon"));
+    s.sunSubPoint = Flag(store, QStringLiteral("Sun Sub Pt"));
+    s.moonSubPoint = Flag(store, QStringLiteral("Moon Sub Pt"));
+
+    s.comPort = reader.integer(QStringLiteral("Com Port"), QStringLiteral("1"));
+    s.baudRate = BaudRateOfIndex(reader.integer(QStringLiteral("Baud Rate"), QStringLiteral("0")));
+    // A speed beyond the list would fail the port's open, and a failed open while tracking ends the program.
     if (!IsListedBaudRate(s.baudRate)) s.baudRate = BaudRateOfIndex(0);
-    if (outcome.error) return outcome;
+
+    for (const PointingOption& option : kPointingOptions)
+        option.field(s) = reader.real(QLatin1String(option.name), QStringLiteral("0"));
 
     // Any other text leaves the feed in effect as it is.
-    if (const auto feed = FeedOfText(ReadOr(store, QStringLiteral("Active Feed"), QStringLiteral("L"))))
+    if (const auto feed = FeedOfText(reader.text(QStringLiteral("Active Feed"), QStringLiteral("L"))))
         s.activeFeed = *feed;
 
-    s.outputFormat = ReadOr(store, QStringLiteral("Output Format"), kDefaultOutputFormat);
+    // A name that is none of the four would send nothing while the station says it is tracking.
+    const QString formatName = QStringLiteral("Output Format");
+    s.outputFormat = reader.text(formatName, kDefaultOutputFormat);
+    if (!FindOutputFormat(s.outputFormat)) {
+        QStringList names;
+        for (const OutputFormat& format : kOutputFormats) names.append(QLatin1String(format.name));
+        reader.refuse(formatName,
+                      QStringLiteral("'%1' is none of %2").arg(s.outputFormat, names.join(QStringLiteral(", "))),
+                      kDefaultOutputFormat);
+        s.outputFormat = kDefaultOutputFormat;
+    }
 
     for (int i = 0; i < 3; ++i) {
         const QString caption = store.read(kOptionsGroup, FeedCaptionName(i));
@@ -169,12 +184,8 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
     }
 
     s.site.ephemeris = EphemerisOfText(store.read(kOptionsGroup, QStringLiteral("Ephemeris")));
-    // Read last, so that a bad value costs nothing but itself.
-    const QString dut1Text = store.read(kOptionsGroup, QStringLiteral("DUT1"));
-    const auto dut1 = Dut1OfText(dut1Text);
-    s.site.dut1Seconds = dut1.value_or(0);
-    if (!dut1) outcome.error = InvalidRealMessage(dut1Text);
-    return outcome;
+    s.site.dut1Seconds = reader.real(QStringLiteral("DUT1"), QStringLiteral("0"), kDut1Range);
+    return LoadOutcome{reader.message()};
 }
 
 QPoint LoadWindowPosition(const SettingsStore& store, int formNumber) {

@@ -3,7 +3,9 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <array>
+#include <limits>
 #include <optional>
 
 #include "app/settings/settingsstore.h"
@@ -60,21 +62,57 @@ struct PointingOption {
 extern const std::array<PointingOption, 10> kPointingOptions;
 
 struct LoadOutcome {
-    // The conversion message of the first stored number that failed (or of a clock offset out of range);
-    // the values after it keep their built-in values.
+    // One line per stored value that failed its conversion or its range, "<key> in <file>: <why>; using
+    // <default>"; every value was read, and a failed one holds its default.
     std::optional<QString> error;
 };
 
-// Reads the options group into `settings`, with the defaults for missing or empty values. A baud rate
-// that is not one of the list's, because its index lies outside the list or because the load stopped
-// before it, is the list's first, 1200 baud.
+// Reads the options group into `settings`, with the defaults for missing or empty values and for values
+// that fail (each named in the outcome). A baud rate index outside the list is the list's first, 1200
+// baud, without a message.
 LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clock, Settings& settings);
 
-// The manual clock offset's range in hours either side of UTC: every zone on Earth lies within it.
-inline constexpr double kMaxClockOffsetHours = 24;
-// Why a clock offset text is refused: the conversion message when it is not a number, the allowed range
-// when it lies beyond +-kMaxClockOffsetHours; nothing when it is good.
-std::optional<QString> ClockOffsetRefusal(const QString& text);
+// A number's allowed range, as a refusal names it.
+struct NumberRange {
+    const char* what;
+    double lowest, highest;
+    const char* unit;
+};
+// Every time zone on Earth lies within a day of UTC.
+inline constexpr NumberRange kClockOffsetRange{"the clock offset", -24, 24, "hours"};
+inline constexpr NumberRange kLatitudeRange{"the latitude", -90, 90, "degrees"};
+inline constexpr NumberRange kLongitudeRange{"the longitude", -180, 180, "degrees"};
+// From the shore of the Dead Sea to well above any mountain an antenna stands on.
+inline constexpr NumberRange kHeightRange{"the height", -500, 20000, "m"};
+inline constexpr NumberRange kDut1Range{"DUT1", -0.9, 0.9, "s"};
+// Every finite number: only a text that does not convert is refused.
+inline constexpr NumberRange kAnyNumber{"the value", -std::numeric_limits<double>::infinity(),
+                                        std::numeric_limits<double>::infinity(), ""};
+
+// Why a number text is refused: the conversion message when it is not a number, "'%s' is out of range:
+// <what> must be from <lowest> to <highest> <unit>" when it lies outside the range; nothing when good.
+std::optional<QString> RangeRefusal(const QString& text, const NumberRange& range);
+
+// Reads stored options one at a time. A missing or empty value is its default; a value that fails its
+// conversion or range is its default too, and the failure is kept for the one message of the load.
+class OptionReader {
+public:
+    explicit OptionReader(const SettingsStore& store) : store_(store) {}
+    QString text(const QString& name, const QString& defaultText) const;
+    double real(const QString& name, const QString& defaultText, const NumberRange& range = kAnyNumber);
+    int integer(const QString& name, const QString& defaultText);
+    // Keeps "<name> in <file>: <why>; using <defaultText>".
+    void refuse(const QString& name, const QString& why, const QString& defaultText);
+    // Every failure, one line each, or nothing when every value was good.
+    std::optional<QString> message() const;
+
+private:
+    const SettingsStore& store_;
+    QStringList failures_;
+};
+
+// The observer's latitude, longitude and height as stored, each in its range (kLatitudeRange...).
+void ReadSite(OptionReader& reader, nav::ObserverSite& site);
 
 // The baud list: indexes 0 .. kBaudRateCount - 1, 1200 to 76800 baud.
 inline constexpr int kBaudRateCount = 7;
@@ -92,9 +130,7 @@ std::optional<Feed> FeedOfText(const QString& text);
 QString EphemerisText(nav::Ephemeris ephemeris);
 nav::Ephemeris EphemerisOfText(const QString& text);
 
-// UT1 - UTC (s) from the stored "DUT1" text: a number from -kMaxDut1Seconds to kMaxDut1Seconds, else
-// nothing. The empty text is 0.
-inline constexpr double kMaxDut1Seconds = 0.9;
+// UT1 - UTC (s) from the stored "DUT1" text: a number in kDut1Range, else nothing. The empty text is 0.
 std::optional<double> Dut1OfText(const QString& text);
 
 // The stored name of a feed box's caption: "Offset 1" .. "Offset 3" for the L, S and X boxes (0..2).

@@ -22,6 +22,8 @@ public:
     virtual void write(const QString& group, const QString& name, const QString& value) = 0;
     // Puts every write on permanent storage; false when that failed.
     virtual bool sync() = 0;
+    // Where the values are kept, as a message to the user names it.
+    virtual QString fileName() const = 0;
 };
 
 // QSettings in its native format, organization "Brenlo Programs", application "Skyrel": on Linux the
@@ -36,7 +38,7 @@ public:
     QString read(const QString& group, const QString& name) const override;
     void write(const QString& group, const QString& name, const QString& value) override;
     bool sync() override;
-    QString fileName() const { return settings_.fileName(); }
+    QString fileName() const override { return settings_.fileName(); }
 
 private:
     mutable QSettings settings_;
@@ -48,6 +50,7 @@ public:
     QString read(const QString& group, const QString& name) const override;
     void write(const QString& group, const QString& name, const QString& value) override;
     bool sync() override { return true; }
+    QString fileName() const override { return QStringLiteral("memory"); }
     int writeCount() const { return writes_; }
 
 private:

@@ -19,6 +19,7 @@ void Run(const std::function<void()>& action) {
 struct NumberBox {
     SetupField field;
     QString text;  // with the default in place of an empty box
+    const NumberRange* range = nullptr;  // none: any number
 };
 
 // The form's park and offset texts, in the order of kPointingOptions.
@@ -30,10 +31,10 @@ std::array<QString, 10> PointingTexts(const SetupForm& f) {
 // The number boxes in the order they are checked; the clock offset only when set by hand.
 std::vector<NumberBox> NumberBoxes(const SetupForm& form) {
     std::vector<NumberBox> boxes;
-    if (!form.autoTime) boxes.push_back({SetupField::ClockOffset, form.clockOffset});
-    boxes.push_back({SetupField::Latitude, OrDefault(form.latitude, kDefaultLatitudeText)});
-    boxes.push_back({SetupField::Longitude, OrDefault(form.longitude, kDefaultLongitudeText)});
-    boxes.push_back({SetupField::Height, OrDefault(form.height, kDefaultHeightText)});
+    if (!form.autoTime) boxes.push_back({SetupField::ClockOffset, form.clockOffset, &kClockOffsetRange});
+    boxes.push_back({SetupField::Latitude, OrDefault(form.latitude, kDefaultLatitudeText), &kLatitudeRange});
+    boxes.push_back({SetupField::Longitude, OrDefault(form.longitude, kDefaultLongitudeText), &kLongitudeRange});
+    boxes.push_back({SetupField::Height, OrDefault(form.height, kDefaultHeightText), &kHeightRange});
     const std::array<QString, 10> pointing = PointingTexts(form);
     for (std::size_t i = 0; i < pointing.size(); ++i)
         boxes.push_back({static_cast<SetupField>(static_cast<int>(SetupField::ParkAz) + i), pointing[i]});
@@ -44,8 +45,8 @@ std::vector<NumberBox> NumberBoxes(const SetupForm& form) {
 
 std::optional<SetupFormError> CheckSetupForm(const SetupForm& form) {
     for (const NumberBox& box : NumberBoxes(form)) {
-        if (box.field == SetupField::ClockOffset) {
-            if (auto refusal = ClockOffsetRefusal(box.text)) return SetupFormError{box.field, *refusal};
+        if (box.range) {
+            if (auto refusal = RangeRefusal(box.text, *box.range)) return SetupFormError{box.field, *refusal};
         } else if (!ParseReal(box.text)) {
             return SetupFormError{box.field, InvalidRealMessage(box.text)};
         }

@@ -63,7 +63,8 @@ struct SaveActions {
     std::function<void()> storeFailed;         // the options are in effect but could not be put on disk
 };
 
-// The first number box whose text is not a number, or a clock offset beyond +-kMaxClockOffsetHours.
+// The first number box whose text is not a number, or a clock offset or site value outside its range
+// (kClockOffsetRange, kLatitudeRange, kLongitudeRange, kHeightRange).
 // Empty latitude, longitude and height boxes stand for their defaults; an empty park, offset or
 // clock-offset box is refused; the clock offset counts only when the clock is set by hand.
 std::optional<SetupFormError> CheckSetupForm(const SetupForm& form);

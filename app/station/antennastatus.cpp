@@ -1,5 +1,7 @@
 #include "app/station/antennastatus.h"
 
+#include <cmath>
+
 #include "navlib/constants.h"
 
 namespace skyrel {
@@ -7,12 +9,16 @@ namespace {
 
 QString OneDecimal(double degrees) { return QString::number(degrees, 'f', 1); }
 
+// The azimuth with one decimal in [0, 360): rounded before it is reduced, so that -0.04 and 359.96 both
+// show 0.0 rather than 360.0 (adding 0.0 turns a negative zero into a plain one).
+QString AzimuthText(double degrees) { return OneDecimal(nav::ReducedDegrees(std::round(degrees * 10) / 10) + 0.0); }
+
 }  // namespace
 
 AntennaStatus ReportStatus(const RotatorReport& report) {
     AntennaStatus status;
     status.position = QStringLiteral("Antenna: %1 / %2")
-                          .arg(OneDecimal(nav::ReducedDegrees(report.reported.azimuth)),
+                          .arg(AzimuthText(report.reported.azimuth),
                                OneDecimal(report.reported.elevation));
     if (report.pointingError) {
         status.error = QStringLiteral("Error: %1°").arg(QString::number(*report.pointingError, 'f', 2));
@@ -25,7 +31,7 @@ AntennaStatus ReportStatus(const RotatorReport& report) {
 AntennaStatus UnreachableStatus() { return {QString(), kRotatorNotReachable, true}; }
 
 QByteArray AntennaItemText(RotatorPosition reported) {
-    return "AZ" + OneDecimal(nav::ReducedDegrees(reported.azimuth)).toLatin1() + " EL" +
+    return "AZ" + AzimuthText(reported.azimuth).toLatin1() + " EL" +
            OneDecimal(reported.elevation).toLatin1();
 }
 

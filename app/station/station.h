@@ -38,8 +38,8 @@ public:
     ~Station() override;
 
     // Reads the stored options into the settings in effect; output goes to the endpoint when the stored
-    // port is 0 (also after a load that stopped early). Returns the conversion message of the first
-    // stored number that failed, for the user; the values after it keep their built-in values.
+    // port is 0. Returns, for the user, one message naming every stored value that failed and the
+    // default it holds instead.
     std::optional<QString> loadSettings();
 
     // Puts the observer at the site in effect and runs one cycle, which searches the day again for the

@@ -12,6 +12,8 @@ Tracker::Tracker(TrackingState& state, const Settings& settings, RotatorPort& po
     });
     connect(&hamlib_, &HamlibRotator::unreachable, this, [this](const QString& message) {
         emit antennaStatusChanged(UnreachableStatus());
+        // A client must not go on reading the last position as if the antenna still stood there.
+        emit antennaPositionForEndpoint(kRotatorNotReachable.toLatin1());
         emit rotatorUnreachable(message);
     });
 }

@@ -33,6 +33,22 @@ TEST(FullCircleAngle, StaysInOneTurnAllRoundTheCircle) {
     }
 }
 
+// Reductions take constant time whatever the angle: a reported or stored value of 1e300 must not spin.
+// Exact values (fmod is exact), so no tolerance.
+TEST(ReducedDegrees, AnyAngleComesBackAtOnceAndNonFiniteIsNaN) {
+    EXPECT_EQ(nav::ReducedDegrees(725), 5);
+    EXPECT_EQ(nav::ReducedDegrees(-0.5), 359.5);
+    EXPECT_EQ(nav::ReducedDegrees(-720), 0);
+    EXPECT_EQ(nav::ReducedDegrees(-1e-20), 360);  // a hair below 0 rounds up, as one added turn gives
+    EXPECT_EQ(nav::ReducedDegrees(1e300), std::fmod(1e300, 360.0));
+    EXPECT_EQ(nav::ReducedDegrees(-1e30), std::fmod(-1e30, 360.0) + 360);
+    for (const double bad : {HUGE_VAL, -HUGE_VAL, std::nan("")}) EXPECT_TRUE(std::isnan(nav::ReducedDegrees(bad)));
+    EXPECT_EQ(nav::ReducedFromAbove(360), 360);
+    EXPECT_EQ(nav::ReducedFromAbove(720), 360);
+    EXPECT_EQ(nav::ReducedFromAbove(1e20 + 40), std::fmod(1e20 + 40, 360.0));
+    EXPECT_EQ(nav::ReducedFromAbove(-400), -400);
+}
+
 TEST(VectorToAngles, ZeroAndTinyVectorsHaveNoDirection) {
     const nav::SphericalAngles zero = nav::VectorToAngles({0, 0, 0});
     EXPECT_EQ(zero.latitude, 0);

@@ -186,6 +186,7 @@ TEST(PlannerFigures, DopplerAndPolarisationAgreeWithIndependentFigures) {
     EXPECT_DOUBLE_EQ(nav::PolarisationOffset(100, 0), -80);
     EXPECT_DOUBLE_EQ(nav::PolarisationOffset(-90, 0), 90);
     EXPECT_DOUBLE_EQ(nav::PolarisationOffset(0, -90), 90);
+    EXPECT_DOUBLE_EQ(nav::PolarisationOffset(1e20 + 30, 0), std::fmod(1e20 + 30, 180.0) - 180);
     EXPECT_NEAR(nav::PolarisationLoss(60), 6.0206, 1e-4);
     EXPECT_EQ(nav::PolarisationLoss(90), 30);
     EXPECT_EQ(nav::PolarisationLoss(-89.99), 30);

@@ -80,4 +80,36 @@ std::optional<RotatorPosition> ReadPositionWithRotctl(const QString& address) {
     return RotatorPosition{*azimuth, *elevation};
 }
 
+ScriptedRotatorDaemon::ScriptedRotatorDaemon(const QByteArray& reportedAzimuth)
+    : server_(std::make_unique<QTcpServer>()), reportedAzimuth_(reportedAzimuth) {
+    server_->listen(QHostAddress::LocalHost, 0);
+    QObject::connect(server_.get(), &QTcpServer::newConnection, server_.get(), [this] {
+        while (QTcpSocket* socket = server_->nextPendingConnection()) {
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                while (socket->canReadLine()) {
+                    const QByteArray command = socket->readLine().trimmed();
+                    if (command == "\\dump_state")
+                        socket->write("1\n1\nmin_az=-180.000000\nmax_az=450.000000\nmin_el=0.000000\n"
+                                      "max_el=90.000000\nsouth_zero=0\nrot_type=AzEl\ndone\n");
+                    else if (command == "p")
+                        socket->write(reportedAzimuth_ + "\n0.00\n");
+                    else
+                        socket->write("RPRT 0\n");
+                }
+            });
+        }
+    });
+}
+
+ScriptedRotatorDaemon::~ScriptedRotatorDaemon() = default;
+
+HamlibSettings ScriptedRotatorDaemon::settings() const {
+    HamlibSettings settings;
+    settings.enabled = true;
+    settings.model = kHamlibNetworkModel;
+    settings.device = QStringLiteral("127.0.0.1:%1").arg(server_->serverPort());
+    return settings;
+}
+
 }  // namespace skyrel::test

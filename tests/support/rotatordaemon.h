@@ -5,9 +5,12 @@
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
+#include <memory>
 #include <optional>
 
 #include "app/rotator/hamlibsession.h"
+
+class QTcpServer;
 
 namespace skyrel::test {
 
@@ -35,6 +38,21 @@ private:
     QProcess process_;
     int port_ = 0;
     QByteArray log_;
+};
+
+// A stand-in for the rotator daemon, in this process, for answers the real one never gives: it states
+// the dummy's range as the real daemon does, takes every command, and answers each position read with
+// `reportedAzimuth` and 0 as it is typed ("inf", "nan", "1e300"). Answers while the event loop runs.
+class ScriptedRotatorDaemon {
+public:
+    explicit ScriptedRotatorDaemon(const QByteArray& reportedAzimuth);
+    ~ScriptedRotatorDaemon();
+    // The options of the network model at this daemon's loopback address, enabled.
+    HamlibSettings settings() const;
+
+private:
+    std::unique_ptr<QTcpServer> server_;
+    QByteArray reportedAzimuth_;
 };
 
 // `rotctl -m 2 -r <address> p`: the position the daemon's rotator reports, or none.

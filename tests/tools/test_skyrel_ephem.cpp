@@ -154,6 +154,8 @@ TEST(SkyrelEphem, LocalRiseSetMatchesAReferenceDay) {
     EXPECT_EQ(QJsonDocument::fromJson(r.out).object(), line["expect"].toObject()) << r.out.toStdString();
 }
 
+// A stored value that is no number or lies outside its range is the tracker's default, as the tracker
+// reads it, and standard error names it; the JSON stays valid (no inf, no nan).
 TEST(SkyrelEphem, UsesTheStoredSiteAndFallsBackOnBadValues) {
     skyrel::NativeSettingsStore store;
     store.write(skyrel::kOptionsGroup, QStringLiteral("Observer Latitude"), QStringLiteral("-33.5"));
@@ -166,6 +168,21 @@ TEST(SkyrelEphem, UsesTheStoredSiteAndFallsBackOnBadValues) {
     ASSERT_EQ(stored.exitCode, 0) << stored.err.toStdString();
     EXPECT_EQ(stored.out, given.out);
     EXPECT_FALSE(stored.out.isEmpty());
+    EXPECT_EQ(QString::fromUtf8(stored.err), "skyrel-ephem: Observer Longitude in " + store.fileName() +
+                                                 ": 'garbage' is not a valid floating point value; using -78.63\n");
+
+    store.write(skyrel::kOptionsGroup, QStringLiteral("Observer Longitude"), QStringLiteral("1e17"));
+    store.write(skyrel::kOptionsGroup, QStringLiteral("Observer Height"), QStringLiteral("1e300"));
+    ASSERT_TRUE(store.sync());
+    const ToolRun huge = RunTool(instant);
+    ASSERT_EQ(huge.exitCode, 0) << huge.err.toStdString();
+    EXPECT_EQ(huge.out, RunTool(QStringList{"--lat", "-33.5", "--lon", "-78.63", "--height", "100"} + instant).out);
+    EXPECT_EQ(huge.err.count("skyrel-ephem: "), 2) << huge.err.toStdString();
+    EXPECT_TRUE(huge.err.contains("Observer Longitude in ") && huge.err.contains("Observer Height in "))
+        << huge.err.toStdString();
+    QJsonParseError error;
+    QJsonDocument::fromJson(huge.out, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << huge.out.toStdString();
 }
 
 // --ephemeris precise reaches the figures (a line of the high-precision reference, within the precise

@@ -164,15 +164,18 @@ TEST_F(MainWindowTest, AMidnightRollOverSearchesTheNewDay) {
 
 TEST_F(MainWindowTest, AStoredNumberThatFailsShowsTheMessageAndTheProgramRuns) {
     store.write(kOptionsGroup, "Observer Latitude", "abc");
+    store.write(kOptionsGroup, "Com Port", "0");
+    store.write(kOptionsGroup, "Output Format", "Nova");
     auto w = Open();
     QMessageBox* box = FindMessageBox("ErrorBox");
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->text(), "'abc' is not a valid floating point value");
+    EXPECT_EQ(box->text(), "Observer Latitude in memory: 'abc' is not a valid floating point value; using 38.02");
     EXPECT_TRUE(box->isVisible());
     EXPECT_TRUE(w->Timer1().isActive());
     EXPECT_EQ(w->Label4->text(), "2005 Sep 21 [Wed]");
-    EXPECT_EQ(state.settings.outputFormat, "");  // read after the failure: keeps its built-in value
-    // The port number kept its built-in 0: tracking goes to the endpoint and the program runs on.
+    // Read after the failure as stored: the format, and port 0, so tracking goes to the endpoint.
+    EXPECT_DOUBLE_EQ(state.settings.site.latitude, 38.02);
+    EXPECT_EQ(state.settings.outputFormat, "Nova");
     w->Sun1->trigger();
     EXPECT_TRUE(state.tracking.trackingActive);
     EXPECT_TRUE(state.tracking.ddeOutput);

@@ -11,6 +11,7 @@
 #include "app/station/station.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/pseudoterminal.h"
+#include "tests/support/uitest.h"
 #include "ui/mainwindow.h"
 
 namespace skyrel {
@@ -23,10 +24,10 @@ const QByteArray kParkLine = "Park AZ:180.0 EL:0.0\r\n";
 // Parking at azimuth 180 in the Nova format on port 1, which names `device`; the test runs the cycle.
 class OutputFaultTest : public ::testing::Test {
 protected:
-    void Open(const QString& device) {
+    void Open(const QString& device, const QString& format = QStringLiteral("Nova")) {
         store.write(kPortsGroup, QStringLiteral("1"), device);
         store.write(kOptionsGroup, QStringLiteral("Com Port"), QStringLiteral("1"));
-        store.write(kOptionsGroup, QStringLiteral("Output Format"), QStringLiteral("Nova"));
+        store.write(kOptionsGroup, QStringLiteral("Output Format"), format);
         store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("180"));
         window = std::make_unique<TSMForm1>(station);
         window->Timer1().stop();
@@ -57,6 +58,11 @@ TEST_F(OutputFaultTest, TheStatusBoxSaysThePortIsLostUntilLinesFlowAgain) {
 
     device.reset();
     QFile::remove(link);
+    Tick();
+    // The message names the device and gives the system's reason.
+    ASSERT_EQ(test::VisibleBoxes("WriteErrorBox").size(), 1);
+    EXPECT_TRUE(test::VisibleBoxes("WriteErrorBox").front()->text().startsWith(link + ": "))
+        << test::VisibleBoxes("WriteErrorBox").front()->text().toStdString();
     for (int second = 0; second < 3; ++second) {
         Tick();
         EXPECT_EQ(window->Label38->text(), "Port lost, retrying") << second;
@@ -73,6 +79,19 @@ TEST_F(OutputFaultTest, TheStatusBoxSaysThePortIsLostUntilLinesFlowAgain) {
     EXPECT_EQ(window->Label38->text(), "Az: 180.0");
     EXPECT_EQ(window->Label39->text(), "El: 0.0");
     EXPECT_EQ(TextColour(*window->Label38), normal);
+}
+
+// A format name typed by hand in other letters is none of the four: the message says so once, and the
+// lines go out in the default format instead of nothing at all.
+TEST_F(OutputFaultTest, AMistypedFormatIsNamedAndTheDefaultFormatIsSent) {
+    PseudoTerminal device;
+    Open(device.devicePath(), QStringLiteral("Easycomm1"));
+    Tick();
+    const QByteArray line = "AZ180.0 EL0.0 UP000000000 UUU DN000000000 DDD\r\n";
+    EXPECT_EQ(device.readBytes(line.size()), line);
+    ASSERT_EQ(test::VisibleBoxes("ErrorBox").size(), 1);
+    EXPECT_EQ(test::VisibleBoxes("ErrorBox").front()->text(),
+              "Output Format in memory: 'Easycomm1' is none of EasyComm1, Nova, EasyLHA, NovaLHA; using EasyComm1");
 }
 
 }  // namespace

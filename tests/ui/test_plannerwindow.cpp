@@ -4,6 +4,9 @@
 
 #include <QAreaSeries>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
 #include <QLineSeries>
 #include <QTemporaryDir>
 #include <QTest>
@@ -160,6 +163,25 @@ TEST_F(PlannerFixture, StoresItsSizeAndPositionWhenClosedAndRefreshesOnlyInSight
     EXPECT_EQ(store.read(kPositionsGroup, QStringLiteral("Form5.Height")), "830");
     PlannerWindow again(sky, home, store);
     EXPECT_EQ(again.size(), QSize(1010, 830));
+}
+
+// Without a stored size the window fits the screen's available area at its default place (a 1366 x 768
+// laptop cut off the chart's time axis), the chart keeps its readable height inside the window, and the
+// week's common windows are all in sight or the table shows its scroll bar.
+TEST_F(PlannerFixture, ADefaultWindowFitsTheScreenWithTheChartAndTheWeekInSight) {
+    store.write(kPlannerGroup, QStringLiteral("DX 1"), QStringLiteral("DL0CALL JO62qm"));
+    PlannerWindow w(sky, home, store);
+    w.show();
+    QTest::qWait(50);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(area.contains(w.geometry())) << area.height() << " " << w.geometry().bottom();
+    EXPECT_GE(w.chartView->height(), 280);
+    EXPECT_LE(w.chartView->geometry().bottom(), w.height());
+    const QTableWidget* table = w.windowsTable;
+    ASSERT_GE(table->rowCount(), 7);
+    const int last = table->rowCount() - 1;
+    const bool allInSight = table->rowViewportPosition(last) + table->rowHeight(last) <= table->viewport()->height();
+    EXPECT_TRUE(allInSight || table->verticalScrollBar()->isVisible());
 }
 
 }  // namespace

@@ -327,7 +327,7 @@ TEST_F(SetupDialogTest, EmptyLatitudeAndNameBoxesSaveTheDefaultsAndANameIsCutTo1
     EXPECT_EQ(dialog->Edit15->text(), "ABCDEFGHIJKLMNOP");
 }
 
-TEST_F(SetupDialogTest, NumberBoxesTakeOnlyDigitsMinusPointAndBackspace) {
+TEST_F(SetupDialogTest, NumberBoxesTakeOnlyDigitsMinusPointAndBackspaceAndTheEditingShortcuts) {
     dialog->show();
     const std::vector<QLineEdit*> numberBoxes = {dialog->Edit2,  dialog->Edit3,  dialog->Edit4,  dialog->Edit5,
                                                  dialog->Edit6,  dialog->Edit7,  dialog->Edit8,  dialog->Edit9,
@@ -342,6 +342,21 @@ TEST_F(SetupDialogTest, NumberBoxesTakeOnlyDigitsMinusPointAndBackspace) {
         QTest::keyClick(box, Qt::Key_Return);
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(box->text(), "12.-") << box->objectName().toStdString();
+        // The editing shortcuts work; a paste keeps only the characters the box accepts.
+        QApplication::clipboard()->setText(QStringLiteral("lat -33.8650\u00b0 S"));
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box->text(), "-33.8650") << box->objectName().toStdString();
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(box->text(), "12.-") << box->objectName().toStdString();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text(), "12.-");
+        QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+        EXPECT_EQ(box->text(), "") << box->objectName().toStdString();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box->text(), "12.-") << box->objectName().toStdString();
+        QApplication::clipboard()->setText(QStringLiteral("abc"));
         QTest::keyClick(box, Qt::Key_Home);
         QTest::keyClick(box, Qt::Key_Delete);
         EXPECT_EQ(box->text(), "2.-") << box->objectName().toStdString();

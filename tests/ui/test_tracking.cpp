@@ -246,8 +246,10 @@ TEST_F(TrackingWindowTest, APortThatWillNotOpenShowsTheMessageThenEndsTheEventLo
     const QList<QMessageBox*> boxes = VisibleBoxes("PortFailureBox");
     ASSERT_EQ(boxes.size(), 1);
     QMessageBox* box = boxes.front();
-    EXPECT_EQ(box->text(), "Problem opening port!\nPort may already be in use!");
-    EXPECT_EQ(box->icon(), QMessageBox::Information);
+    // The fixed text, then the device and the system's reason on a line of their own.
+    EXPECT_EQ(box->text(), "Problem opening port!\nPort may already be in use!\n" + dir.filePath(QStringLiteral("ttyMissing")) +
+                               ": No such file or directory");
+    EXPECT_EQ(box->icon(), QMessageBox::Warning);
     EXPECT_EQ(box->windowTitle(), "Skyrel");
     EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
     EXPECT_FALSE(state.tracking.trackingActive);
@@ -351,11 +353,15 @@ TEST_F(TrackingWindowTest, RotatorDaemonGetsTheSunWithItsOffsetsLosesItsDaemonAn
     EXPECT_EQ(VisibleBoxes("RotatorErrorBox").size(), 1);
     EXPECT_TRUE(VisibleBoxes("RotatorErrorBox").front()->text().startsWith("Rotator not reachable: "));
     EXPECT_EQ(w->Label42->text(), kRotatorNotReachable);
+    // The endpoint's clients no longer read the last position as if the antenna still stood there.
+    EXPECT_EQ(station.endpoint().antennaItem()->firstLine(), kRotatorNotReachable.toLatin1());
     EXPECT_TRUE(state.tracking.trackingActive);
 
+    // Answering again closes the box that says it does not.
     ASSERT_TRUE(daemon.start());
     ASSERT_TRUE(tickUntil([&] { return w->Label42->text().startsWith("Error: "); }));
-    EXPECT_EQ(VisibleBoxes("RotatorErrorBox").size(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([] { return VisibleBoxes("RotatorErrorBox").isEmpty(); }, 1000));
+    EXPECT_TRUE(station.endpoint().antennaItem()->firstLine().startsWith("AZ"));
     for (const qint64 ms : tickMs) EXPECT_LT(ms, kTickBoundMs);
 }
 

@@ -46,6 +46,8 @@ void RunCycle(InstantFigures& f, const nav::ObserverSite& site, std::int64_t epo
 }
 
 std::string Number(double value) {
+    // JSON has no infinity and no NaN: a figure that is neither a number is null.
+    if (!std::isfinite(value)) return "null";
     char text[64];
     const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, kJsonDigits);
     return std::string(text, result.ptr);

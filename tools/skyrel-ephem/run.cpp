@@ -3,7 +3,6 @@
 #include <QString>
 #include <cmath>
 
-#include "app/settings/numbertext.h"
 #include "app/settings/plannersettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
@@ -14,19 +13,16 @@
 namespace ephem {
 namespace {
 
-// A stored value as the tracker reads it, or the tracker's built-in value when empty or not a number.
-double StoredOr(const skyrel::SettingsStore& store, const QString& name, const QString& defaultText) {
-    const auto stored = skyrel::ParseReal(store.read(skyrel::kOptionsGroup, name));
-    return stored ? *stored : *skyrel::ParseReal(defaultText);
-}
-
-nav::ObserverSite ResolveSite(const Options& o) {
+// The stored site is read as the tracker reads it: a value that is no number or lies outside its range
+// is the tracker's default, and the refusal goes to `err`, as a bad flag's would.
+nav::ObserverSite ResolveSite(const Options& o, std::ostream& err) {
     nav::ObserverSite site;
     if (!o.latitude || !o.longitude || !o.height) {
         const skyrel::NativeSettingsStore store;
-        site.latitude = StoredOr(store, QStringLiteral("Observer Latitude"), skyrel::kDefaultLatitudeText);
-        site.longitude = StoredOr(store, QStringLiteral("Observer Longitude"), skyrel::kDefaultLongitudeText);
-        site.height = StoredOr(store, QStringLiteral("Observer Height"), skyrel::kDefaultHeightText);
+        skyrel::OptionReader reader(store);
+        skyrel::ReadSite(reader, site);
+        if (const auto refusals = reader.message())
+            for (const QString& line : refusals->split(QLatin1Char('\n'))) err << "skyrel-ephem: " << line.toStdString() << "\n";
     }
     if (o.latitude) site.latitude = *o.latitude;
     if (o.longitude) site.longitude = *o.longitude;
@@ -53,7 +49,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << HelpText();
         return 0;
     }
-    const nav::ObserverSite site = ResolveSite(o);
+    const nav::ObserverSite site = ResolveSite(o, err);
     const std::optional<nav::PlannerSite> dx =
         o.dx ? std::optional(nav::MakePlannerSite(o.dx->latitude, o.dx->longitude, o.dxHeight.value_or(0),
                                                       site.ephemeris, site.dut1Seconds))

@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <signal.h>
+
+#include <memory>
+#include <vector>
 
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTest>
 
@@ -47,11 +52,22 @@ void ExpectParkLinesEachSecond(test::PseudoTerminal& device) {
     EXPECT_EQ(device.readBytes(kParkLine.size(), 3000), kParkLine);
 }
 
+// The headless station with its standard error kept for the test to read.
+bool StartHeadless(QProcess& station, const QStringList& arguments) {
+    station.setProcessEnvironment(test::HeadlessEnvironment());
+    station.start(QStringLiteral(SKYREL_BINARY), QStringList{QStringLiteral("--headless")} + arguments);
+    return station.waitForStarted(kProcessWaitMs);
+}
+
+QStringList ErrorLines(QProcess& station) {
+    return QString::fromLocal8Bit(station.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+}
+
 QString EndpointPath() { return test::RuntimeDir() + QStringLiteral("/Skyrel"); }
 
-// SIGTERM ends the program with status 0, its socket and its lock removed.
-void ExpectSigtermEndsItCleanly(QProcess& program) {
-    program.terminate();
+// SIGTERM (or SIGHUP, the terminal closed) ends the program with status 0, its socket and its lock removed.
+void ExpectSigtermEndsItCleanly(QProcess& program, int signalNumber = SIGTERM) {
+    ::kill(static_cast<pid_t>(program.processId()), signalNumber);
     ASSERT_TRUE(program.waitForFinished(kProcessWaitMs));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
@@ -59,26 +75,35 @@ void ExpectSigtermEndsItCleanly(QProcess& program) {
     EXPECT_FALSE(QFile::exists(SingleInstance(test::RuntimeDir()).lockPath()));
 }
 
-TEST(HeadlessStation, EndpointCommandsDriveThePortAndSigtermEndsItCleanly) {
+TEST(HeadlessStation, EndpointCommandsDriveThePortAndSighupEndsItCleanly) {
     test::PseudoTerminal device;
     StorePort(device.devicePath());
     QProcess station;
-    ASSERT_TRUE(test::StartSkyrel(station, test::HeadlessEnvironment(), {QStringLiteral("--headless")}));
+    ASSERT_TRUE(StartHeadless(station, {}));
     test::EndpointClient client;
     ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointPath()); }, kProcessWaitMs));
-    EXPECT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "TRACK_PARK\r\n"))));
+    // The same command again and again changes nothing after the first: one line tells the change.
+    for (int poke = 0; poke < 50; ++poke)
+        ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "TRACK_PARK\r\n"))));
     ExpectParkLinesEachSecond(device);
+    EXPECT_EQ(ErrorLines(station), QStringList{"skyrel: info: parking"});
 
-    ExpectSigtermEndsItCleanly(station);
+    ExpectSigtermEndsItCleanly(station, SIGHUP);
     EXPECT_FALSE(DeviceHeldOpen(device));
 }
 
+// Bad stored numbers before and after the format: the lines still flow, and one line names them all.
 TEST(HeadlessStation, TrackParkFromTheStartAndASecondCopyOfEitherKindLeaves) {
     test::PseudoTerminal device;
     StorePort(device.devicePath());
+    {
+        NativeSettingsStore store;
+        store.write(kOptionsGroup, QStringLiteral("Baud Rate"), QStringLiteral("abc"));
+        store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("abc"));
+        ASSERT_TRUE(store.sync());
+    }
     QProcess station;
-    ASSERT_TRUE(test::StartSkyrel(station, test::HeadlessEnvironment(),
-                                  {QStringLiteral("--headless"), QStringLiteral("--track"), QStringLiteral("park")}));
+    ASSERT_TRUE(StartHeadless(station, {QStringLiteral("--track"), QStringLiteral("park")}));
     ExpectParkLinesEachSecond(device);
 
     for (const QStringList& arguments : {QStringList{QStringLiteral("--headless")}, QStringList{}}) {
@@ -89,6 +114,44 @@ TEST(HeadlessStation, TrackParkFromTheStartAndASecondCopyOfEitherKindLeaves) {
     }
     EXPECT_EQ(station.state(), QProcess::Running);
     EXPECT_EQ(device.readBytes(kParkLine.size(), 3000), kParkLine);
+    test::StopSkyrel(station);
+    const QStringList errors = ErrorLines(station).filter(": error: ");
+    ASSERT_EQ(errors.size(), 1) << errors.join('|').toStdString();
+    EXPECT_TRUE(errors[0].contains("Baud Rate in " + NativeSettingsStore().fileName() +
+                                   ": 'abc' is not a valid integer value; using 0"))
+        << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith("Park Azm in " + NativeSettingsStore().fileName() +
+                                   ": 'abc' is not a valid floating point value; using 0"))
+        << errors[0].toStdString();
+}
+
+// Connections held open by a local client, with the station's file descriptors few: the restore socket
+// keeps at most 64, and a server Qt closed after a failed accept is told once and listens again, so both
+// sockets are there afterwards and the endpoint answers.
+TEST(HeadlessStation, HeldHandOverConnectionsNeverTakeTheSocketsAway) {
+    QProcess station;
+    station.setProcessEnvironment(test::HeadlessEnvironment());
+    station.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("ulimit -n 48 && exec \"$0\" --headless"),
+                                              QStringLiteral(SKYREL_BINARY)});
+    ASSERT_TRUE(station.waitForStarted(kProcessWaitMs));
+    const QString restorePath = SingleInstance(test::RuntimeDir()).socketPath();
+    const auto bothThere = [&] { return QFile::exists(restorePath) && QFile::exists(EndpointPath()); };
+    ASSERT_TRUE(QTest::qWaitFor(bothThere, kProcessWaitMs));
+
+    std::vector<std::unique_ptr<QLocalSocket>> held;
+    for (int i = 0; i < 100; ++i) {
+        held.push_back(std::make_unique<QLocalSocket>());
+        held.back()->connectToServer(restorePath);
+        QTest::qWait(5);
+    }
+    QTest::qWait(1500);
+    held.clear();
+
+    test::EndpointClient client;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bothThere() && client.open(EndpointPath()); }, 5000));
+    EXPECT_EQ(station.state(), QProcess::Running);
+    const QStringList stops = ErrorLines(station).filter(QStringLiteral("stopped listening"));
+    EXPECT_LE(stops.size(), 2) << stops.join('|').toStdString();  // at most once for each server
     test::StopSkyrel(station);
 }
 
@@ -127,6 +190,8 @@ TEST(HeadlessStation, WhatCannotWorkEndsItWithOneLineOnStandardError) {
     EXPECT_NE(port.exitCode, 0);
     ASSERT_EQ(port.errorLines.size(), 1) << port.errorLines.join('|').toStdString();
     EXPECT_TRUE(port.errorLines[0].contains(QStringLiteral("error: Problem opening port!")))
+        << port.errorLines[0].toStdString();
+    EXPECT_TRUE(port.errorLines[0].contains(test::RuntimeDir() + QStringLiteral("/ttyMissing: No such file")))
         << port.errorLines[0].toStdString();
     EXPECT_FALSE(QFile::exists(EndpointPath()));
 

@@ -41,18 +41,19 @@ TEST(HandTypedSettings, ACommaKeepsANameFailsANumberAndAnUnlistedSpeedIs1200) {
     const LoadOutcome outcome =
         LoadHandTypedOptions("Observer Name=Smith, John\nBaud Rate=7\nPark Azm=12,5\n", s);
     EXPECT_EQ(s.site.name, "Smith, John");
-    EXPECT_EQ(outcome.error.value_or(""), "'12, 5' is not a valid floating point value");
+    EXPECT_TRUE(outcome.error.value_or("").endsWith("Skyrel.conf: '12, 5' is not a valid floating point value; using 0"))
+        << outcome.error.value_or("").toStdString();
     EXPECT_EQ(s.comPort, 1);
     EXPECT_EQ(s.baudRate, 1200);  // index 7 lies beyond the list's 76800
 }
 
-TEST(HandTypedSettings, AClockOffsetBeyondADayIsRefusedAtLoadAndOnSave) {
+TEST(HandTypedSettings, AClockOffsetOrSiteOutOfRangeIsRefusedAtLoadAndOnSave) {
     Settings s;
     const LoadOutcome outcome = LoadHandTypedOptions("Auto Time=false\nTimeOff=1e12\nCom Port=3\n", s);
-    EXPECT_EQ(outcome.error.value_or(""), "'1e12' is out of range: the clock offset must be from -24 to 24 hours");
+    EXPECT_TRUE(outcome.error.value_or("").endsWith(
+        "'1e12' is out of range: the clock offset must be from -24 to 24 hours; using 0"));
     EXPECT_EQ(s.clockOffset, 0);
-    // The load stopped before the port and its speed: a port opened now still has a speed.
-    EXPECT_EQ(s.baudRate, 1200);
+    EXPECT_EQ(s.comPort, 3);
 
     SetupForm form;
     form.autoTime = false;
@@ -69,6 +70,27 @@ TEST(HandTypedSettings, AClockOffsetBeyondADayIsRefusedAtLoadAndOnSave) {
         ASSERT_TRUE(error) << bad;
         EXPECT_EQ(error->field, SetupField::ClockOffset);
         EXPECT_TRUE(error->message.contains("from -24 to 24 hours")) << error->message.toStdString();
+    }
+    form.clockOffset = "0";
+    struct SiteBox {
+        QString SetupForm::*box;
+        SetupField field;
+        const char* good;
+        const char* bad;
+        const char* range;
+    };
+    for (const SiteBox& site : {SiteBox{&SetupForm::latitude, SetupField::Latitude, "-90", "1000", "from -90 to 90 degrees"},
+                                SiteBox{&SetupForm::longitude, SetupField::Longitude, "180", "1e10", "from -180 to 180 degrees"},
+                                SiteBox{&SetupForm::height, SetupField::Height, "-500", "20001", "from -500 to 20000 m"}}) {
+        form.*site.box = site.good;
+        EXPECT_FALSE(CheckSetupForm(form)) << site.good;
+        form.*site.box = site.bad;
+        const auto error = CheckSetupForm(form);
+        ASSERT_TRUE(error) << site.bad;
+        EXPECT_EQ(error->field, site.field);
+        EXPECT_TRUE(error->message.startsWith(QStringLiteral("'%1' is out of range: ").arg(site.bad)));
+        EXPECT_TRUE(error->message.endsWith(QStringLiteral(" must be ") + site.range)) << error->message.toStdString();
+        form.*site.box = "";
     }
 }
 
@@ -149,6 +171,12 @@ TEST(EndpointPath, OnlyASocketFileIsEverReplaced) {
     EXPECT_FALSE(server.listen(tooLong));
     EXPECT_TRUE(server.errorString().contains(tooLong + ": the path is")) << server.errorString().toStdString();
     EXPECT_TRUE(server.errorString().contains("at most 107")) << server.errorString().toStdString();
+
+    // A directory that is a file (or read-only, or missing) is said in words, not as Qt's "Name error".
+    const QString underAFile = target + "/Skyrel";
+    EXPECT_FALSE(server.listen(underAFile));
+    EXPECT_TRUE(server.errorString().contains(underAFile + ": its directory is missing, read-only or not a directory"))
+        << server.errorString().toStdString();
 }
 
 }  // namespace

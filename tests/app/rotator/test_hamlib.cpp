@@ -175,6 +175,23 @@ TEST(HamlibRotator, DummyModelInThisProcessClampsReportsAndRefusesAnUnknownModel
               QStringLiteral("Rotator not reachable: the installed Hamlib knows no rotator model 999999"));
 }
 
+// A reported position that is no angle (not finite, or beyond any rotator's turn) is a fault of the
+// rotator: said once, and no figure of it reaches a display or the angle arithmetic.
+TEST(HamlibRotator, APositionThatIsNoAngleIsRefusedAsAFault) {
+    for (const QByteArray azimuth : {"inf", "-inf", "nan", "1e300", "-1e30", "1000.5"}) {
+        test::ScriptedRotatorDaemon daemon(azimuth);
+        HamlibRotator rotator;
+        QSignalSpy reports(&rotator, &HamlibRotator::reported);
+        QSignalSpy failures(&rotator, &HamlibRotator::unreachable);
+        rotator.start(daemon.settings());
+        rotator.point({100, 10});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !failures.isEmpty(); }, kReportWaitMs)) << azimuth.data();
+        const QString message = failures.first().at(0).toString();
+        EXPECT_TRUE(message.contains("rotator reports an invalid position")) << message.toStdString();
+        EXPECT_TRUE(reports.isEmpty()) << azimuth.data();
+    }
+}
+
 TEST(HamlibRotator, TrackDdeTrackSerAndTheDialogsSaveMoveTheOutputBetweenEndpointRotatorAndPort) {
     TrackingState tracking;
     Settings settings;

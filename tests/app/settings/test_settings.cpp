@@ -86,7 +86,7 @@ TEST(LoadSettings, FlagsFeedsPortsAndNamesReadAsStored) {
     Store(store, "Com Port", "0");
     Store(store, "Baud Rate", "3");
     Store(store, "Observer Name", "ABCDEFGHIJKLMNOPQRST");
-    Store(store, "Output Format", "Whatever");
+    Store(store, "Output Format", "NovaLHA");
     Store(store, "Offset 2", "23 cm dish feed");
     const test::FakeClock clock;
     Settings s;
@@ -97,7 +97,7 @@ TEST(LoadSettings, FlagsFeedsPortsAndNamesReadAsStored) {
     EXPECT_EQ(s.comPort, 0);
     EXPECT_EQ(s.baudRate, 9600);
     EXPECT_EQ(s.site.name, "ABCDEFGHIJKLMNOPQRST");
-    EXPECT_EQ(s.outputFormat, "Whatever");
+    EXPECT_EQ(s.outputFormat, "NovaLHA");
     EXPECT_EQ(s.feedCaption[0], kBuiltInFeedCaptions[0]);
     EXPECT_EQ(s.feedCaption[1], "23 cm dish feed");
 
@@ -112,24 +112,92 @@ TEST(LoadSettings, FlagsFeedsPortsAndNamesReadAsStored) {
     EXPECT_EQ(s.activeFeed, Feed::None);
 }
 
-TEST(LoadSettings, AFailedConversionStopsTheLoadWithItsMessage) {
-    MemorySettingsStore store;
-    Store(store, "Observer Latitude", "51.5");
-    Store(store, "Observer Longitude", "abc");
-    Store(store, "Park Azm", "180");
-    const test::FakeClock clock;
-    Settings s;
-    const LoadOutcome outcome = LoadSettings(store, clock, s);
-    ASSERT_TRUE(outcome.error);
-    EXPECT_EQ(*outcome.error, "'abc' is not a valid floating point value");
-    EXPECT_DOUBLE_EQ(s.site.latitude, 51.5);
-    EXPECT_EQ(s.parkAz, 0);  // read after the failure: keeps its built-in value
-    EXPECT_EQ(s.comPort, 0);
+// A whole options group of good values, none of them a default.
+void StoreGoodOptions(SettingsStore& store) {
+    const QList<std::pair<QString, QString>> options{
+        {"Observer Latitude", "51.5"}, {"Observer Longitude", "-0.12"}, {"Observer Height", "35"},
+        {"Observer Name", "G4ABC"},    {"Auto Time", "false"},          {"TimeOff", "2"},
+        {"Com Port", "3"},             {"Baud Rate", "2"},              {"Park Azm", "180"},
+        {"Park Elev", "10"},           {"S Offset Az", "1.5"},          {"Static Offset El", "-0.5"},
+        {"Active Feed", "S"},          {"Output Format", "Nova"},       {"DUT1", "0.25"}};
+    for (const auto& [name, value] : options) Store(store, name, value);
+}
 
-    MemorySettingsStore ports;
-    Store(ports, "Com Port", "COM3");
-    Settings t;
-    EXPECT_EQ(LoadSettings(ports, clock, t).error.value_or(""), "'COM3' is not a valid integer value");
+// Every value the load fills, as text, so that two loads compare value by value.
+QStringList Fields(const Settings& s) {
+    QStringList fields{QString::number(s.site.latitude), QString::number(s.site.longitude),
+                       QString::number(s.site.height),   QString::fromStdString(s.site.name),
+                       QString::number(s.clockOffset),   QString::number(s.comPort),
+                       QString::number(s.baudRate),      QString::number(s.parkAz),
+                       QString::number(s.parkEl),        FeedText(s.activeFeed),
+                       s.outputFormat,                   QString::number(s.site.dut1Seconds)};
+    for (int i = 0; i < 4; ++i) fields << QString::number(s.offsetAz[i]) << QString::number(s.offsetEl[i]);
+    return fields;
+}
+
+// A stored value that fails is named with its file and replaced by its default; every value after it is
+// read as stored. The keys are in the order of the load: the first, ones in the middle, the last.
+TEST(LoadSettings, EveryBadValueIsNamedAndHoldsItsDefaultWhileTheRestIsRead) {
+    struct BadValue {
+        const char* name;
+        const char* text;
+        const char* why;
+        const char* defaultText;
+        void (*holdsDefault)(Settings&);
+    };
+    const BadValue cases[] = {
+        {"Observer Latitude", "30,5", "'30,5' is not a valid floating point value", "38.02",
+         [](Settings& s) { s.site.latitude = 38.02; }},
+        {"Observer Latitude", "1000", "'1000' is out of range: the latitude must be from -90 to 90 degrees", "38.02",
+         [](Settings& s) { s.site.latitude = 38.02; }},
+        {"Observer Longitude", "1e10",
+         "'1e10' is out of range: the longitude must be from -180 to 180 degrees", "-78.63",
+         [](Settings& s) { s.site.longitude = -78.63; }},
+        {"Observer Height", "1e300", "'1e300' is out of range: the height must be from -500 to 20000 m", "100",
+         [](Settings& s) { s.site.height = 100; }},
+        {"TimeOff", "1e12", "'1e12' is out of range: the clock offset must be from -24 to 24 hours", "0",
+         [](Settings& s) { s.clockOffset = 0; }},
+        {"Com Port", "COM3", "'COM3' is not a valid integer value", "1", [](Settings& s) { s.comPort = 1; }},
+        {"Baud Rate", "abc", "'abc' is not a valid integer value", "0", [](Settings& s) { s.baudRate = 1200; }},
+        {"Park Azm", "abc", "'abc' is not a valid floating point value", "0", [](Settings& s) { s.parkAz = 0; }},
+        {"Static Offset El", "inf", "'inf' is not a valid floating point value", "0",
+         [](Settings& s) { s.offsetEl[kStaticOffset] = 0; }},
+        {"Output Format", "Easycomm1", "'Easycomm1' is none of EasyComm1, Nova, EasyLHA, NovaLHA", "EasyComm1",
+         [](Settings& s) { s.outputFormat = "EasyComm1"; }},
+        {"DUT1", "0.95", "'0.95' is out of range: DUT1 must be from -0.9 to 0.9 s", "0",
+         [](Settings& s) { s.site.dut1Seconds = 0; }},
+    };
+    const test::FakeClock clock;
+    MemorySettingsStore good;
+    StoreGoodOptions(good);
+    Settings stored;
+    ASSERT_FALSE(LoadSettings(good, clock, stored).error);
+
+    MemorySettingsStore allBad;
+    StoreGoodOptions(allBad);
+    Settings allDefaults = stored;
+    QStringList allMessages;
+    for (const BadValue& bad : cases) {
+        MemorySettingsStore store;
+        StoreGoodOptions(store);
+        Store(store, bad.name, bad.text);
+        Settings s;
+        const LoadOutcome outcome = LoadSettings(store, clock, s);
+        const QString message = QStringLiteral("%1 in memory: %2; using %3").arg(bad.name, bad.why, bad.defaultText);
+        EXPECT_EQ(outcome.error.value_or(""), message);
+        Settings expected = stored;
+        bad.holdsDefault(expected);
+        EXPECT_EQ(Fields(s), Fields(expected)) << bad.name;
+
+        Store(allBad, bad.name, bad.text);
+        bad.holdsDefault(allDefaults);
+        if (!allMessages.isEmpty() && allMessages.last().startsWith(bad.name)) allMessages.removeLast();
+        allMessages << message;
+    }
+    // All of them at once: one message, a line per key in the order of the load.
+    Settings s;
+    EXPECT_EQ(LoadSettings(allBad, clock, s).error.value_or(""), allMessages.join('\n'));
+    EXPECT_EQ(Fields(s), Fields(allDefaults));
 }
 
 TEST(LoadSettings, EphemerisReadsStandardUnlessPreciseAndDut1OutOfRangeIsZeroWithTheMessage) {
@@ -158,7 +226,8 @@ TEST(LoadSettings, EphemerisReadsStandardUnlessPreciseAndDut1OutOfRangeIsZeroWit
     for (const char* bad : {"0.95", "-1", "abc", "0,3"}) {
         std::tie(site, error) = load("Precise", bad);
         EXPECT_EQ(site.dut1Seconds, 0) << bad;
-        EXPECT_EQ(error.value_or(""), QStringLiteral("'%1' is not a valid floating point value").arg(bad));
+        EXPECT_TRUE(error.value_or("").startsWith(QStringLiteral("DUT1 in memory: '%1' is ").arg(bad)))
+            << error.value_or("").toStdString();
         EXPECT_EQ(site.ephemeris, nav::Ephemeris::Precise);
     }
 }
@@ -216,8 +285,11 @@ TEST(NativeStore, ACorruptFileGivesTheMessageAndLosesNothingElse) {
     const test::FakeClock clock;
     Settings s;
     const LoadOutcome outcome = LoadSettings(store, clock, s);
-    EXPECT_EQ(outcome.error.value_or(""), "'abc' is not a valid floating point value");
-    EXPECT_DOUBLE_EQ(s.site.latitude, 0);
+    EXPECT_EQ(outcome.error.value_or(""),
+              "Observer Latitude in " + store.fileName() + ": 'abc' is not a valid floating point value; using 38.02");
+    EXPECT_DOUBLE_EQ(s.site.latitude, 38.02);
+    EXPECT_EQ(s.site.name, "W1AW");
+    EXPECT_DOUBLE_EQ(s.parkAz, 12.5);
 
     SaveWindowPosition(store, 1, QPoint(5, 6));
     NativeSettingsStore restarted;

@@ -2,6 +2,7 @@
 // offsets, the hour-angle rule, rounding ties and the scientific form.
 #include <gtest/gtest.h>
 
+#include "app/station/antennastatus.h"
 #include "app/station/pointing.h"
 #include "navlib/constants.h"
 
@@ -274,6 +275,21 @@ TEST(PointingLineTest, FormatNamesAreExact) {
     EXPECT_FALSE(IsAzElFormat(QStringLiteral("nova")));
     EXPECT_TRUE(FormatPointing(1, 2, TrackMode::Sun, QStringLiteral("nova")).line.isEmpty());
     EXPECT_TRUE(FormatPointing(1, 2, TrackMode::Sun, QStringLiteral("EasyComm1 ")).line.isEmpty());
+}
+
+// The reported azimuth as the antenna item and the status box show it: rounded to a tenth first, then
+// reduced into 0..360, so that a hair below 0 (or 360) shows 0.0; a rotator's overlap (-180..450) shows
+// its azimuth on the compass.
+TEST(AntennaTexts, TheAzimuthIsRoundedBeforeItIsReduced) {
+    const std::pair<double, const char*> cases[] = {
+        {-0.04, "0.0"}, {359.96, "0.0"}, {360.04, "0.0"}, {-0.06, "359.9"}, {-60, "300.0"}, {450, "90.0"}, {123.44, "123.4"}};
+    for (const auto& [azimuth, shown] : cases) {
+        EXPECT_EQ(AntennaItemText({azimuth, 12.34}), QByteArray("AZ") + shown + " EL12.3") << azimuth;
+        RotatorReport report;
+        report.reported = {azimuth, 12.34};
+        EXPECT_EQ(ReportStatus(report).position, QStringLiteral("Antenna: %1 / 12.3").arg(QLatin1String(shown)))
+            << azimuth;
+    }
 }
 
 }  // namespace

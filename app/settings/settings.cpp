@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/settings/iersfile.h"
 #include "app/settings/numbertext.h"
 #include "navlib/timecal.h"
 
@@ -169,6 +170,8 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
     }
 
     s.site.ephemeris = EphemerisOfText(store.read(kOptionsGroup, QStringLiteral("Ephemeris")));
+    s.iersFile = store.read(kOptionsGroup, kIersFileKey);
+    s.site.iers = LoadIersFile(s.iersFile);
     // Read last, so that a bad value costs nothing but itself.
     const QString dut1Text = store.read(kOptionsGroup, QStringLiteral("DUT1"));
     const auto dut1 = Dut1OfText(dut1Text);

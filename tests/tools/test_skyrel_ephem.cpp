@@ -258,11 +258,12 @@ TEST(SkyrelEphem, EphemerisOptionSelectsThePreciseFiguresAndStandardIsTheDefault
 // and at 144 MHz (135.93 - 2.725) x (144 / 408)^-2.6 + 2.725 = 133.21 x 14.996 + 2.725 = 2000.3 K. The
 // nearest sample alone would give 2062.8 K. At 10368 MHz the sky is the cosmic background and a little.
 // UT1 - UTC comes from the IERS file: 01:00:37 lies 3637 s into April 12, between the predicted rows
-// -0.0143650 and -0.0152090 s; outside the file the stored DUT1 (0 here) is used.
+// -0.0143650 and -0.0152090 s; outside the file the stored DUT1 is used.
 TEST(SkyrelEphem, PreciseSkyFromJ2000AndDut1FromTheIersFileInDegreesLikeTheText) {
     const QString iersFile = QStringLiteral(SKYREL_SOURCE_DIR "/tests/data/finals2000A-excerpt.txt");
     skyrel::NativeSettingsStore store;
     store.write(skyrel::kOptionsGroup, QStringLiteral("IERS File"), iersFile);
+    store.write(skyrel::kOptionsGroup, QStringLiteral("DUT1"), QStringLiteral("0.25"));
     ASSERT_TRUE(store.sync());
     const QStringList site{"--lat", "-60.80803", "--lon", "-126.357168", "--height", "665.1", "--ephemeris", "precise"};
     const QStringList instant = site + QStringList{"--utc", "2023-04-12T01:00:37"};
@@ -286,7 +287,7 @@ TEST(SkyrelEphem, PreciseSkyFromJ2000AndDut1FromTheIersFileInDegreesLikeTheText)
     const ToolRun outside = RunTool(site + QStringList{"--utc", "2020-01-01T00:00:00", "--json"});
     const QJsonObject stored = QJsonDocument::fromJson(outside.out).object()["dut1"].toObject();
     EXPECT_EQ(stored["source"].toString(), "stored");
-    EXPECT_EQ(stored["seconds"].toDouble(), 0);
+    EXPECT_EQ(stored["seconds"].toDouble(), 0.25);
 
     // Every angle in degrees: the Moon's declination as the text prints it (2 decimals, so within
     // 0.005), its right ascension the text's hours (4 decimals, within 0.00005 h) times 15.

@@ -102,6 +102,10 @@ TEST(SkyrelEphem, DxFiguresAndCommonWindowsAsJson) {
     got = QJsonDocument::fromJson(r.out).object();
     for (const char* key : {"azimuth", "elevation"})
         EXPECT_NEAR(got["dx"].toObject()[key].toDouble(), got["moon"].toObject()[key].toDouble(), 1e-9) << key;
+    // There the polarisation loss is -20 log10(cos 0) = -0: written as 0, never "-0" or "-0.0".
+    EXPECT_FALSE(r.out.contains(": -0,") || r.out.contains(": -0}")) << r.out.toStdString();
+    r = RunTool(home + QStringList{"--utc", "1969-07-20T20:17:40", "--dx", "41.729166666666667,-72.708333333333333"});
+    EXPECT_TRUE(r.out.contains("Polarisation offset   0.0 deg, loss 0.0 dB\n")) << r.out.toStdString();
 
     r = RunTool(home + QStringList{"--windows", "--dx", "JO62qm", "--date", "2026-12-19", "--min-elevation", "0",
                                    "--json"});

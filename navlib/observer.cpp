@@ -5,6 +5,7 @@
 #include "navlib/constants.h"
 #include "navlib/ephemeris.h"
 #include "navlib/geometry.h"
+#include "navlib/iers.h"
 #include "navlib/precise.h"
 #include "navlib/timecal.h"
 
@@ -85,7 +86,7 @@ void SetObserver(ObserverFrame& frame, double latitudeDeg, double longitudeDeg, 
 
 void ComputePositions(SkyState& sky, const ObserverSite& site) {
     if (site.ephemeris == Ephemeris::Precise) {
-        ComputePreciseGeocentric(sky, site.dut1Seconds);
+        ComputePreciseGeocentric(sky, Dut1For(site, sky.clock.utcDay, sky.clock.utcFraction).seconds);
     } else {
         ComputeSeriesGeocentric(sky);
     }

@@ -5,6 +5,8 @@
 
 #include "navlib/constants.h"
 #include "navlib/eme.h"
+#include "navlib/geometry.h"
+#include "navlib/j2000.h"
 #include "navlib/observer.h"
 
 namespace nav {
@@ -24,23 +26,21 @@ StationMoon StationMoonAt(SkyState& sky, const PlannerSite& station, int utcDay,
     m.parallacticAngle = ParallacticAngle(moon.hourAngle, station.site.latitude, moon.declination);
     m.rightAscension = moon.rightAscension;
     m.declination = moon.declination;
+    m.galactic = GalacticOfTopocentric(moon.rightAscension, moon.declination, sky.clock.utcDay,
+                                       sky.clock.utcFraction, station.site.ephemeris);
     return m;
-}
-
-GalacticAngles GalacticOf(double rightAscensionRad, double declinationRad) {
-    return EquatorialToGalactic(Degrees(rightAscensionRad), Degrees(declinationRad));
 }
 
 }  // namespace
 
-PlannerSite MakePlannerSite(double latitude, double longitude, double height, Ephemeris ephemeris,
-                            double dut1Seconds) {
+PlannerSite MakePlannerSite(double latitude, double longitude, double height, const ObserverSite& engine) {
     PlannerSite s;
     s.site.latitude = latitude;
     s.site.longitude = longitude;
     s.site.height = height;
-    s.site.ephemeris = ephemeris;
-    s.site.dut1Seconds = dut1Seconds;
+    s.site.ephemeris = engine.ephemeris;
+    s.site.dut1Seconds = engine.dut1Seconds;
+    s.site.iers = engine.iers;
     SetObserver(s.frame, latitude, longitude, height);
     return s;
 }
@@ -53,6 +53,13 @@ BodyState MoonAt(SkyState& sky, const PlannerSite& station, int utcDay, long lon
     ComputePositions(sky, station.site);
     AddRefraction(sky);
     return sky.moon;
+}
+
+GalacticAngles GalacticOfTopocentric(double rightAscension, double declination, int utcDay, double utcFraction,
+                                     Ephemeris ephemeris) {
+    const Vec3 j2000 = ToJ2000(AnglesToVector(declination, rightAscension), utcDay, utcFraction, ephemeris);
+    const SphericalAngles angles = VectorToAngles(j2000);
+    return EquatorialToGalactic(Degrees(angles.longitude), Degrees(angles.latitude));
 }
 
 double ParallacticAngle(double hourAngleDeg, double latitudeDeg, double declinationRad) {
@@ -94,15 +101,15 @@ PlannerFigures ComputePlannerFigures(SkyState& sky, const PlannerSite& home, con
     f.crossDoppler = CrossDoppler(f.home.rangeRate, f.dx.rangeRate);
     f.polarisationOffset = PolarisationOffset(f.home.parallacticAngle, f.dx.parallacticAngle);
     f.polarisationLoss = PolarisationLoss(f.polarisationOffset);
-    f.sky = ComputeSkyBehindMoon(f.home.rightAscension, f.home.declination, f.home.distance, survey, receiverKelvin);
+    f.sky = ComputeSkyBehindMoon(f.home.galactic, f.home.distance, survey, receiverKelvin);
     return f;
 }
 
-SkyBehindMoon ComputeSkyBehindMoon(double rightAscension, double declination, double distanceKm,
-                                   const SkySurvey& survey, const BandValues& receiverKelvin) {
+SkyBehindMoon ComputeSkyBehindMoon(GalacticAngles galactic, double distanceKm, const SkySurvey& survey,
+                                   const BandValues& receiverKelvin) {
     SkyBehindMoon sky;
-    sky.galactic = GalacticOf(rightAscension, declination);
-    const double kelvinAt408 = survey.temperature(sky.galactic);
+    sky.galactic = galactic;
+    const double kelvinAt408 = survey.temperature(galactic);
     const double pathLoss = PathLossVsPerigee(distanceKm);
     for (std::size_t i = 0; i < kBandCount; ++i) {
         sky.skyTemperature[i] = SkyTemperatureAt(kelvinAt408, kEmeBandsMHz[i]);
@@ -122,8 +129,10 @@ DayProfile ComputeDayProfile(SkyState& sky, const PlannerSite& home, const Plann
         p.hours.push_back(second / kSecondsPerHour);
         p.homeElevation.push_back(homeMoon.elevation);
         p.dxElevation.push_back(dxMoon.elevation);
-        p.skyTemperature.push_back(SkyTemperatureAt(
-            survey.temperature(GalacticOf(homeMoon.rightAscension, homeMoon.declination)), kEmeBandsMHz[0]));
+        const GalacticAngles galactic = GalacticOfTopocentric(homeMoon.rightAscension, homeMoon.declination,
+                                                              sky.clock.utcDay, sky.clock.utcFraction,
+                                                              home.site.ephemeris);
+        p.skyTemperature.push_back(SkyTemperatureAt(survey.temperature(galactic), kEmeBandsMHz[0]));
     }
     return p;
 }

@@ -25,13 +25,13 @@ inline constexpr BandValues kDefaultReceiverKelvin{100, 60, 50, 50, 60};
 inline constexpr double kMaxPolarisationLossDb = 30;
 
 // A station with its Earth-fixed frame, made once. Both stations of a plan are computed with the
-// ephemeris (and UT1 - UTC) chosen for the home station, so that their figures compare like with like.
+// ephemeris (and UT1 - UTC, stored and IERS) chosen for the home station, so that their figures compare
+// like with like: `engine` lends its ephemeris, dut1Seconds and iers.
 struct PlannerSite {
     ObserverSite site;
     ObserverFrame frame;
 };
-PlannerSite MakePlannerSite(double latitude, double longitude, double height,
-                            Ephemeris ephemeris = Ephemeris::Standard, double dut1Seconds = 0);
+PlannerSite MakePlannerSite(double latitude, double longitude, double height, const ObserverSite& engine = {});
 
 // MoonAt - the Moon from a station at whole second `second` counted from 00:00 UTC of `utcDay` (any
 // whole number of seconds, negative or beyond one day), as the main window shows it.
@@ -45,9 +45,17 @@ struct StationMoon {
     double distance = 0;          // km, topocentric
     double rangeRate = 0;         // km/s: distance at t minus distance at t - 1 s, positive receding
     double parallacticAngle = 0;  // degrees (-180, 180]
-    double rightAscension = 0;    // radians, topocentric
-    double declination = 0;       // radians, topocentric
+    double rightAscension = 0;    // radians, topocentric, of date
+    double declination = 0;       // radians, topocentric, of date
+    GalacticAngles galactic{};    // degrees, of the topocentric direction brought back to J2000
 };
+
+// GalacticOfTopocentric - galactic longitude and latitude of a topocentric direction of date.
+//   in:  rightAscension, declination (radians, of date as ComputePositions leaves them for `ephemeris`),
+//        utcDay and utcFraction of the instant
+//   out: degrees, via the J2000 direction (ToJ2000): exact to the galactic pole's constants
+GalacticAngles GalacticOfTopocentric(double rightAscension, double declination, int utcDay, double utcFraction,
+                                     Ephemeris ephemeris);
 
 // ParallacticAngle - q = atan2(sin H, tan(phi) cos(delta) - sin(delta) cos(H)).
 //   in:  hourAngleDeg H (local), latitudeDeg phi, declinationRad delta (topocentric)
@@ -68,18 +76,19 @@ BandValues CrossDoppler(double homeRangeRate, double dxRangeRate);
 
 // The sky behind the Moon as one station sees it.
 struct SkyBehindMoon {
-    GalacticAngles galactic{};    // degrees, of the topocentric RA/Dec taken as J2000
+    GalacticAngles galactic{};    // degrees
     BandValues skyTemperature{};  // K, per band
     BandValues degradation{};     // dB against perigee and the coldest sky the Moon can stand in
 };
 
-// ComputeSkyBehindMoon - the survey at the Moon's galactic coordinates, scaled to each band, and the
-// degradation PathLossVsPerigee(distance) - 10 log10((Trx + Tsky) / (Trx + Tmin)), Tmin the survey's
-// coldest sky near the ecliptic scaled to the band like Tsky.
-//   in:  the Moon's topocentric rightAscension and declination (radians; the survey's 1 deg grid makes
-//        precession irrelevant), distanceKm (topocentric), receiverKelvin (K per band, sky excluded)
-SkyBehindMoon ComputeSkyBehindMoon(double rightAscension, double declination, double distanceKm,
-                                   const SkySurvey& survey, const BandValues& receiverKelvin);
+// ComputeSkyBehindMoon - the survey at the Moon's galactic coordinates (bilinear), scaled to each band
+// with the cosmic background kept (SkyTemperatureAt), and the degradation
+// PathLossVsPerigee(distance) - 10 log10((Trx + Tsky) / (Trx + Tmin)), Tmin the survey's coldest sky near
+// the ecliptic scaled to the band like Tsky.
+//   in:  galactic (the Moon's, GalacticOfTopocentric), distanceKm (topocentric), receiverKelvin (K per
+//        band, sky excluded)
+SkyBehindMoon ComputeSkyBehindMoon(GalacticAngles galactic, double distanceKm, const SkySurvey& survey,
+                                   const BandValues& receiverKelvin);
 
 struct PlannerFigures {
     StationMoon home, dx;

@@ -11,8 +11,6 @@
 namespace nav {
 namespace {
 
-// Day number + this = Julian date of 0h on that day.
-constexpr double kJulianDateOfDayNumberZero = 1721409.5;
 constexpr double kKmPerAu = ERFA_DAU / 1000;
 // Light time across one astronomical unit, in days: also the factor from au/day to units of c.
 constexpr double kLightDaysPerAu = ERFA_AULT / ERFA_DAYSEC;
@@ -84,16 +82,6 @@ void ComputeSun(BodyState& sun, const PreciseInstant& t, PreciseFrameCache& fram
 }
 
 }  // namespace
-
-PreciseInstant PreciseInstantOf(int utcDay, double utcFraction, double dut1Seconds) {
-    const double utc1 = utcDay + kJulianDateOfDayNumberZero;
-    // Past the table's last year Utctai answers "dubious year" and keeps the last offset; day numbers
-    // never reach the dates it refuses, and the fallback only keeps the outputs defined.
-    double tai1 = utc1, tai2 = utcFraction, tt1 = 0, tt2 = 0;
-    eraUtctai(utc1, utcFraction, &tai1, &tai2);
-    eraTaitt(tai1, tai2, &tt1, &tt2);
-    return {tt1, tt2, utc1, utcFraction + dut1Seconds / ERFA_DAYSEC};
-}
 
 void ComputePreciseGeocentric(SkyState& sky, double dut1Seconds) {
     const PreciseInstant t = PreciseInstantOf(sky.clock.utcDay, sky.clock.utcFraction, dut1Seconds);

@@ -19,11 +19,14 @@ struct PreciseInstant {
     double ut11 = 0, ut12 = 0;  // UT1
 };
 
-// PreciseInstantOf - TT through the leap-second table, UT1 as UTC + dut1.
-//   in:  utcDay (day number, 2000 January 1 = 730135), utcFraction (may exceed 1; the count is
-//        continuous), dut1Seconds (UT1 - UTC, s)
-//   out: TT and UT1. Past the last year ERFA's table knows, the last TAI - UTC is kept: a tracker
-//        pointing today wants the leap seconds as they stand, not a guess at future ones.
+// PreciseInstantOf - TT through the leap-second table, UT1 as UTC + dut1 (timescales.cpp).
+//   in:  utcDay (day number, 2000 January 1 = 730135), utcFraction (seconds / 86400, may exceed 1; the
+//        count is continuous), dut1Seconds (UT1 - UTC, s)
+//   out: TT and UT1. On a day that ends with a leap second the seconds count against 86401, as ERFA's
+//        UTC does (the clock's 23:59:59 is 86399 s into a day of 86401). Before 1960 TT is
+//        UT1 + DeltaTBefore1960 (timescales.h). Past the last year ERFA's table knows, the last
+//        TAI - UTC is kept: a tracker pointing today wants the leap seconds as they stand, not a guess at
+//        future ones.
 PreciseInstant PreciseInstantOf(int utcDay, double utcFraction, double dut1Seconds);
 
 // ComputePreciseGeocentric - the geocentric half of the precise position step.

@@ -61,6 +61,11 @@ HourMinute SplitTime(double fraction) {
     return {h, m};
 }
 
+int MinuteOf(double fraction) {
+    const HourMinute t = SplitTime(fraction);
+    return t.hour * 60 + t.minute;
+}
+
 std::string HourMinuteText(HourMinute t) {
     char text[32];
     std::snprintf(text, sizeof text, "%02d:%02d", t.hour, t.minute);
@@ -84,20 +89,31 @@ RiseSetPanel MakePanel(const BodyEvents& events, const std::string& riseText, co
     const std::string riseShown = events.riseFound ? riseText : (events.highest > 0 ? " ++++" : " -----");
     const std::string setShown = events.setFound ? setText : (events.lowest > 0 ? " ++++" : " -----");
 
+    const auto minute = [](bool found, double fraction) {
+        return found ? std::optional(MinuteOf(fraction)) : std::nullopt;
+    };
+    const std::optional<int> riseMinute = minute(events.riseFound, events.riseTime);
+    const std::optional<int> setMinute = minute(events.setFound, events.setTime);
+
     RiseSetPanel panel;
     if (events.riseTime > events.setTime) {
         panel.row1Caption = setCaption;
         panel.row1Text = setShown;
+        panel.row1Minute = setMinute;
         panel.row2Caption = riseCaption;
         panel.row2Text = riseShown;
+        panel.row2Minute = riseMinute;
     } else {
         panel.row1Caption = riseCaption;
         panel.row1Text = riseShown;
+        panel.row1Minute = riseMinute;
         panel.row2Caption = setCaption;
         panel.row2Text = setShown;
+        panel.row2Minute = setMinute;
     }
     panel.transitCaption = "Transit" + suffix + ":";
     panel.transitText = events.transitFound ? HourMinuteText(SplitTime(events.transitTime)) : "-----";
+    panel.transitMinute = minute(events.transitFound, events.transitTime);
     panel.maxMin = FixedDecimals(events.highest, 1) + " / " + FixedDecimals(events.lowest, 1);
     return panel;
 }

@@ -2,6 +2,7 @@
 // Moon, as the label texts of the main window's two panels.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "navlib/skystate.h"
@@ -9,9 +10,12 @@
 namespace nav {
 
 // One panel's texts in display order. Row 1 is the earlier of rise and set (a missing event counts as
-// time 0); the transit caption and time; "highest / lowest" elevation with one decimal.
+// time 0); the transit caption and time; "highest / lowest" elevation with one decimal. Beside each
+// time text the minute it shows, counted from 00:00 of the searched day on the displayed clock (Moon
+// events after midnight beyond 1440), or nothing where the text shows no time.
 struct RiseSetPanel {
     std::string row1Caption, row1Text, row2Caption, row2Text, transitCaption, transitText, maxMin;
+    std::optional<int> row1Minute, row2Minute, transitMinute;
 };
 
 struct RiseSetTexts {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 namespace nav {
@@ -54,6 +55,8 @@ enum class Ephemeris {
     Precise,   // the IAU routines of ERFA (precise.h): a few arcseconds, the range rate to centimetres a second
 };
 
+class IersTable;  // iers.h
+
 // The observer's site as the settings hold it, and the ephemeris the station computes with.
 struct ObserverSite {
     double latitude = 0;   // degrees, north positive
@@ -62,6 +65,9 @@ struct ObserverSite {
     std::string name;      // at most 16 characters when saved
     Ephemeris ephemeris = Ephemeris::Standard;
     double dut1Seconds = 0;  // UT1 - UTC (s), -0.9 to 0.9; only the precise ephemeris reads it
+    // The IERS series of UT1 - UTC the precise ephemeris prefers to dut1Seconds where it covers the
+    // instant (Dut1For); none when no file is named.
+    std::shared_ptr<const IersTable> iers = nullptr;
 };
 
 // What the precise ephemeris keeps from one position step to the next: the Earth's orbital motion and

@@ -66,7 +66,8 @@ double EclipticLatitudeOfGalactic(GalacticAngles at) {
 }
 
 double SkyTemperatureAt(double kelvinAt408, double frequencyMHz) {
-    return kelvinAt408 * std::pow(frequencyMHz / kSurveyMHz, kSynchrotronIndex);
+    return (kelvinAt408 - kCosmicBackgroundKelvin) * std::pow(frequencyMHz / kSurveyMHz, kSynchrotronIndex) +
+           kCosmicBackgroundKelvin;
 }
 
 std::optional<SkySurvey> SkySurvey::FromBytes(std::string_view bytes) {
@@ -95,11 +96,17 @@ SkySurvey::SkySurvey(std::vector<short> samples) : samples_(std::move(samples)) 
 }
 
 double SkySurvey::temperature(GalacticAngles at) const {
-    int l = int(std::lround(at.longitude));
+    double l = std::fmod(at.longitude, double(kColumns));
     if (l < 0) l += kColumns;
-    if (l >= kColumns) l -= kColumns;
-    const int b = std::min(int(std::lround(at.latitude)), kHighestLatitude);
-    return samples_[SampleIndex(l, b)] * kKelvinPerUnit;
+    const double b = std::clamp(at.latitude, double(kLowestLatitude), double(kHighestLatitude));
+    const int west = std::min(int(l), kColumns - 1);
+    const int east = (west + 1) % kColumns;
+    const int south = std::min(int(std::floor(b)), kHighestLatitude - 1);
+    const double x = l - west, y = b - south;
+    const auto sample = [this](int column, int row) { return double(samples_[SampleIndex(column, row)]); };
+    const double lower = sample(west, south) * (1 - x) + sample(east, south) * x;
+    const double upper = sample(west, south + 1) * (1 - x) + sample(east, south + 1) * x;
+    return (lower * (1 - y) + upper * y) * kKelvinPerUnit;
 }
 
 }  // namespace nav

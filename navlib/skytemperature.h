@@ -23,8 +23,11 @@ GalacticAngles EquatorialToGalactic(double rightAscension, double declination);
 // with the J2000 obliquity 23.4392911 deg.
 double EclipticLatitudeOfGalactic(GalacticAngles at);
 
-// SkyTemperatureAt - a 408 MHz temperature scaled to another frequency by the synchrotron spectrum,
-// T (f / 408 MHz)^-2.6.
+// The cosmic microwave background (K): part of the survey's zero level, and the same at every frequency.
+inline constexpr double kCosmicBackgroundKelvin = 2.725;
+
+// SkyTemperatureAt - a 408 MHz temperature at another frequency: the galactic part scaled by the
+// synchrotron spectrum, the cosmic background kept, (T - 2.725) (f / 408 MHz)^-2.6 + 2.725.
 //   in:  kelvinAt408 (K), frequencyMHz (MHz)   out: K
 double SkyTemperatureAt(double kelvinAt408, double frequencyMHz);
 
@@ -35,8 +38,8 @@ public:
     // exactly one grid long, holds a temperature of zero or below, or one value for the whole sky.
     static std::optional<SkySurvey> FromBytes(std::string_view bytes);
 
-    // Brightness temperature at 408 MHz (K) of the grid point nearest to (l, b): both rounded to the
-    // nearest degree, l + 360 when negative, 359.5 and above wrapping to 0, b above 89 using 89.
+    // Brightness temperature at 408 MHz (K) at (l, b), bilinear between the four grid points around it
+    // (the samples stand at whole degrees): l wraps around 360, b above 89 uses the row at 89.
     double temperature(GalacticAngles at) const;
     // The smallest and largest sample of the whole sky (K).
     double minimum() const { return minimum_; }

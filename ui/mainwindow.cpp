@@ -10,6 +10,7 @@
 #include <tuple>
 #include <utility>
 
+#include "app/settings/iersfile.h"
 #include "app/settings/settings.h"
 #include "app/program/version.h"
 #include "navlib/anomaly.h"
@@ -230,12 +231,16 @@ void TSMForm1::Label12Click() {
 }
 
 void TSMForm1::About1Click() {
+    const Settings& settings = station_.state().settings;
+    const nav::ClockState& clock = station_.state().sky.clock;
     const QString text = QStringLiteral("Skyrel ver# %1  Sun-Moon Tracker\r\n").arg(QLatin1String(kVersion)) +
                          QString(11, QLatin1Char(' ')) + QStringLiteral("Written in C++ with the Qt toolkit\r\n") +
                          QString(6, QLatin1Char(' ')) +
                          QStringLiteral("By the Skyrel developers, for EME stations\r\n") + QStringLiteral("\r\n") +
                          QStringLiteral("        Last update 2005-09-21\r\n") + QString(8, QLatin1Char(' ')) +
-                         EphemerisText(station_.state().settings.site.ephemeris) + QStringLiteral(" ephemeris");
+                         EphemerisText(settings.site.ephemeris) + QStringLiteral(" ephemeris") +
+                         QStringLiteral("\r\n") + QString(8, QLatin1Char(' ')) +
+                         Dut1Description(settings.site, settings.iersFile, clock.utcDay, clock.utcFraction);
     ShowMessage(this, QMessageBox::NoIcon, text, QStringLiteral("AboutBox"));
 }
 

@@ -205,12 +205,12 @@ void PlannerWindow::buildLayout() {
 
 void PlannerWindow::refresh() {
     const bool engineChanged =
-        home_.ephemeris != homeSite_.site.ephemeris || home_.dut1Seconds != homeSite_.site.dut1Seconds;
+        home_.ephemeris != homeSite_.site.ephemeris || home_.dut1Seconds != homeSite_.site.dut1Seconds ||
+        home_.iers != homeSite_.site.iers;
     const bool homeMoved = home_.latitude != homeSite_.site.latitude || home_.longitude != homeSite_.site.longitude ||
                            home_.height != homeSite_.site.height || engineChanged;
     if (homeMoved) {
-        homeSite_ = nav::MakePlannerSite(home_.latitude, home_.longitude, home_.height, home_.ephemeris,
-                                         home_.dut1Seconds);
+        homeSite_ = nav::MakePlannerSite(home_.latitude, home_.longitude, home_.height, home_);
         homeLabel->setText(QStringLiteral("Home: ") + SiteText(homeSite_.site));
     }
     if (engineChanged && dx_) dxSite_ = dxPlannerSite(*dx_);
@@ -243,8 +243,7 @@ void PlannerWindow::refresh() {
 }
 
 nav::PlannerSite PlannerWindow::dxPlannerSite(const nav::DxStation& station) const {
-    return nav::MakePlannerSite(station.point.latitude, station.point.longitude, station.height, home_.ephemeris,
-                                home_.dut1Seconds);
+    return nav::MakePlannerSite(station.point.latitude, station.point.longitude, station.height, home_);
 }
 
 void PlannerWindow::applyDxEntry(const QString& text) {

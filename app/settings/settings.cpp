@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/settings/iersfile.h"
 #include "app/settings/numbertext.h"
 #include "app/station/pointing.h"
 #include "navlib/timecal.h"
@@ -184,6 +185,8 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
     }
 
     s.site.ephemeris = EphemerisOfText(store.read(kOptionsGroup, QStringLiteral("Ephemeris")));
+    s.iersFile = store.read(kOptionsGroup, kIersFileKey);
+    s.site.iers = LoadIersFile(s.iersFile);
     s.site.dut1Seconds = reader.real(QStringLiteral("DUT1"), QStringLiteral("0"), kDut1Range);
     return LoadOutcome{reader.message()};
 }

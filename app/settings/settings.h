@@ -51,6 +51,7 @@ struct Settings {
     Feed activeFeed = Feed::L;
     QString outputFormat;
     std::array<QString, 3> feedCaption = kBuiltInFeedCaptions;
+    QString iersFile;  // the stored "IERS File"; site.iers holds its rows when it could be read
 };
 
 // The park position and the feed and static offsets (degrees), in the order they are read and written:

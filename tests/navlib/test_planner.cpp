@@ -198,9 +198,16 @@ TEST(SkyTemperature, GalacticCentreAndColdestSkyNearTheEcliptic) {
     const nav::GalacticAngles centre = nav::EquatorialToGalactic(266.405, -28.936);
     EXPECT_NEAR(centre.longitude < 180 ? centre.longitude : centre.longitude - 360, 0, 0.01);
     EXPECT_NEAR(centre.latitude, 0, 0.01);
-    EXPECT_EQ(survey.temperature(centre), 887.5);
-    // 887.5 K (144 / 408)^-2.6 = 887.5 x 14.996, by hand.
-    EXPECT_NEAR(nav::SkyTemperatureAt(survey.temperature(centre), 144), 13309, 1);
+    EXPECT_EQ(survey.temperature({0, 0}), 887.5);
+    // Less the cosmic background, scaled, the background added: (887.5 - 2.725) x (144 / 408)^-2.6
+    // + 2.725 = 884.775 x 14.996 + 2.725, by hand. At 10368 MHz the coldest sky the Moon can stand in is
+    // 2.725 + 10.575 x (10368 / 408)^-2.6 = 2.7274 K, not the 0.003 K of scaling the background too.
+    EXPECT_NEAR(nav::SkyTemperatureAt(887.5, 144), 13270.8, 0.1);
+    EXPECT_NEAR(nav::SkyTemperatureAt(13.3, 10368), 2.7274, 1e-4);
+    // Between grid points the survey is bilinear: the centre (l -0.056, b -0.046) lies among the samples
+    // at l 359/0, b -1/0; halfway between (0, 0) and (1, 0) is the mean of the two.
+    EXPECT_LT(survey.temperature(centre), 887.5);
+    EXPECT_NEAR(survey.temperature({0.5, 0}), (survey.temperature({0, 0}) + survey.temperature({1, 0})) / 2, 1e-9);
 
     // The whole sky's coldest sample (12.3 K at l 198, b +48) lies 30 deg off the ecliptic; the Moon's
     // coldest possible sky is 13.3 K at l 219, b +35 (ecliptic latitude -5.6).
@@ -221,8 +228,9 @@ TEST(SkyTemperature, GalacticCentreAndColdestSkyNearTheEcliptic) {
     const double pathLoss = nav::PathLossVsPerigee(f.home.distance);
     const double tsky144 = f.sky.skyTemperature[0];
     EXPECT_NEAR(tsky144, nav::SkyTemperatureAt(survey.temperature(f.sky.galactic), 144), 1e-9);
-    EXPECT_NEAR(f.sky.degradation[0], pathLoss - 10 * std::log10((100 + tsky144) / (100 + 13.3 * 14.996)), 0.01);
+    EXPECT_NEAR(f.sky.degradation[0], pathLoss - 10 * std::log10((100 + tsky144) / (100 + 161.31)), 0.01);
     EXPECT_LT(f.sky.degradation[0], f.sky.degradation[4]) << "sky noise matters most on the lowest band";
+    EXPECT_GT(f.sky.skyTemperature[4], nav::kCosmicBackgroundKelvin);
 }
 
 // Every second of the span, both stations' refracted Moon elevation: the windows by definition.

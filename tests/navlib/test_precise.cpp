@@ -5,9 +5,14 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
 
 #include "navlib/constants.h"
 #include "navlib/eme.h"
+#include "navlib/iers.h"
 #include "navlib/observer.h"
 #include "navlib/precise.h"
 #include "navlib/timecal.h"
@@ -162,6 +167,16 @@ TEST(PreciseEphemeris, AFrameKeptUpToAMinuteMovesNothingVisibleAndAnOlderOneIsRe
     ExpectSameSky(skyAt(day, fraction, skyAt(day - 1, fraction)), fresh, "a day old");
 }
 
+// The Sun's local hour angle (degrees) from a site at utcDay + utcFraction.
+double SunHourAngle(const nav::ObserverSite& site, int utcDay, double utcFraction) {
+    nav::SkyState sky;
+    nav::SetObserver(sky.observerFrame, site.latitude, site.longitude, site.height);
+    sky.clock.utcDay = utcDay;
+    sky.clock.utcFraction = utcFraction;
+    nav::ComputePositions(sky, site);
+    return sky.sun.hourAngle;
+}
+
 TEST(PreciseEphemeris, LeapSecondTimeAndDut1) {
     // TT - UTC = TAI - UTC + 32.184 s: 32 leap seconds in 2005, 37 from 2017, and 37 kept past the table.
     const auto ttMinusUtc = [](int year) {
@@ -175,15 +190,65 @@ TEST(PreciseEphemeris, LeapSecondTimeAndDut1) {
     // UT1 half a second ahead turns the sky half a second on: the Sun's hour angle grows by
     // 0.5 s x 360.9856 deg/day (its own motion and parallax change it by far less than 1e-6 deg).
     const auto sunHourAngle = [](double dut1) {
-        const nav::ObserverSite site = PreciseSite(-33.9, 18.4, 10, dut1);
-        nav::SkyState sky;
-        nav::SetObserver(sky.observerFrame, site.latitude, site.longitude, site.height);
-        sky.clock.utcDay = nav::DayNumber(2026, 12, 7);
-        sky.clock.utcFraction = 0.3;
-        nav::ComputePositions(sky, site);
-        return sky.sun.hourAngle;
+        return SunHourAngle(PreciseSite(-33.9, 18.4, 10, dut1), nav::DayNumber(2026, 12, 7), 0.3);
     };
     EXPECT_NEAR(sunHourAngle(0.5) - sunHourAngle(0), 0.5 * 360.98565 / 86400, 1e-6);
+
+    // 2016 ended with a leap second: the clock's 23:59:59 is 86399 s into a day of 86401, two seconds
+    // before 2017-01-01 00:00:00 UTC = 00:00:37 TAI, so TT = 2017-01-01 00:00:35 + 32.184 s. Counting
+    // the day as 86400 s would put it a second late. UT1, whose days are all 86400 s, is the label
+    // 23:59:59 plus DUT1 (-0.4 s before the step): 1.4 s before 2017.
+    const int lastDay2016 = nav::DayNumber(2016, 12, 31);
+    const nav::PreciseInstant leap = nav::PreciseInstantOf(lastDay2016, 86399.0 / 86400, -0.4);
+    const double jd2017 = nav::DayNumber(2017, 1, 1) + 1721409.5;
+    EXPECT_NEAR(((leap.tt1 - jd2017) + leap.tt2) * 86400, 67.184, 1e-5);
+    EXPECT_NEAR(((leap.ut11 - jd2017) + leap.ut12) * 86400, -1.4, 1e-5);
+
+    // Before 1960 TT = UT1 + Delta-T of the Espenak-Meeus polynomials, which follow the observed values
+    // (their Table 1: 10.38 s in 1910, 24.02 s in 1930, 29.15 s in 1950) to 0.2 s over the month.
+    const auto ttMinusUt = [](int year) {
+        const nav::PreciseInstant t = nav::PreciseInstantOf(nav::DayNumber(year, 1, 1), 0.5, 0);
+        return ((t.tt1 - t.ut11) + (t.tt2 - t.ut12)) * 86400;
+    };
+    EXPECT_NEAR(ttMinusUt(1910), 10.38, 0.2);
+    EXPECT_NEAR(ttMinusUt(1930), 24.02, 0.2);
+    EXPECT_NEAR(ttMinusUt(1950), 29.15, 0.2);
+}
+
+// tests/data/finals2000A-excerpt.txt: the last days of 2016 around the leap second, then 2023 April
+// 11 (observed), 12-13 (predicted) and 14 (no UT1 - UTC yet).
+TEST(PreciseEphemeris, Dut1FromAnIersFileBetweenRowsAndTheStoredValueOutsideIt) {
+    std::ifstream file(SKYREL_SOURCE_DIR "/tests/data/finals2000A-excerpt.txt");
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const auto table = nav::IersTable::FromFinals2000A(text);
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->firstDay(), nav::DayNumber(2016, 12, 30));
+    EXPECT_EQ(table->lastDay(), nav::DayNumber(2023, 4, 13));
+
+    nav::ObserverSite site = PreciseSite(-33.9, 18.4, 10, 0.3);
+    site.iers = std::make_shared<const nav::IersTable>(*table);
+    const auto at = [&site](int y, int m, int d, double fraction) {
+        return nav::Dut1For(site, nav::DayNumber(y, m, d), fraction);
+    };
+    // Rows are exact to 1e-7 s; the interpolation adds rounding only (tolerance 1e-9 s).
+    // Noon of 2017-01-01: halfway between 0.5912345 and 0.5904567.
+    EXPECT_NEAR(at(2017, 1, 1, 0.5).seconds, 0.5908456, 1e-9);
+    EXPECT_EQ(at(2017, 1, 1, 0.5).source, nav::Dut1Source::IersObserved);
+    // 06:00 of 2016-12-31, before the leap second: towards 0.5912345 - 1, not towards +0.59.
+    EXPECT_NEAR(at(2016, 12, 31, 0.25).seconds, -0.4079456 + (-0.4087655 + 0.4079456) * 0.25, 1e-9);
+    // A predicted row makes the value predicted.
+    EXPECT_NEAR(at(2023, 4, 11, 0.75).seconds, -0.0135210 + (-0.0143650 + 0.0135210) * 0.75, 1e-9);
+    EXPECT_EQ(at(2023, 4, 11, 0.75).source, nav::Dut1Source::IersPredicted);
+    // Outside the file, in its gap and past its last UT1 - UTC: the stored value.
+    for (const nav::Dut1Choice c : {at(2016, 12, 29, 0.5), at(2020, 1, 1, 0), at(2023, 4, 13, 0.5)}) {
+        EXPECT_EQ(c.seconds, 0.3);
+        EXPECT_EQ(c.source, nav::Dut1Source::Stored);
+    }
+
+    // The position step takes the file's value: the same sky as with that value stored.
+    const int newYear = nav::DayNumber(2017, 1, 1);
+    EXPECT_EQ(SunHourAngle(site, newYear, 0.5),
+              SunHourAngle(PreciseSite(-33.9, 18.4, 10, at(2017, 1, 1, 0.5).seconds), newYear, 0.5));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -38,19 +39,23 @@ TEST(SkyrelEphem, JsonOfOneInstantMatchesTheReferenceFigures) {
     const QJsonObject got = QJsonDocument::fromJson(r.out, &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
 
-    const QStringList topKeys{"anomalyPhase", "eme", "moon", "moonElongation", "sky", "sun", "utcDay", "utcFraction"};
+    const QStringList topKeys{"anomalyPhase", "dut1", "eme", "moon", "moonElongation", "sky", "sun", "utc"};
     EXPECT_EQ(got.keys(), topKeys);
+    EXPECT_EQ(got["utc"].toString(), line["utc"].toString() + "Z");
+    EXPECT_TRUE(got["dut1"].isNull()) << "the standard ephemeris uses no DUT1";
     const QJsonObject expect = line["expect"].toObject();
-    EXPECT_EQ(got["utcDay"].toInt(), expect["utcDay"].toInt());
-    for (const QString& key : {QStringLiteral("utcFraction"), QStringLiteral("moonElongation"),
-                               QStringLiteral("anomalyPhase")})
+    for (const QString& key : {QStringLiteral("moonElongation"), QStringLiteral("anomalyPhase")})
         EXPECT_PRED2(CloseTo, got[key].toDouble(), expect[key].toDouble()) << key.toStdString();
+    // The reference keeps right ascensions and declinations in radians; the JSON has every angle in
+    // degrees, converted with the engine's pi (1e-13 relative from M_PI, within CloseTo's 1e-12).
+    const QStringList radianKeys{"rightAscension", "declination", "geoRightAscension", "geoDeclination"};
     for (const QString& body : {QStringLiteral("sun"), QStringLiteral("moon")}) {
         const QJsonObject g = got[body].toObject();
         const QJsonObject e = expect[body].toObject();
         EXPECT_EQ(g.keys(), e.keys()) << body.toStdString();
         for (const QString& key : e.keys())
-            EXPECT_PRED2(CloseTo, g[key].toDouble(), e[key].toDouble()) << (body + "." + key).toStdString();
+            EXPECT_PRED2(CloseTo, g[key].toDouble(), e[key].toDouble() * (radianKeys.contains(key) ? 180 / M_PI : 1))
+                << (body + "." + key).toStdString();
     }
 
     // The EME figures of two cycles one second apart: Doppler follows the range rate on every band.
@@ -97,6 +102,10 @@ TEST(SkyrelEphem, DxFiguresAndCommonWindowsAsJson) {
     got = QJsonDocument::fromJson(r.out).object();
     for (const char* key : {"azimuth", "elevation"})
         EXPECT_NEAR(got["dx"].toObject()[key].toDouble(), got["moon"].toObject()[key].toDouble(), 1e-9) << key;
+    // There the polarisation loss is -20 log10(cos 0) = -0: written as 0, never "-0" or "-0.0".
+    EXPECT_FALSE(r.out.contains(": -0,") || r.out.contains(": -0}")) << r.out.toStdString();
+    r = RunTool(home + QStringList{"--utc", "1969-07-20T20:17:40", "--dx", "41.729166666666667,-72.708333333333333"});
+    EXPECT_TRUE(r.out.contains("Polarisation offset   0.0 deg, loss 0.0 dB\n")) << r.out.toStdString();
 
     r = RunTool(home + QStringList{"--windows", "--dx", "JO62qm", "--date", "2026-12-19", "--min-elevation", "0",
                                    "--json"});
@@ -106,10 +115,10 @@ TEST(SkyrelEphem, DxFiguresAndCommonWindowsAsJson) {
     EXPECT_EQ(got["home"].toObject()["locator"].toString(), "FN31pr");
     const QJsonArray windows = got["windows"].toArray();
     ASSERT_EQ(windows.size(), 2) << r.out.toStdString();
-    EXPECT_EQ(windows[0].toObject()["start"].toString(), "2026-12-19T00:00:00");
-    EXPECT_EQ(windows[0].toObject()["end"].toString(), "2026-12-19T01:17:42");
-    EXPECT_EQ(windows[1].toObject()["start"].toString(), "2026-12-19T17:41:55");
-    EXPECT_EQ(windows[1].toObject()["end"].toString(), "2026-12-19T23:59:59");
+    EXPECT_EQ(windows[0].toObject()["start"].toString(), "2026-12-19T00:00:00Z");
+    EXPECT_EQ(windows[0].toObject()["end"].toString(), "2026-12-19T01:17:42Z");
+    EXPECT_EQ(windows[1].toObject()["start"].toString(), "2026-12-19T17:41:55Z");
+    EXPECT_EQ(windows[1].toObject()["end"].toString(), "2026-12-19T23:59:59Z");
     EXPECT_NEAR(windows[0].toObject()["minutes"].toDouble(), 77.7, 0.01);
     EXPECT_NEAR(windows[0].toObject()["homeMaxElevation"].toDouble(), 58.9, 0.05);
 
@@ -124,7 +133,13 @@ TEST(SkyrelEphem, DxFiguresAndCommonWindowsAsJson) {
     const QList<QByteArray> rows = r.out.trimmed().split('\n');
     ASSERT_EQ(rows.size(), 3) << r.out.toStdString();
     EXPECT_EQ(rows[0], "start,end,minutes,homeMaxElevation,dxMaxElevation");
-    EXPECT_TRUE(rows[1].startsWith("2026-12-18T19:08:44,2026-12-18T22:53:48,225.066")) << rows[1].toStdString();
+    // The text's decimals: 225.066... minutes as 225.1.
+    EXPECT_TRUE(rows[1].startsWith("2026-12-18T19:08:44Z,2026-12-18T22:53:48Z,225.1,")) << rows[1].toStdString();
+
+    // No window at all: the Moon never stands 60 deg high in Connecticut and in Antarctica together.
+    r = RunTool(home + QStringList{"--windows", "--dx", "-70,0", "--date", "2026-12-18", "--min-elevation", "60"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.endsWith("\nno common window in these days\n")) << r.out.toStdString();
 }
 
 TEST(SkyrelEphem, RiseSetJsonGivesTheWindowTexts) {
@@ -134,8 +149,10 @@ TEST(SkyrelEphem, RiseSetJsonGivesTheWindowTexts) {
     const QJsonObject got = QJsonDocument::fromJson(r.out).object();
     const QJsonObject sun = got["sun"].toObject();
     EXPECT_EQ(sun["rows"].toArray()[0].toArray()[1].toString(), " 11:01");
+    EXPECT_EQ(sun["rows"].toArray()[0].toArray()[2].toString(), "2005-09-21T11:01:00Z");
     EXPECT_EQ(sun["rows"].toArray()[1].toArray()[0].toString(), "Set (UTC):");
     EXPECT_EQ(sun["transit"].toArray()[1].toString(), "17:07");
+    EXPECT_EQ(sun["transit"].toArray()[2].toString(), "2005-09-21T17:07:00Z");
     EXPECT_EQ(got["moon"].toObject()["maxMin"].toString(), "69.2 / -32.6");
 }
 
@@ -151,7 +168,35 @@ TEST(SkyrelEphem, LocalRiseSetMatchesAReferenceDay) {
                            line["date"].toString(), "--local-offset",
                            QString::number(line["localOffset"].toDouble(), 'g', 17), "--json"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(QJsonDocument::fromJson(r.out).object(), line["expect"].toObject()) << r.out.toStdString();
+    // The reference has the window's [caption, text] pairs; the JSON adds the UTC instant of the minute
+    // shown: local text minus the offset, a Moon event after midnight ("** ") on the next day, null for
+    // "++++" and "-----".
+    QJsonObject got = QJsonDocument::fromJson(r.out).object();
+    const double offsetHours = line["localOffset"].toDouble();
+    const QDateTime localMidnight(QDate::fromString(line["date"].toString(), Qt::ISODate), QTime(0, 0), Qt::UTC);
+    const auto textOnly = [&](QJsonArray entry) {
+        const QString text = entry[1].toString();
+        const bool next = text.startsWith("**");
+        const QTime shown = QTime::fromString(text.right(5), "hh:mm");
+        if (!shown.isValid()) {
+            EXPECT_TRUE(entry[2].isNull()) << text.toStdString();
+        } else {
+            const QDateTime utc = localMidnight.addDays(next ? 1 : 0)
+                                      .addSecs(QTime(0, 0).secsTo(shown) - qint64(std::llround(offsetHours * 3600)));
+            EXPECT_EQ(entry[2].toString(), utc.toString("yyyy-MM-dd'T'HH:mm:ss'Z'")) << text.toStdString();
+        }
+        entry.removeLast();
+        return entry;
+    };
+    for (const QString body : {"sun", "moon"}) {
+        QJsonObject panel = got[body].toObject();
+        QJsonArray rows;
+        for (const QJsonValue row : panel["rows"].toArray()) rows.append(textOnly(row.toArray()));
+        panel["rows"] = rows;
+        panel["transit"] = textOnly(panel["transit"].toArray());
+        got[body] = panel;
+    }
+    EXPECT_EQ(got, line["expect"].toObject()) << r.out.toStdString();
 }
 
 // A stored value that is no number or lies outside its range is the tracker's default, as the tracker
@@ -228,19 +273,77 @@ TEST(SkyrelEphem, EphemerisOptionSelectsThePreciseFiguresAndStandardIsTheDefault
     EXPECT_NEAR(turned - precise["sun"].toObject()["hourAngle"].toDouble(), 0.5 * 360.98565 / 86400, 1e-6);
 }
 
+// The sky behind the Moon from its J2000 direction: of date, this Moon stood at l 5.38, b -5.51. The
+// survey's samples around l 5.2219, b -5.2265 are 117.5 and 120.4 K (l 5 and 6, b -6) and 140.1 and
+// 144.8 K (b -5); bilinear with x 0.2219, y 0.7735: 118.14 K below, 141.14 K above, 135.93 K between,
+// and at 144 MHz (135.93 - 2.725) x (144 / 408)^-2.6 + 2.725 = 133.21 x 14.996 + 2.725 = 2000.3 K. The
+// nearest sample alone would give 2062.8 K. At 10368 MHz the sky is the cosmic background and a little.
+// UT1 - UTC comes from the IERS file: 01:00:37 lies 3637 s into April 12, between the predicted rows
+// -0.0143650 and -0.0152090 s; outside the file the stored DUT1 is used.
+TEST(SkyrelEphem, PreciseSkyFromJ2000AndDut1FromTheIersFileInDegreesLikeTheText) {
+    const QString iersFile = QStringLiteral(SKYREL_SOURCE_DIR "/tests/data/finals2000A-excerpt.txt");
+    skyrel::NativeSettingsStore store;
+    store.write(skyrel::kOptionsGroup, QStringLiteral("IERS File"), iersFile);
+    store.write(skyrel::kOptionsGroup, QStringLiteral("DUT1"), QStringLiteral("0.25"));
+    ASSERT_TRUE(store.sync());
+    const QStringList site{"--lat", "-60.80803", "--lon", "-126.357168", "--height", "665.1", "--ephemeris", "precise"};
+    const QStringList instant = site + QStringList{"--utc", "2023-04-12T01:00:37"};
+    const ToolRun json = RunTool(instant + QStringList{"--json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    const QJsonObject got = QJsonDocument::fromJson(json.out).object();
+
+    const QJsonObject sky = got["sky"].toObject();
+    // 0.01 deg: the printed figures' last digit; the survey moves by 1 K per 0.01 deg here.
+    EXPECT_NEAR(sky["galacticLongitude"].toDouble(), 5.22, 0.01);
+    EXPECT_NEAR(sky["galacticLatitude"].toDouble(), -5.23, 0.01);
+    const QJsonArray tsky = sky["tsky"].toArray();
+    EXPECT_NEAR(tsky[0].toDouble(), 2000.3, 0.1);  // the hand figures above carry 0.1 K
+    EXPECT_GT(tsky[4].toDouble(), 2.725);
+    EXPECT_LT(tsky[4].toDouble(), 2.8);
+
+    const QJsonObject dut1 = got["dut1"].toObject();
+    EXPECT_NEAR(dut1["seconds"].toDouble(), -0.0143650 + (-0.0152090 + 0.0143650) * 3637 / 86400, 1e-9);
+    EXPECT_EQ(dut1["source"].toString(), "iers-predicted");
+    EXPECT_EQ(dut1["iersFile"].toString(), iersFile);
+    const ToolRun outside = RunTool(site + QStringList{"--utc", "2020-01-01T00:00:00", "--json"});
+    const QJsonObject stored = QJsonDocument::fromJson(outside.out).object()["dut1"].toObject();
+    EXPECT_EQ(stored["source"].toString(), "stored");
+    EXPECT_EQ(stored["seconds"].toDouble(), 0.25);
+
+    // Every angle in degrees: the Moon's declination as the text prints it (2 decimals, so within
+    // 0.005), its right ascension the text's hours (4 decimals, within 0.00005 h) times 15.
+    const ToolRun text = RunTool(instant);
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    const auto moonColumn = [&text](const char* caption) {
+        for (const QByteArray& line : text.out.split('\n'))
+            if (line.startsWith(caption)) return line.mid(22 + 16, 16).trimmed().toDouble();
+        ADD_FAILURE() << caption;
+        return 0.0;
+    };
+    const QJsonObject moon = got["moon"].toObject();
+    EXPECT_NEAR(moon["declination"].toDouble(), moonColumn("Declination"), 0.005);
+    EXPECT_NEAR(moon["rightAscension"].toDouble() / 15, moonColumn("Right ascension"), 0.00005);
+}
+
 TEST(SkyrelEphem, TableHasOneRowPerInstantAndCsvAHeader) {
     const ToolRun r = RunTool({"--utc", "2005-09-21T23:59:00", "--every", "30", "--count", "4", "--csv", "--lat", "0"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QList<QByteArray> rows = r.out.trimmed().split('\n');
     ASSERT_EQ(rows.size(), 5);
     EXPECT_TRUE(rows[0].startsWith("utc,sunAzimuth,"));
-    EXPECT_TRUE(rows[4].startsWith("2005-09-22T00:00:30,"));
+    EXPECT_TRUE(rows[4].startsWith("2005-09-22T00:00:30Z,"));
     EXPECT_EQ(rows[1].count(','), 11);
+    // The text's decimals in every column: two for angles, none for distances.
+    const ToolRun text = RunTool({"--utc", "2005-09-21T23:59:00", "--every", "30", "--count", "4", "--lat", "0"});
+    const QList<QByteArray> fields = rows[4].split(',');
+    const QList<QByteArray> columns = text.out.trimmed().split('\n')[4].simplified().split(' ');
+    ASSERT_EQ(columns.size(), fields.size());
+    for (int i = 1; i < fields.size(); ++i) EXPECT_EQ(fields[i], columns[i]) << i;
 
     // A table may end on the last instant of the calendar, not one second later (see the bad input).
     const ToolRun last = RunTool({"--utc", "2100-02-28T23:58:59", "--every", "60", "--count", "2", "--csv"});
     ASSERT_EQ(last.exitCode, 0) << last.err.toStdString();
-    EXPECT_TRUE(last.out.trimmed().split('\n').last().startsWith("2100-02-28T23:59:59,")) << last.out.toStdString();
+    EXPECT_TRUE(last.out.trimmed().split('\n').last().startsWith("2100-02-28T23:59:59Z,")) << last.out.toStdString();
 }
 
 TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
@@ -262,6 +365,8 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
         {{"--dx", "SN31"}, "--dx"},
         {{"--dx", "52.5,181"}, "--dx"},
         {{"--windows", "--dx", "FN31", "--days", "367"}, "--days"},
+        // A span of windows past the calendar's end, as the table.
+        {{"--windows", "--dx", "FN31", "--date", "2100-02-01", "--days", "366"}, "2100-02-28T23:59:59"},
         {{"--windows", "--dx", "FN31", "--min-elevation", "61"}, "--min-elevation"},
         {{"--windows"}, "--dx"},
         {{"--ephemeris", "fast"}, "--ephemeris"},

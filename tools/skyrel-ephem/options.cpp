@@ -227,14 +227,16 @@ One instant (default):
   anomaly phase in 256ths of the anomalistic month, and the EME figures of the EME window after two
   cycles at t - 1 s and t: range rate, echo Doppler on 144, 435, 1296, 2320 and 10368 MHz, path loss
   relative to perigee and echo delay.
-  --json   one JSON object with the keys utcDay, utcFraction, sun and moon (azimuth, elevation,
-           geometricElevation, rightAscension, declination, hourAngle, distance, geoRightAscension,
-           geoDeclination), moonElongation, anomalyPhase and eme (rangeRate, dopplerShift, pathLossVsPerigee,
-           echoDelay). Angles in degrees except right ascensions and declinations (radians); distances in
-           km; Doppler shifts in Hz; numbers with 17 significant digits.
-  Always, the sky behind the Moon: its galactic longitude and latitude (the topocentric right ascension
-  and declination taken as J2000), the sky temperature on each band (the 408 MHz survey scaled by
-  (f / 408 MHz)^-2.6) and the degradation against the best possible night (path loss relative to
+  --json   one JSON object with the keys utc (YYYY-MM-DDTHH:MM:SSZ), dut1 (precise only: seconds,
+           source iers-observed|iers-predicted|stored, iersFile; else null), sun and moon (azimuth,
+           elevation, geometricElevation, rightAscension, declination, hourAngle, distance,
+           geoRightAscension, geoDeclination), moonElongation, anomalyPhase and eme (rangeRate,
+           dopplerShift, pathLossVsPerigee, echoDelay). Every angle in degrees; distances in km; range
+           rates in km/s; Doppler shifts in Hz; numbers with 17 significant digits (man skyrel-ephem lists
+           each field).
+  Always, the sky behind the Moon: its galactic longitude and latitude (of its J2000 direction), the
+  sky temperature on each band (the 408 MHz survey, bilinear between its whole degrees, as
+  (T408 - 2.725 K) (f / 408 MHz)^-2.6 + 2.725 K) and the degradation against the best possible night (path loss relative to
   perigee and the sky noise against the coldest sky the Moon can stand in, with the receiving-system
   temperatures stored by the EME planner, by default 100, 60, 50, 50 and 60 K). --json adds the object
   sky (galacticLongitude, galacticLatitude, tsky: 5 values in K, degradation: 5 values in dB).
@@ -255,26 +257,28 @@ Common Moon windows:
                         elevation (refraction included), one a line: start and end UTC to the second,
                         length in minutes, the highest elevation at home and at the DX inside it
   --date YYYY-MM-DD     the first UTC day (default: today)
-  --days N              whole UTC days from 00:00 UTC of the date, 1 to 366 (default 1); a window open at
-                        either end of the span is cut there
+  --days N              whole UTC days from 00:00 UTC of the date, 1 to 366 (default 1), ending by
+                        2100-02-28; a window open at either end of the span is cut there
   --min-elevation DEG   -5 to 60 (default: the EME planner's stored minimum, else 0)
   --json                {"home": {...}, "dx": {...}, "minElevation": ..., "windows": [{"start":
-                        "YYYY-MM-DDTHH:MM:SS", "end": ..., "minutes": ..., "homeMaxElevation": ...,
+                        "YYYY-MM-DDTHH:MM:SSZ", "end": ..., "minutes": ..., "homeMaxElevation": ...,
                         "dxMaxElevation": ...}]}
-  --csv                 comma-separated values with a header row
+  --csv                 comma-separated values with a header row, the decimals of the text
+  With no common window the text says "no common window in these days".
 
 Rise, set and transit:
   --riseset             the rise/set/transit and max/min texts of the main window's Sun and Moon panels
   --date YYYY-MM-DD     the day (default: today); a local date when --local-offset is given
   --local-offset HOURS  local time minus UTC, -14 to 14: shows the local day and local times, as the
                         window does in local display; without it the UTC day in UTC
-  --json                {"showUtc": ..., "sun": {"rows": [[caption, text], [caption, text]],
-                        "transit": [caption, text], "maxMin": text}, "moon": {...}}
+  --json                {"showUtc": ..., "sun": {"rows": [[caption, text, utc], [caption, text, utc]],
+                        "transit": [caption, text, utc], "maxMin": text}, "moon": {...}}; utc is the
+                        minute the text shows as YYYY-MM-DDTHH:MM:SSZ, or null where it shows none
 
 Table:
   --every SECONDS   step between rows, whole seconds from 1 to 31622400
   --count N         number of rows, 1 to 1000000; the last row must fall by 2100-02-28T23:59:59
-  --csv             comma-separated values with a header row instead of aligned text
+  --csv             comma-separated values with a header row instead of aligned text, with its decimals
   Columns: UTC instant; for the Sun and then the Moon azimuth and elevation (refraction included),
   right ascension and declination (topocentric), all in degrees, and distance in km; then the Moon's
   elongation in degrees.
@@ -283,7 +287,8 @@ Ephemeris (every mode):
   --ephemeris standard|precise
            standard (default): the tracker's built-in series, as the tracker computes by default.
            precise: the IAU routines (ERFA), as the tracker's "Precise Ephemeris": the Moon to a few
-           arcseconds and its range rate to a few cm/s, with UT1 - UTC from the tracker's stored "DUT1".
+           arcseconds and its range rate to a few cm/s, with UT1 - UTC from the IERS finals2000A file the
+           tracker's "IERS File" names where it covers the instant, else from the stored "DUT1".
 
   --help   this text
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/settings/iersfile.h"
 #include "navlib/anomaly.h"
 #include "navlib/clocksource.h"
 #include "navlib/constants.h"
@@ -16,10 +17,13 @@
 namespace ephem {
 namespace {
 
-using nav::FixedDecimals;
-
 // JSON carries full double precision: 17 significant digits read back to the same double.
 constexpr int kJsonDigits = 17;
+// Decimals of the table's angles (degrees) and distances (km), in text and CSV alike, and of the
+// windows' minutes and elevations.
+constexpr int kAngleDecimals = 2;
+constexpr int kDistanceDecimals = 0;
+constexpr int kWindowDecimals = 1;
 
 // A clock standing at one UTC instant; the cycle reads it in automatic mode, exactly as it reads the
 // operating system's clock.
@@ -45,9 +49,17 @@ void RunCycle(InstantFigures& f, const nav::ObserverSite& site, std::int64_t epo
     nav::ComputeEmeFigures(f.eme, f.sky.clock.utcFraction, f.sky.moon.distance);
 }
 
+// As the text output writes it; a value that rounds to zero has no '-'.
+std::string Decimals(double value, int decimals) {
+    std::string text = nav::FixedDecimals(value, decimals);
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+    return text;
+}
+
 std::string Number(double value) {
     // JSON has no infinity and no NaN: a figure that is neither a number is null.
     if (!std::isfinite(value)) return "null";
+    if (value == 0) value = 0;  // -0 reads as 0
     char text[64];
     const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, kJsonDigits);
     return std::string(text, result.ptr);
@@ -62,19 +74,37 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
+// Machine-readable instants carry the zone: "YYYY-MM-DDTHH:MM:SSZ".
+std::string IsoUtc(std::int64_t epochSeconds) { return UtcText(epochSeconds) + "Z"; }
+
 std::string BodyJson(const nav::BodyState& b, double geometricElevation) {
     return "{\"azimuth\": " + Number(b.azimuth) + ", \"elevation\": " + Number(b.elevation) +
            ", \"geometricElevation\": " + Number(geometricElevation) + ", \"rightAscension\": " +
-           Number(b.rightAscension) + ", \"declination\": " + Number(b.declination) + ", \"hourAngle\": " +
-           Number(b.hourAngle) + ", \"distance\": " + Number(b.distance) + ", \"geoRightAscension\": " +
-           Number(b.geoRightAscension) + ", \"geoDeclination\": " + Number(b.geoDeclination) + "}";
+           Number(nav::Degrees(b.rightAscension)) + ", \"declination\": " + Number(nav::Degrees(b.declination)) +
+           ", \"hourAngle\": " + Number(b.hourAngle) + ", \"distance\": " + Number(b.distance) +
+           ", \"geoRightAscension\": " + Number(nav::Degrees(b.geoRightAscension)) + ", \"geoDeclination\": " +
+           Number(nav::Degrees(b.geoDeclination)) + "}";
 }
 
-std::string PanelJson(const nav::RiseSetPanel& p) {
-    return "{\"rows\": [[" + JsonString(p.row1Caption) + ", " + JsonString(p.row1Text) + "], [" +
-           JsonString(p.row2Caption) + ", " + JsonString(p.row2Text) + "]], \"transit\": [" +
-           JsonString(p.transitCaption) + ", " + JsonString(p.transitText) + "], \"maxMin\": " +
+// [caption, text, ISO UTC of the minute shown or null].
+std::string EventJson(const std::string& caption, const std::string& text, std::optional<int> minute,
+                      std::int64_t dayStartEpochSeconds) {
+    const std::string utc = minute ? JsonString(IsoUtc(dayStartEpochSeconds + *minute * 60LL)) : "null";
+    return "[" + JsonString(caption) + ", " + JsonString(text) + ", " + utc + "]";
+}
+
+std::string PanelJson(const nav::RiseSetPanel& p, std::int64_t dayStartEpochSeconds) {
+    return "{\"rows\": [" + EventJson(p.row1Caption, p.row1Text, p.row1Minute, dayStartEpochSeconds) + ", " +
+           EventJson(p.row2Caption, p.row2Text, p.row2Minute, dayStartEpochSeconds) + "], \"transit\": " +
+           EventJson(p.transitCaption, p.transitText, p.transitMinute, dayStartEpochSeconds) + ", \"maxMin\": " +
            JsonString(p.maxMin) + "}";
+}
+
+std::string Dut1Json(const std::optional<nav::Dut1Choice>& dut1, const std::string& iersFile) {
+    if (!dut1) return "null";
+    return "{\"seconds\": " + Number(dut1->seconds) + ", \"source\": " +
+           JsonString(skyrel::Dut1SourceKey(dut1->source).toStdString()) + ", \"iersFile\": " +
+           (iersFile.empty() ? "null" : JsonString(iersFile)) + "}";
 }
 
 std::string PanelText(const char* title, const nav::RiseSetPanel& p) {
@@ -101,7 +131,7 @@ std::string NumberList(const nav::BandValues& values) {
 std::string BandLine(const nav::BandValues& values, int decimals, const std::string& unit) {
     std::string line;
     for (std::size_t i = 0; i < values.size(); ++i)
-        line += (i ? ", " : "") + FixedDecimals(nav::kEmeBandsMHz[i], 0) + " MHz " + FixedDecimals(values[i], decimals) +
+        line += (i ? ", " : "") + Decimals(nav::kEmeBandsMHz[i], 0) + " MHz " + Decimals(values[i], decimals) +
                 " " + unit;
     return line + "\n";
 }
@@ -112,8 +142,8 @@ std::string SiteJson(const nav::ObserverSite& s) {
 }
 
 std::string SiteText(const nav::ObserverSite& s) {
-    return nav::LocatorOf(s.latitude, s.longitude) + " " + FixedDecimals(s.latitude, 4) + " " +
-           FixedDecimals(s.longitude, 4) + " " + FixedDecimals(s.height, 0) + " m";
+    return nav::LocatorOf(s.latitude, s.longitude) + " " + Decimals(s.latitude, 4) + " " +
+           Decimals(s.longitude, 4) + " " + Decimals(s.height, 0) + " m";
 }
 
 std::string SkyJson(const nav::SkyBehindMoon& sky) {
@@ -161,6 +191,8 @@ InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochS
     // The EME window shows the range rate of the last two cycles, one second apart.
     InstantFigures f = ComputeCycle(site, epochSeconds - 1);
     RunCycle(f, site, epochSeconds);
+    if (site.ephemeris == nav::Ephemeris::Precise)
+        f.dut1 = nav::Dut1For(site, f.sky.clock.utcDay, f.sky.clock.utcFraction);
     return f;
 }
 
@@ -179,11 +211,12 @@ nav::RiseSetTexts ComputeRiseSet(const nav::ObserverSite& site, const CalendarDa
 void AddPlannerFigures(InstantFigures& f, const nav::ObserverSite& site, const nav::SkySurvey& survey,
                        const nav::BandValues& receiverKelvin) {
     const nav::BodyState& moon = f.sky.moon;
-    f.skyBehindMoon =
-        nav::ComputeSkyBehindMoon(moon.rightAscension, moon.declination, moon.distance, survey, receiverKelvin);
+    const nav::GalacticAngles galactic = nav::GalacticOfTopocentric(
+        moon.rightAscension, moon.declination, f.sky.clock.utcDay, f.sky.clock.utcFraction, site.ephemeris);
+    f.skyBehindMoon = nav::ComputeSkyBehindMoon(galactic, moon.distance, survey, receiverKelvin);
     if (!f.dx) return;
     nav::SkyState workspace = f.sky;
-    const nav::PlannerSite home = nav::MakePlannerSite(site.latitude, site.longitude, site.height, site.ephemeris, site.dut1Seconds);
+    const nav::PlannerSite home = nav::MakePlannerSite(site.latitude, site.longitude, site.height, site);
     f.planner = nav::ComputePlannerFigures(workspace, home, *f.dx, f.sky.clock.utcDay, nav::SecondOfDay(f.sky.clock),
                                            survey, receiverKelvin);
 }
@@ -191,7 +224,7 @@ void AddPlannerFigures(InstantFigures& f, const nav::ObserverSite& site, const n
 WindowsReport ComputeWindows(const nav::ObserverSite& site, const nav::PlannerSite& dx, const CalendarDate& date,
                              int days, double minElevation) {
     WindowsReport report;
-    report.home = nav::MakePlannerSite(site.latitude, site.longitude, site.height, site.ephemeris, site.dut1Seconds);
+    report.home = nav::MakePlannerSite(site.latitude, site.longitude, site.height, site);
     report.dx = dx;
     report.firstEpochSeconds = nav::EpochSecondsOf(date.year, date.month, date.day, 0, 0, 0);
     report.minElevation = minElevation;
@@ -207,9 +240,9 @@ CalendarDate Today(double clockOffset) {
     return {r.year, r.month, r.day};
 }
 
-std::string InstantJson(const InstantFigures& f) {
-    return "{\"utcDay\": " + std::to_string(f.sky.clock.utcDay) + ", \"utcFraction\": " +
-           Number(f.sky.clock.utcFraction) + ", \"sun\": " + BodyJson(f.sky.sun, f.sunGeometricElevation) +
+std::string InstantJson(const InstantFigures& f, const std::string& iersFile) {
+    return "{\"utc\": " + JsonString(IsoUtc(f.epochSeconds)) + ", \"dut1\": " + Dut1Json(f.dut1, iersFile) +
+           ", \"sun\": " + BodyJson(f.sky.sun, f.sunGeometricElevation) +
            ", \"moon\": " + BodyJson(f.sky.moon, f.moonGeometricElevation) + ", \"moonElongation\": " +
            Number(f.sky.moonElongation) + ", \"anomalyPhase\": " + Number(f.anomalyPhase) +
            ", \"eme\": {\"rangeRate\": " + Number(f.eme.moonRangeRate) + ", \"dopplerShift\": " + NumberList(f.eme.dopplerShift) +
@@ -227,39 +260,39 @@ std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site) 
         head.resize(22, ' ');
         return head + Padded(sun, 16) + Padded(moon, 16) + "  " + unit + "\n";
     };
-    std::string out = "UTC " + UtcText(f.epochSeconds) + "   site " + FixedDecimals(site.latitude, 4) + " " +
-                      FixedDecimals(site.longitude, 4) + " " + FixedDecimals(site.height, 1) + " m\n";
+    std::string out = "UTC " + UtcText(f.epochSeconds) + "   site " + Decimals(site.latitude, 4) + " " +
+                      Decimals(site.longitude, 4) + " " + Decimals(site.height, 1) + " m\n";
     out += line("", "Sun", "Moon", "");
-    out += line("Azimuth", FixedDecimals(s.azimuth, 2), FixedDecimals(m.azimuth, 2), "deg");
-    out += line("Elevation", FixedDecimals(s.elevation, 2), FixedDecimals(m.elevation, 2), "deg, refraction included");
-    out += line("Geometric elevation", FixedDecimals(f.sunGeometricElevation, 2), FixedDecimals(f.moonGeometricElevation, 2), "deg");
-    out += line("Right ascension", FixedDecimals(nav::Degrees(s.rightAscension) / 15, 4),
-                FixedDecimals(nav::Degrees(m.rightAscension) / 15, 4), "h, topocentric");
-    out += line("Declination", FixedDecimals(nav::Degrees(s.declination), 2), FixedDecimals(nav::Degrees(m.declination), 2),
+    out += line("Azimuth", Decimals(s.azimuth, 2), Decimals(m.azimuth, 2), "deg");
+    out += line("Elevation", Decimals(s.elevation, 2), Decimals(m.elevation, 2), "deg, refraction included");
+    out += line("Geometric elevation", Decimals(f.sunGeometricElevation, 2), Decimals(f.moonGeometricElevation, 2), "deg");
+    out += line("Right ascension", Decimals(nav::Degrees(s.rightAscension) / 15, 4),
+                Decimals(nav::Degrees(m.rightAscension) / 15, 4), "h, topocentric");
+    out += line("Declination", Decimals(nav::Degrees(s.declination), 2), Decimals(nav::Degrees(m.declination), 2),
                 "deg, topocentric");
-    out += line("Hour angle", FixedDecimals(s.hourAngle, 2), FixedDecimals(m.hourAngle, 2), "deg");
-    out += line("Distance", FixedDecimals(s.distance, 0), FixedDecimals(m.distance, 0), "km");
-    out += "Moon elongation       " + FixedDecimals(f.sky.moonElongation, 2) + " deg\n";
-    out += "Anomaly phase         " + FixedDecimals(f.anomalyPhase, 2) + " /256\n";
-    out += "Range rate            " + FixedDecimals(f.eme.moonRangeRate, 4) + " km/s\n";
+    out += line("Hour angle", Decimals(s.hourAngle, 2), Decimals(m.hourAngle, 2), "deg");
+    out += line("Distance", Decimals(s.distance, 0), Decimals(m.distance, 0), "km");
+    out += "Moon elongation       " + Decimals(f.sky.moonElongation, 2) + " deg\n";
+    out += "Anomaly phase         " + Decimals(f.anomalyPhase, 2) + " /256\n";
+    out += "Range rate            " + Decimals(f.eme.moonRangeRate, 4) + " km/s\n";
     out += "Echo Doppler          " + BandLine(f.eme.dopplerShift, 0, "Hz");
-    out += "Path loss vs perigee  " + FixedDecimals(f.eme.pathLossVsPerigee, 2) + " dB\n";
-    out += "Echo delay            " + FixedDecimals(f.eme.echoDelay, 3) + " s\n";
+    out += "Path loss vs perigee  " + Decimals(f.eme.pathLossVsPerigee, 2) + " dB\n";
+    out += "Echo delay            " + Decimals(f.eme.echoDelay, 3) + " s\n";
     const nav::SkyBehindMoon& sky = f.skyBehindMoon;
-    out += "Sky behind the Moon   galactic l " + FixedDecimals(sky.galactic.longitude, 2) + " b " +
-           FixedDecimals(sky.galactic.latitude, 2) + " deg\n";
+    out += "Sky behind the Moon   galactic l " + Decimals(sky.galactic.longitude, 2) + " b " +
+           Decimals(sky.galactic.latitude, 2) + " deg\n";
     out += "Sky temperature       " + BandLine(sky.skyTemperature, 0, "K");
     out += "Degradation           " + BandLine(sky.degradation, 2, "dB");
     if (!f.planner) return out;
     const nav::PlannerFigures& p = *f.planner;
     out += "DX                    " + SiteText(f.dx->site) + "\n";
-    out += "DX Moon               azimuth " + FixedDecimals(p.dx.azimuth, 2) + " deg, elevation " +
-           FixedDecimals(p.dx.elevation, 2) + " deg (refraction included)\n";
-    out += "DX range rate         " + FixedDecimals(p.dx.rangeRate, 4) + " km/s\n";
+    out += "DX Moon               azimuth " + Decimals(p.dx.azimuth, 2) + " deg, elevation " +
+           Decimals(p.dx.elevation, 2) + " deg (refraction included)\n";
+    out += "DX range rate         " + Decimals(p.dx.rangeRate, 4) + " km/s\n";
     out += "DX echo Doppler       " + BandLine(p.dxEchoDoppler, 0, "Hz");
     out += "Cross Doppler         " + BandLine(p.crossDoppler, 0, "Hz");
-    out += "Polarisation offset   " + FixedDecimals(p.polarisationOffset, 1) + " deg, loss " +
-           FixedDecimals(p.polarisationLoss, 1) + " dB\n";
+    out += "Polarisation offset   " + Decimals(p.polarisationOffset, 1) + " deg, loss " +
+           Decimals(p.polarisationLoss, 1) + " dB\n";
     return out;
 }
 
@@ -274,24 +307,32 @@ std::string TableHeader(bool csv) {
 std::string TableRow(const InstantFigures& f, bool csv) {
     const nav::BodyState& s = f.sky.sun;
     const nav::BodyState& m = f.sky.moon;
-    if (csv) {
-        std::string row = UtcText(f.epochSeconds);
-        for (const double v : {s.azimuth, s.elevation, nav::Degrees(s.rightAscension), nav::Degrees(s.declination),
-                               s.distance, m.azimuth, m.elevation, nav::Degrees(m.rightAscension),
-                               nav::Degrees(m.declination), m.distance, f.sky.moonElongation})
-            row += "," + Number(v);
-        return row + "\n";
-    }
-    return UtcText(f.epochSeconds) + Padded(FixedDecimals(s.azimuth, 2), 10) + Padded(FixedDecimals(s.elevation, 2), 9) +
-           Padded(FixedDecimals(nav::Degrees(s.rightAscension), 2), 9) + Padded(FixedDecimals(nav::Degrees(s.declination), 2), 9) +
-           Padded(FixedDecimals(s.distance, 0), 11) + Padded(FixedDecimals(m.azimuth, 2), 9) + Padded(FixedDecimals(m.elevation, 2), 9) +
-           Padded(FixedDecimals(nav::Degrees(m.rightAscension), 2), 9) + Padded(FixedDecimals(nav::Degrees(m.declination), 2), 9) +
-           Padded(FixedDecimals(m.distance, 0), 10) + Padded(FixedDecimals(f.sky.moonElongation, 2), 9) + "\n";
+    struct Column {
+        double value;
+        int decimals, width;  // width in the aligned text
+    };
+    const int angle = kAngleDecimals, distance = kDistanceDecimals;
+    const Column columns[] = {{s.azimuth, angle, 10},
+                              {s.elevation, angle, 9},
+                              {nav::Degrees(s.rightAscension), angle, 9},
+                              {nav::Degrees(s.declination), angle, 9},
+                              {s.distance, distance, 11},
+                              {m.azimuth, angle, 9},
+                              {m.elevation, angle, 9},
+                              {nav::Degrees(m.rightAscension), angle, 9},
+                              {nav::Degrees(m.declination), angle, 9},
+                              {m.distance, distance, 10},
+                              {f.sky.moonElongation, angle, 9}};
+    std::string row = csv ? IsoUtc(f.epochSeconds) : UtcText(f.epochSeconds);
+    for (const Column& c : columns)
+        row += csv ? "," + Decimals(c.value, c.decimals) : Padded(Decimals(c.value, c.decimals), c.width);
+    return row + "\n";
 }
 
-std::string RiseSetJson(const nav::RiseSetTexts& texts, bool showUtc) {
-    return std::string("{\"showUtc\": ") + (showUtc ? "true" : "false") + ", \"sun\": " + PanelJson(texts.sun) +
-           ", \"moon\": " + PanelJson(texts.moon) + "}\n";
+std::string RiseSetJson(const nav::RiseSetTexts& texts, bool showUtc, std::int64_t dayStartEpochSeconds) {
+    return std::string("{\"showUtc\": ") + (showUtc ? "true" : "false") + ", \"sun\": " +
+           PanelJson(texts.sun, dayStartEpochSeconds) + ", \"moon\": " + PanelJson(texts.moon, dayStartEpochSeconds) +
+           "}\n";
 }
 
 std::string RiseSetText(const nav::RiseSetTexts& texts) {
@@ -300,12 +341,13 @@ std::string RiseSetText(const nav::RiseSetTexts& texts) {
 
 std::string WindowsText(const WindowsReport& r) {
     std::string out = "Home " + SiteText(r.home.site) + ", DX " + SiteText(r.dx.site) + ", Moon at or above " +
-                      FixedDecimals(r.minElevation, 1) + " deg at both\n";
+                      Decimals(r.minElevation, 1) + " deg at both\n";
+    if (r.windows.empty()) return out + "no common window in these days\n";
     out += "Start (UTC)          End (UTC)            Minutes  Home max    DX max\n";
     for (const nav::CommonWindow& w : r.windows)
         out += UtcText(r.firstEpochSeconds + w.start) + "  " + UtcText(r.firstEpochSeconds + w.end) +
-               Padded(FixedDecimals(w.minutes(), 1), 9) + Padded(FixedDecimals(w.homeMaxElevation, 1), 10) +
-               Padded(FixedDecimals(w.dxMaxElevation, 1), 10) + "\n";
+               Padded(Decimals(w.minutes(), kWindowDecimals), 9) + Padded(Decimals(w.homeMaxElevation, kWindowDecimals), 10) +
+               Padded(Decimals(w.dxMaxElevation, kWindowDecimals), 10) + "\n";
     return out;
 }
 
@@ -313,8 +355,8 @@ std::string WindowsJson(const WindowsReport& r) {
     std::string windows;
     for (const nav::CommonWindow& w : r.windows)
         windows += std::string(windows.empty() ? "" : ", ") + "{\"start\": " +
-                   JsonString(UtcText(r.firstEpochSeconds + w.start)) + ", \"end\": " +
-                   JsonString(UtcText(r.firstEpochSeconds + w.end)) + ", \"minutes\": " + Number(w.minutes()) +
+                   JsonString(IsoUtc(r.firstEpochSeconds + w.start)) + ", \"end\": " +
+                   JsonString(IsoUtc(r.firstEpochSeconds + w.end)) + ", \"minutes\": " + Number(w.minutes()) +
                    ", \"homeMaxElevation\": " + Number(w.homeMaxElevation) + ", \"dxMaxElevation\": " +
                    Number(w.dxMaxElevation) + "}";
     return "{\"home\": " + SiteJson(r.home.site) + ", \"dx\": " + SiteJson(r.dx.site) + ", \"minElevation\": " +
@@ -324,8 +366,9 @@ std::string WindowsJson(const WindowsReport& r) {
 std::string WindowsCsv(const WindowsReport& r) {
     std::string out = "start,end,minutes,homeMaxElevation,dxMaxElevation\n";
     for (const nav::CommonWindow& w : r.windows)
-        out += UtcText(r.firstEpochSeconds + w.start) + "," + UtcText(r.firstEpochSeconds + w.end) + "," +
-               Number(w.minutes()) + "," + Number(w.homeMaxElevation) + "," + Number(w.dxMaxElevation) + "\n";
+        out += IsoUtc(r.firstEpochSeconds + w.start) + "," + IsoUtc(r.firstEpochSeconds + w.end) + "," +
+               Decimals(w.minutes(), kWindowDecimals) + "," + Decimals(w.homeMaxElevation, kWindowDecimals) + "," +
+               Decimals(w.dxMaxElevation, kWindowDecimals) + "\n";
     return out;
 }
 

@@ -9,6 +9,7 @@
 
 #include "navlib/commonwindow.h"
 #include "navlib/eme.h"
+#include "navlib/iers.h"
 #include "navlib/planner.h"
 #include "navlib/riseset.h"
 #include "navlib/skystate.h"
@@ -25,6 +26,7 @@ struct InstantFigures {
     double sunGeometricElevation = 0, moonGeometricElevation = 0;  // degrees
     double anomalyPhase = 0;                                       // 256ths of the anomalistic month
     nav::EmeFigures eme;
+    std::optional<nav::Dut1Choice> dut1;          // the UT1 - UTC the precise ephemeris used
     nav::SkyBehindMoon skyBehindMoon;            // after AddPlannerFigures
     std::optional<nav::PlannerSite> dx;           // the DX station, when one is given
     std::optional<nav::PlannerFigures> planner;   // its figures, after AddPlannerFigures
@@ -38,7 +40,8 @@ struct WindowsReport {
     std::vector<nav::CommonWindow> windows;
 };
 
-// "YYYY-MM-DDTHH:MM:SS" of a UTC instant in seconds since 1970-01-01.
+// "YYYY-MM-DDTHH:MM:SS" of a UTC instant in seconds since 1970-01-01 (the text output's form; JSON and
+// CSV add "Z").
 std::string UtcText(std::int64_t epochSeconds);
 std::int64_t EpochSeconds(const UtcInstant& instant);
 std::int64_t EpochSecondsNow();
@@ -65,11 +68,13 @@ nav::RiseSetTexts ComputeRiseSet(const nav::ObserverSite& site, const CalendarDa
 // Today's date, UTC or at the given local offset.
 CalendarDate Today(double clockOffset);
 
-std::string InstantJson(const InstantFigures& f);
+// iersFile: the stored "IERS File" named beside the DUT1 used (empty: none).
+std::string InstantJson(const InstantFigures& f, const std::string& iersFile);
 std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site);
 std::string TableHeader(bool csv);
 std::string TableRow(const InstantFigures& f, bool csv);
-std::string RiseSetJson(const nav::RiseSetTexts& texts, bool showUtc);
+// dayStartEpochSeconds: 00:00 of the displayed day on the displayed clock, as a UTC instant.
+std::string RiseSetJson(const nav::RiseSetTexts& texts, bool showUtc, std::int64_t dayStartEpochSeconds);
 std::string RiseSetText(const nav::RiseSetTexts& texts);
 std::string WindowsText(const WindowsReport& report);
 std::string WindowsJson(const WindowsReport& report);

@@ -3,9 +3,11 @@
 #include <QString>
 #include <cmath>
 
+#include "app/settings/iersfile.h"
 #include "app/settings/plannersettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
+#include "navlib/constants.h"
 #include "navlib/skystate.h"
 #include "tools/skyrel-ephem/options.h"
 #include "tools/skyrel-ephem/report.h"
@@ -14,8 +16,9 @@ namespace ephem {
 namespace {
 
 // The stored site is read as the tracker reads it: a value that is no number or lies outside its range
-// is the tracker's default, and the refusal goes to `err`, as a bad flag's would.
-nav::ObserverSite ResolveSite(const Options& o, std::ostream& err) {
+// is the tracker's default, and the refusal goes to `err`, as a bad flag's would. For the precise
+// ephemeris also the stored DUT1 and IERS file (its name into `iersFile`).
+nav::ObserverSite ResolveSite(const Options& o, std::ostream& err, QString& iersFile) {
     nav::ObserverSite site;
     if (!o.latitude || !o.longitude || !o.height) {
         const skyrel::NativeSettingsStore store;
@@ -31,6 +34,8 @@ nav::ObserverSite ResolveSite(const Options& o, std::ostream& err) {
         site.ephemeris = nav::Ephemeris::Precise;
         const skyrel::NativeSettingsStore store;
         site.dut1Seconds = skyrel::Dut1OfText(store.read(skyrel::kOptionsGroup, QStringLiteral("DUT1"))).value_or(0);
+        iersFile = store.read(skyrel::kOptionsGroup, skyrel::kIersFileKey);
+        site.iers = skyrel::LoadIersFile(iersFile);
     }
     return site;
 }
@@ -49,16 +54,27 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << HelpText();
         return 0;
     }
-    const nav::ObserverSite site = ResolveSite(o, err);
+    QString iersFile;
+    const nav::ObserverSite site = ResolveSite(o, err, iersFile);
     const std::optional<nav::PlannerSite> dx =
-        o.dx ? std::optional(nav::MakePlannerSite(o.dx->latitude, o.dx->longitude, o.dxHeight.value_or(0),
-                                                      site.ephemeris, site.dut1Seconds))
+        o.dx ? std::optional(nav::MakePlannerSite(o.dx->latitude, o.dx->longitude, o.dxHeight.value_or(0), site))
              : std::nullopt;
     const skyrel::PlannerSettings planner = skyrel::LoadPlannerSettings(skyrel::NativeSettingsStore());
 
     if (o.windows) {
-        const WindowsReport report = ComputeWindows(site, *dx, o.date.value_or(Today(0)), int(o.days.value_or(1)),
-                                                    o.minElevation.value_or(planner.minElevation));
+        const CalendarDate first = o.date.value_or(Today(0));
+        const int days = int(o.days.value_or(1));
+        // As for the table: past the last instant the calendar wraps and the windows would carry wrong dates.
+        const std::int64_t lastAllowed = EpochSeconds(kLastInstant);
+        const std::int64_t lastSecond = EpochSeconds({first.year, first.month, first.day, 0, 0, 0}) +
+                                        days * std::int64_t(nav::kSecondsPerDay) - 1;
+        if (lastSecond > lastAllowed) {
+            err << "skyrel-ephem: --windows with --days " << days << " runs past " << UtcText(lastAllowed)
+                << ", the last instant it may reach\n";
+            return kExitBadInput;
+        }
+        const WindowsReport report =
+            ComputeWindows(site, *dx, first, days, o.minElevation.value_or(planner.minElevation));
         out << (o.json ? WindowsJson(report) : o.csv ? WindowsCsv(report) : WindowsText(report));
         return 0;
     }
@@ -68,7 +84,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         const double clockOffset = o.localOffset.value_or(0);
         const CalendarDate date = o.date.value_or(Today(clockOffset));
         const nav::RiseSetTexts texts = ComputeRiseSet(site, date, clockOffset, showUtc);
-        out << (o.json ? RiseSetJson(texts, showUtc) : RiseSetText(texts));
+        const std::int64_t dayStart = EpochSeconds({date.year, date.month, date.day, 0, 0, 0}) -
+                                      std::llround(clockOffset * nav::kSecondsPerHour);
+        out << (o.json ? RiseSetJson(texts, showUtc, dayStart) : RiseSetText(texts));
         return 0;
     }
 
@@ -89,7 +107,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     InstantFigures figures = ComputeInstant(site, start);
     figures.dx = dx;
     AddPlannerFigures(figures, site, skyrel::ShippedSkySurvey(), planner.receiverKelvin);
-    out << (o.json ? InstantJson(figures) : InstantText(figures, site));
+    out << (o.json ? InstantJson(figures, iersFile.toStdString()) : InstantText(figures, site));
     return 0;
 }
 

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <optional>
 
 #include "app/rotator/hamlibsession.h"
@@ -35,6 +37,36 @@ private:
     QProcess process_;
     int port_ = 0;
     QByteArray log_;
+};
+
+// A rotator daemon of the test's own on loopback, in the protocol Hamlib's network model speaks: the
+// state query gets the range -180..450 / 0..90, a position query gets 0/0, a position command succeeds.
+// It answers on the test's thread, while the test waits in the event loop.
+class FakeRotatorDaemon {
+public:
+    enum class Mode {
+        Answer,     // as a rotator
+        HoldSets,   // position commands stay unanswered until release()
+        HangUp,     // every connection is closed as soon as it is accepted
+    };
+    explicit FakeRotatorDaemon(Mode mode = Mode::Answer);
+
+    // The options of the network model at this daemon, enabled.
+    HamlibSettings settings() const;
+    int connections() const { return connections_; }
+    // The position commands received so far ("P 10.000000 20.000000" as Hamlib writes them).
+    const QByteArrayList& positionCommands() const { return positionCommands_; }
+    // Answers the position commands held so far, and those that come later.
+    void release();
+
+private:
+    void answer(QTcpSocket* client);
+
+    QTcpServer server_;
+    Mode mode_;
+    int connections_ = 0;
+    QByteArrayList positionCommands_;
+    QList<QTcpSocket*> waiting_;  // clients whose position command is held
 };
 
 // `rotctl -m 2 -r <address> p`: the position the daemon's rotator reports, or none.

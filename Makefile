@@ -50,7 +50,8 @@ package: build
 	@cmake --build $(BUILD_DIR) --target package
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer (scripts/lsan.supp
-# lists the system libraries whose leaks are not reported).
+# lists the system libraries whose leaks are not reported), and the Hamlib rotator's tests under
+# ThreadSanitizer in a build of their own, $(SANITIZE_DIR)-thread (scripts/tsan.supp: Qt's queued calls).
 SANITIZE_DIR ?= build-sanitize
 sanitize: deps
 	@JOBS=$(JOBS) scripts/sanitize.sh $(SANITIZE_DIR)
@@ -75,4 +76,4 @@ soak: build
 	@scripts/soak.sh $(BUILD_DIR) $(SOAK_MINUTES)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(SANITIZE_DIR)-thread $(FUZZ_DIR)

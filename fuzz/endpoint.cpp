@@ -1,13 +1,15 @@
-// Fuzz target: the local endpoint's conversation. The input drives one client's conversation with a real
-// endpoint server over a real socket: arbitrary bytes in arbitrary chunks, with pointing lines and a third
-// client's pokes mixed in, while a second client only listens, advised. The input is read with the
-// fuzzer's data provider: the steps and their sizes from its end, the bytes sent from its front.
-// After every step, and once more when both clients have left:
+// Fuzz target: the local endpoint's conversation, as far as the station. The input drives one client's
+// conversation with a station's endpoint over a real socket: arbitrary bytes in arbitrary chunks, with
+// pointing lines, a third client's pokes and the station's cycles (its clock moved on) mixed in, while a
+// second client only listens, advised. The TRACK_ commands poked reach the station, which tracks onto the
+// endpoint. The input is read with the fuzzer's data provider: the steps and their sizes from its end,
+// the bytes sent from its front. After every step, and once more when both clients have left:
 // - every byte the talking client received is part of a reply in the protocol's grammar;
 // - the advised client received its two OKs and then change notices only, the last one the item's value;
 // - after "ERR too large" nothing more arrives and the connection ends;
 // - the server's buffered input stays within one payload and one request line;
-// - when the clients have left, no conversation remains.
+// - when the clients have left, no conversation remains;
+// - every pointing line the station made holds finite numbers, and it tracks what was chosen last.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <QEventLoop>
@@ -19,7 +21,11 @@
 
 #include "app/endpoint/endpointprotocol.h"
 #include "app/endpoint/endpointserver.h"
+#include "app/settings/settingsstore.h"
+#include "app/station/station.h"
 #include "fuzz/fuzzsupport.h"
+#include "tests/support/fakeclock.h"
+#include "tests/support/fakerotatorport.h"
 
 namespace skyrel::fuzz {
 namespace {
@@ -29,10 +35,11 @@ constexpr int kIdleTurns = 2;
 // A bound on the turns of one settling, far above what the largest step needs.
 constexpr int kMaxTurns = 20000;
 // Sizes of one step: a chunk of the input, a run of one byte (past every limit of the protocol), a
-// third client's poke.
+// third client's poke, the clock moved on before a cycle (s: a little over a year).
 constexpr std::size_t kMaxChunk = 5000;
 constexpr std::size_t kMaxRun = 70000;
 constexpr std::size_t kMaxPokeText = 64;
+constexpr std::int64_t kMaxClockStep = 400LL * 86400;
 // What the server may hold of one client's input between two reads.
 constexpr qint64 kMaxBufferedInput = endpoint::kMaxPayload + endpoint::kMaxRequestLine;
 
@@ -149,6 +156,22 @@ QByteArray PointingLine(FuzzedDataProvider& input) {
            QByteArray::number(el / 10.0, 'f', 1) + "\r\n";
 }
 
+// The station's pointing line after a cycle: numbers only where they are finite, and while it tracks a
+// body that is up (or Park) onto the endpoint, that body's line (the format names it). A body below the
+// horizon sends nothing, and the line stays what it was.
+void CheckStationCycle(Station& station) {
+    const QByteArray line = station.endpoint().item().textForm();
+    Check(!line.contains("nan") && !line.contains("inf"), "a pointing line holds finite numbers");
+    const TrackingState& tracking = station.state().tracking;
+    const nav::SkyState& sky = station.state().sky;
+    if (!tracking.trackingActive || !tracking.ddeOutput) return;
+    const char* word = nullptr;
+    if (tracking.trackMode == TrackMode::Park) word = "Park ";
+    else if (tracking.trackMode == TrackMode::Sun && sky.sun.elevation > 0) word = "Sun ";
+    else if (tracking.trackMode == TrackMode::Moon && sky.moon.elevation > 0) word = "Moon ";
+    if (word) Check(line.startsWith(word), "after a cycle the line is of the body tracked");
+}
+
 }  // namespace
 }  // namespace skyrel::fuzz
 
@@ -157,13 +180,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace skyrel::fuzz;
     const QString path = PrivateDirectory() + QStringLiteral("/runtime/") + QLatin1String(endpoint::kServiceName);
     EnsureApplication();
-    // One server for the whole run (listening costs more than a whole input); every input starts it from
-    // the same value.
-    static EndpointServer* const server = [&path] {
-        auto* endpoint = new EndpointServer;
-        Check(endpoint->listen(path), "the endpoint listens");
-        return endpoint;
+    // One station for the whole run (listening costs more than a whole input), its lines to the endpoint
+    // in the format that names the body; every input starts it from the same state and value.
+    // TRACK_SER sends to a port in memory.
+    static test::FakeClock clock(2026, 12, 7, 10, 0, 0);
+    static MemorySettingsStore store;
+    static test::FakeRotatorPort port;
+    static Station* const station = [&path] {
+        store.write(kOptionsGroup, QStringLiteral("Com Port"), QStringLiteral("0"));
+        store.write(kOptionsGroup, QStringLiteral("Output Format"), QStringLiteral("Nova"));
+        auto* made = new Station(clock, store, port);
+        made->loadSettings();
+        made->applySite();
+        Check(made->listen(path), "the endpoint listens");
+        return made;
     }();
+    EndpointServer* const server = &station->endpoint();
+    clock.setUtc(2026, 12, 7, 10, 0, 0);
+    station->choose(TrackMode::Off);
+    station->tracker().UseEndpointOutput();
+    port.lines.clear();
     server->setPointingLine(QByteArrayLiteral("Park AZ:0.0 EL:0.0\r\n"));
     Client listener(path);
     listener.send(ConnectRequest(endpoint::kServiceName, endpoint::kTopicName) + AdviseRequest(endpoint::kItemName));
@@ -173,7 +209,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     int outsideChanges = 0;
     while (input.remaining_bytes() > 0) {
-        switch (input.ConsumeIntegralInRange(0, 7)) {
+        switch (input.ConsumeIntegralInRange(0, 8)) {
+            case 4: {
+                const QByteArray before = server->item().textForm();
+                clock.advance(input.ConsumeIntegralInRange<std::int64_t>(0, kMaxClockStep));
+                station->tick();
+                CheckStationCycle(*station);
+                if (server->item().textForm() != before) ++outsideChanges;
+                break;
+            }
             case 5:
                 server->setPointingLine(PointingLine(input));
                 ++outsideChanges;

@@ -1,12 +1,16 @@
-// Fuzz target: skyrel-ephem's command line and the computation it starts, run in-process. The input is
-// split at zero bytes into the arguments. Invariant: exit status 0 with output and nothing on standard
-// error, or 2 with exactly one line on standard error and no output.
+// Fuzz target: skyrel-ephem's command line and the computation it starts, run in-process, with a stored
+// observer site. The input is split at zero bytes: the first part is the stored site, "LAT,LON,HEIGHT"
+// as the settings file would hold the three texts (a part left out is not stored), the others are the
+// arguments. Invariant: exit status 0 with output and nothing on standard error, or 2 with exactly one
+// line on standard error and no output; no figure is inf or nan. A stored site that makes the computation
+// run on without end is a finding of the run's time limit.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/settings/settingsstore.h"
 #include "fuzz/fuzzsupport.h"
 #include "tools/skyrel-ephem/options.h"
 #include "tools/skyrel-ephem/run.h"
@@ -27,13 +31,34 @@ std::vector<std::string> Arguments(const std::uint8_t* data, std::size_t size) {
     return args;
 }
 
+// The site the tool reads when a flag leaves it out, written the way the tracker stores it (through the
+// same store, so the next read sees it at once).
+void StoreSite(const std::string& site) {
+    const QStringList parts = QString::fromStdString(site).split(QLatin1Char(','));
+    skyrel::NativeSettingsStore store;
+    const QStringList names{QStringLiteral("Observer Latitude"), QStringLiteral("Observer Longitude"),
+                            QStringLiteral("Observer Height")};
+    for (qsizetype i = 0; i < names.size(); ++i)
+        store.write(skyrel::kOptionsGroup, names[i], i < parts.size() ? parts[i] : QString());
+    store.sync();
+}
+
+// Whether the text holds an infinite or undefined number as the tool would print one.
+bool HasNonFiniteNumber(const std::string& text) {
+    for (const char* word : {"inf", "nan"})
+        if (text.find(word) != std::string::npos) return true;
+    return false;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using skyrel::fuzz::Check;
     // The stored site is read from this process's own settings home, which holds no file.
     skyrel::fuzz::PrivateDirectory();
-    const std::vector<std::string> args = Arguments(data, size);
+    std::vector<std::string> args = Arguments(data, size);
+    StoreSite(args.empty() ? std::string() : args.front());
+    if (!args.empty()) args.erase(args.begin());
     std::string ignored;
     if (const auto options = ephem::ParseOptions(args, ignored); options && options->count.value_or(0) > kMaxTableRows)
         return -1;
@@ -42,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int status = ephem::Run(args, out, err);
     if (status == 0) {
         Check(!out.str().empty() && err.str().empty(), "exit status 0 comes with output and no error");
+        Check(!HasNonFiniteNumber(out.str()), "every figure is a finite number");
     } else {
         Check(status == ephem::kExitBadInput, "the exit status is 0 or 2");
         const std::string line = err.str();

@@ -1,18 +1,25 @@
-// Fuzz target: the settings loader. The input is the settings file's bytes; it is loaded as the program
-// loads it at start-up: the options, the four windows' positions and the twelve ports' devices.
-// Invariant: every value in effect is its built-in value or within its allowed range: finite numbers,
+// Fuzz target: the settings loader and what the station does with what it loaded. The input is the
+// settings file's bytes; it is loaded as the program loads it at start-up: the options, the four windows'
+// positions and the twelve ports' devices. Then a station loads the same file, applies its site (which
+// searches the day) and tracks the Moon for two cycles onto a port in memory.
+// Invariants: every value in effect is its built-in value or within its allowed range: finite numbers,
 // a manual clock offset within 24 hours, a speed from the baud list, a known feed, a window position
-// stored whole or defaulted where it is missing, a device for each port 1..12 and none for any other number.
+// stored whole or defaulted where it is missing, a device for each port 1..12 and none for any other number;
+// and every pointing line the station writes holds finite numbers. A site that makes the day's search or
+// a cycle run on without end is a finding of the run's time limit.
 #include <QFile>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
+#include "app/rotator/hamlibsettings.h"
 #include "app/rotator/rotatorport.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
+#include "app/station/station.h"
 #include "fuzz/fuzzsupport.h"
 #include "tests/support/fakeclock.h"
+#include "tests/support/fakerotatorport.h"
 
 namespace skyrel::fuzz {
 namespace {
@@ -42,6 +49,25 @@ void CheckValuesInEffect(const Settings& s) {
     for (const QString& caption : s.feedCaption) Check(!caption.isEmpty(), "every feed box has a caption");
 }
 
+// The station as the program starts it from this file: load, apply the site, then track the Moon for two
+// cycles. Its lines go to the port in memory or to the endpoint's item, as the file's port says.
+void CheckStationRun(NativeSettingsStore& store, const test::FakeClock& clock) {
+    // The Hamlib rotator stays off: an input must not open this machine's devices or reach the network
+    // (the rotator's replies have a target of their own).
+    SaveHamlibSettings(store, HamlibSettings{});
+    test::FakeRotatorPort port;
+    Station station(clock, store, port);
+    station.loadSettings();
+    station.applySite();
+    station.choose(TrackMode::Moon);
+    station.tick();
+    station.tick();
+    QByteArrayList lines = port.lines;
+    lines.append(station.endpoint().item().textForm());
+    for (const QByteArray& line : lines)
+        Check(!line.contains("nan") && !line.contains("inf"), "a pointing line holds finite numbers");
+}
+
 }  // namespace
 }  // namespace skyrel::fuzz
 
@@ -56,8 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(file.open(QIODevice::WriteOnly), "the settings file can be written");
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
+    EnsureApplication();
     {
-        const NativeSettingsStore store(fileName);
+        NativeSettingsStore store(fileName);
         const test::FakeClock clock(2026, 12, 7, 10, 0, 0, 60);
         Settings settings;
         LoadSettings(store, clock, settings);
@@ -72,6 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const bool known = port >= kFirstPort && port <= kLastPort;
             Check(PortDeviceName(store, port).isEmpty() != known, "ports 1..12 have a device, no other number has");
         }
+        CheckStationRun(store, clock);
     }
     QFile::remove(fileName);
     return 0;

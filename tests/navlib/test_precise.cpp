@@ -2,6 +2,9 @@
 // minute, and its time scales. The standard path has its own digit-for-digit tests.
 #include <gtest/gtest.h>
 
+#include <erfa.h>
+#include <erfam.h>
+
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
@@ -165,6 +168,32 @@ TEST(PreciseEphemeris, AFrameKeptUpToAMinuteMovesNothingVisibleAndAnOlderOneIsRe
     ExpectSameSky(skyAt(day, fraction, skyAt(day, fraction - 59.0 / 86400)), fresh, "kept 59 s");
     ExpectSameSky(skyAt(day, fraction, skyAt(day, fraction + 59.0 / 86400)), fresh, "kept 59 s, backwards");
     ExpectSameSky(skyAt(day, fraction, skyAt(day - 1, fraction)), fresh, "a day old");
+}
+
+// The Moon is where Moon98 puts it one light time before the instant, taken directly at that earlier
+// instant and turned by the same precession-nutation matrix. Its light time is 1.3 s: the Moon moves 0.7"
+// in it, so the other sign would be 1.4" off, under the golden tolerance but far over this one. Tolerance
+// 1e-3" (2 m at the Moon): the step carries the Moon back along its velocity, which its acceleration and
+// the light time's own change over 1.3 s move by millimetres.
+TEST(PreciseEphemeris, TheMoonIsMoon98OneLightTimeEarlier) {
+    nav::SkyState sky;
+    sky.clock.utcDay = nav::DayNumber(2026, 12, 7);
+    sky.clock.utcFraction = 0.3;
+    nav::ComputePreciseGeocentric(sky, 0);
+    const nav::PreciseInstant t = nav::PreciseInstantOf(sky.clock.utcDay, sky.clock.utcFraction, 0);
+    double pv[2][3];
+    eraMoon98(t.tt1, t.tt2, pv);
+    const double lightDays = eraPm(pv[0]) * ERFA_AULT / ERFA_DAYSEC;
+    eraMoon98(t.tt1, t.tt2 - lightDays, pv);
+    double distanceAu, direction[3], ofDate[3];
+    eraPn(pv[0], &distanceAu, direction);
+    eraRxp(sky.preciseFrame.npb, direction, ofDate);
+    const nav::Vec3& got = sky.moon.geoEquatorialDir;
+    const double offDeg = std::asin(std::hypot(got[1] * ofDate[2] - got[2] * ofDate[1],
+                                               got[2] * ofDate[0] - got[0] * ofDate[2],
+                                               got[0] * ofDate[1] - got[1] * ofDate[0])) * kRadToDeg;
+    EXPECT_LT(offDeg * 3600, 1e-3);
+    EXPECT_NEAR(sky.moon.geoDistance, distanceAu * ERFA_DAU / 1000, 0.002);  // km: the same 2 m
 }
 
 // The Sun's local hour angle (degrees) from a site at utcDay + utcFraction.

@@ -4,6 +4,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <utility>
 
 #include "app/settings/numbertext.h"
 #include "tests/support/toolrun.h"
@@ -69,6 +70,58 @@ QList<RotatorPosition> RotatorDaemon::commandedPositions() {
     return positions;
 }
 
+FakeRotatorDaemon::FakeRotatorDaemon(Mode mode, const QByteArray& reportedAzimuth)
+    : mode_(mode), reportedAzimuth_(reportedAzimuth) {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+        while (QTcpSocket* client = server_.nextPendingConnection()) {
+            ++connections_;
+            if (mode_ == Mode::HangUp) {
+                client->abort();
+                client->deleteLater();
+                continue;
+            }
+            QObject::connect(client, &QTcpSocket::readyRead, client, [this, client] { answer(client); });
+            QObject::connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+        }
+    });
+}
+
+HamlibSettings FakeRotatorDaemon::settings() const {
+    HamlibSettings settings;
+    settings.enabled = true;
+    settings.model = kHamlibNetworkModel;
+    settings.device = QStringLiteral("127.0.0.1:%1").arg(server_.serverPort());
+    return settings;
+}
+
+void FakeRotatorDaemon::release() {
+    mode_ = Mode::Answer;
+    for (QTcpSocket* client : std::exchange(waiting_, {})) {
+        client->write("RPRT 0\n");
+        answer(client);
+    }
+}
+
+void FakeRotatorDaemon::answer(QTcpSocket* client) {
+    // A held client's later lines wait with it, in order.
+    while (!waiting_.contains(client) && client->canReadLine()) {
+        const QByteArray line = client->readLine().trimmed();
+        if (line == "\\dump_state") {
+            client->write("1\n1\nmin_az=-180.000000\nmax_az=450.000000\nmin_el=0.000000\nmax_el=90.000000\n"
+                          "south_zero=0\nrot_type=AzEl\ndone\n");
+        } else if (line == "p") {
+            client->write(reportedAzimuth_ + "\n0.00\n");
+        } else if (line.startsWith("P ")) {
+            positionCommands_.append(line);
+            if (mode_ == Mode::HoldSets) waiting_.append(client);
+            else client->write("RPRT 0\n");
+        } else {
+            client->write("RPRT -1\n");
+        }
+    }
+}
+
 std::optional<RotatorPosition> ReadPositionWithRotctl(const QString& address) {
     const ToolRun run = RunTool(QStringLiteral("rotctl"), {QStringLiteral("-m"), QStringLiteral("2"),
                                                            QStringLiteral("-r"), address, QStringLiteral("p")});
@@ -78,38 +131,6 @@ std::optional<RotatorPosition> ReadPositionWithRotctl(const QString& address) {
     const auto elevation = ParseReal(QString::fromLatin1(lines[1]));
     if (!azimuth || !elevation) return std::nullopt;
     return RotatorPosition{*azimuth, *elevation};
-}
-
-ScriptedRotatorDaemon::ScriptedRotatorDaemon(const QByteArray& reportedAzimuth)
-    : server_(std::make_unique<QTcpServer>()), reportedAzimuth_(reportedAzimuth) {
-    server_->listen(QHostAddress::LocalHost, 0);
-    QObject::connect(server_.get(), &QTcpServer::newConnection, server_.get(), [this] {
-        while (QTcpSocket* socket = server_->nextPendingConnection()) {
-            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                while (socket->canReadLine()) {
-                    const QByteArray command = socket->readLine().trimmed();
-                    if (command == "\\dump_state")
-                        socket->write("1\n1\nmin_az=-180.000000\nmax_az=450.000000\nmin_el=0.000000\n"
-                                      "max_el=90.000000\nsouth_zero=0\nrot_type=AzEl\ndone\n");
-                    else if (command == "p")
-                        socket->write(reportedAzimuth_ + "\n0.00\n");
-                    else
-                        socket->write("RPRT 0\n");
-                }
-            });
-        }
-    });
-}
-
-ScriptedRotatorDaemon::~ScriptedRotatorDaemon() = default;
-
-HamlibSettings ScriptedRotatorDaemon::settings() const {
-    HamlibSettings settings;
-    settings.enabled = true;
-    settings.model = kHamlibNetworkModel;
-    settings.device = QStringLiteral("127.0.0.1:%1").arg(server_->serverPort());
-    return settings;
 }
 
 }  // namespace skyrel::test

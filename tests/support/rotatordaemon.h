@@ -5,7 +5,8 @@
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
-#include <memory>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <optional>
 
 #include "app/rotator/hamlibsession.h"
@@ -40,19 +41,36 @@ private:
     QByteArray log_;
 };
 
-// A stand-in for the rotator daemon, in this process, for answers the real one never gives: it states
-// the dummy's range as the real daemon does, takes every command, and answers each position read with
-// `reportedAzimuth` and 0 as it is typed ("inf", "nan", "1e300"). Answers while the event loop runs.
-class ScriptedRotatorDaemon {
+// A rotator daemon of the test's own on loopback, in the protocol Hamlib's network model speaks, for
+// answers the real one never gives: the state query gets the range -180..450 / 0..90, a position query
+// gets `reportedAzimuth` as it is typed ("0.00", "inf", "nan", "1e300") and elevation 0, a position
+// command succeeds. It answers on the test's thread, while the test waits in the event loop.
+class FakeRotatorDaemon {
 public:
-    explicit ScriptedRotatorDaemon(const QByteArray& reportedAzimuth);
-    ~ScriptedRotatorDaemon();
-    // The options of the network model at this daemon's loopback address, enabled.
+    enum class Mode {
+        Answer,     // as a rotator
+        HoldSets,   // position commands stay unanswered until release()
+        HangUp,     // every connection is closed as soon as it is accepted
+    };
+    explicit FakeRotatorDaemon(Mode mode = Mode::Answer, const QByteArray& reportedAzimuth = "0.00");
+
+    // The options of the network model at this daemon, enabled.
     HamlibSettings settings() const;
+    int connections() const { return connections_; }
+    // The position commands received so far ("P 10.000000 20.000000" as Hamlib writes them).
+    const QByteArrayList& positionCommands() const { return positionCommands_; }
+    // Answers the position commands held so far, and those that come later.
+    void release();
 
 private:
-    std::unique_ptr<QTcpServer> server_;
+    void answer(QTcpSocket* client);
+
+    QTcpServer server_;
+    Mode mode_;
     QByteArray reportedAzimuth_;
+    int connections_ = 0;
+    QByteArrayList positionCommands_;
+    QList<QTcpSocket*> waiting_;  // clients whose position command is held
 };
 
 // `rotctl -m 2 -r <address> p`: the position the daemon's rotator reports, or none.

@@ -122,6 +122,16 @@ TEST(SkyrelEphem, DxFiguresAndCommonWindowsAsJson) {
     EXPECT_NEAR(windows[0].toObject()["minutes"].toDouble(), 77.7, 0.01);
     EXPECT_NEAR(windows[0].toObject()["homeMaxElevation"].toDouble(), 58.9, 0.05);
 
+    // The same windows as text: the sites and the minimum above a table of the same figures.
+    r = RunTool(home + QStringList{"--windows", "--dx", "JO62qm", "--date", "2026-12-19", "--min-elevation", "0"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QList<QByteArray> text = r.out.trimmed().split('\n');
+    ASSERT_EQ(text.size(), 4) << r.out.toStdString();
+    EXPECT_TRUE(text[0].startsWith("Home FN31pr 41.7292 -72.7083 0 m, DX JO62qm 52.5208 13.3750 0 m,")) << text[0].toStdString();
+    EXPECT_TRUE(text[0].contains(" 0.0 deg")) << text[0].toStdString();
+    EXPECT_EQ(text[2].simplified().split(' ').mid(1), (QList<QByteArray>{"2026-12-19T01:17:42", "77.7", "58.9", "10.5"}));
+    EXPECT_EQ(text[3].simplified().split(' ').mid(1), (QList<QByteArray>{"2026-12-19T23:59:59", "378.1", "62.4", "52.5"}));
+
     // The stored minimum applies without the flag: at 20 deg the evening window opens at 19:08:44, not
     // 17:16:31 as at 0 deg, and ends before the midnight.
     skyrel::NativeSettingsStore store;
@@ -344,6 +354,12 @@ TEST(SkyrelEphem, TableHasOneRowPerInstantAndCsvAHeader) {
     const ToolRun last = RunTool({"--utc", "2100-02-28T23:58:59", "--every", "60", "--count", "2", "--csv"});
     ASSERT_EQ(last.exitCode, 0) << last.err.toStdString();
     EXPECT_TRUE(last.out.trimmed().split('\n').last().startsWith("2100-02-28T23:59:59Z,")) << last.out.toStdString();
+    // And may start on the calendar's first instant.
+    const ToolRun first = RunTool({"--utc", "1901-03-01T00:00:00", "--every", "60", "--count", "1", "--csv"});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.out.trimmed().split('\n').last().startsWith("1901-03-01T00:00:00Z,")) << first.out.toStdString();
+    for (const char* day : {"1901-03-01", "2100-02-28"})
+        EXPECT_EQ(RunTool({"--riseset", "--date", day}).exitCode, 0) << day;
 }
 
 TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
@@ -369,6 +385,10 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
         {{"--windows", "--dx", "FN31", "--date", "2100-02-01", "--days", "366"}, "2100-02-28T23:59:59"},
         {{"--windows", "--dx", "FN31", "--min-elevation", "61"}, "--min-elevation"},
         {{"--windows"}, "--dx"},
+        {{"--dx-height", "30"}, "--dx-height"},
+        // The calendar's first and last days (allowed below) and one day beyond each.
+        {{"--riseset", "--date", "1901-02-28"}, "--date"},
+        {{"--utc", "2100-03-01T00:00:00"}, "--utc"},
         {{"--ephemeris", "fast"}, "--ephemeris"},
         {{"--riseset", "--ephemeris", "Precise"}, "--ephemeris"},
         {{"--ephemeris"}, "--ephemeris"},

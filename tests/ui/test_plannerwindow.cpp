@@ -14,6 +14,7 @@
 #include "app/settings/plannersettings.h"
 #include "app/settings/settingsstore.h"
 #include "navlib/timecal.h"
+#include "ui/displaytext.h"
 #include "ui/plannerchart.h"
 #include "ui/plannerwindow.h"
 
@@ -39,6 +40,15 @@ QLineSeries* Line(QChart* chart, const QString& name) {
     return nullptr;
 }
 
+// The window's two stations as navlib takes them: the DX with the home station's ephemeris.
+struct Stations {
+    nav::PlannerSite home, dx;
+};
+Stations StationsOf(const nav::ObserverSite& home, const nav::DxStation& dx) {
+    return {nav::MakePlannerSite(home.latitude, home.longitude, home.height, home),
+            nav::MakePlannerSite(dx.point.latitude, dx.point.longitude, dx.height, home)};
+}
+
 QList<QAreaSeries*> Areas(QChart* chart) {
     QList<QAreaSeries*> areas;
     for (QAbstractSeries* s : chart->series())
@@ -62,7 +72,25 @@ TEST_F(PlannerFixture, DxEntryRecentListLimitsAndLiveFigures) {
     EXPECT_EQ(w.windowsTable->item(0, 0)->text(), "2026-12-19 00:00:00");
     EXPECT_EQ(w.windowsTable->item(0, 1)->text(), "2026-12-19 01:17:42");
     EXPECT_TRUE(w.dxMoonLabel->text().contains("El 2.")) << w.dxMoonLabel->text().toStdString();
-    EXPECT_FALSE(w.figuresTable->item(1, 4)->text().isEmpty());
+    // Each figure and each window's highest elevations in their own row and column, as navlib has them.
+    // The DX's own echo, and the DX maximum, differ from what belongs there, so a swap shows.
+    const Stations stations = StationsOf(home, *w.dxStation());
+    nav::SkyState workspace = sky;
+    const nav::PlannerFigures f = nav::ComputePlannerFigures(workspace, stations.home, stations.dx, sky.clock.utcDay,
+                                                             3600, ShippedSkySurvey(), w.settings().receiverKelvin);
+    for (int band = 0; band < int(nav::kBandCount); ++band) {
+        EXPECT_EQ(w.figuresTable->item(0, band)->text(), FixedText(f.homeEchoDoppler[band], 0)) << band;
+        EXPECT_EQ(w.figuresTable->item(1, band)->text(), FixedText(f.crossDoppler[band], 0)) << band;
+    }
+    EXPECT_NE(FixedText(f.crossDoppler[4], 0), FixedText(f.dxEchoDoppler[4], 0));
+    const auto windows = nav::FindCommonWindows(workspace, stations.home, stations.dx, sky.clock.utcDay,
+                                                PlannerWindow::kWindowDays, w.settings().minElevation);
+    ASSERT_EQ(w.windowsTable->rowCount(), int(windows.size()));
+    for (int row = 0; row < int(windows.size()); ++row) {
+        EXPECT_EQ(w.windowsTable->item(row, 3)->text(), FixedText(windows[row].homeMaxElevation, 1)) << row;
+        EXPECT_EQ(w.windowsTable->item(row, 4)->text(), FixedText(windows[row].dxMaxElevation, 1)) << row;
+    }
+    EXPECT_NE(w.windowsTable->item(0, 3)->text(), w.windowsTable->item(0, 4)->text());
     EXPECT_TRUE(w.polarisationLabel->text().contains(" dB")) << w.polarisationLabel->text().toStdString();
 
     // A bad entry says why beside the box and keeps the station.
@@ -118,6 +146,18 @@ TEST_F(PlannerFixture, DayChartShadesTheDaysWindowsAndSavesAsPng) {
         ASSERT_TRUE(Line(chart, name)) << name.toStdString();
         EXPECT_EQ(Line(chart, name)->count(), points) << name.toStdString();
     }
+    // Each curve is navlib's day profile of its own station.
+    const Stations stations = StationsOf(home, *w.dxStation());
+    nav::SkyState workspace = sky;
+    const nav::DayProfile profile = nav::ComputeDayProfile(workspace, stations.home, stations.dx, sky.clock.utcDay,
+                                                           PlannerWindow::kChartStepSeconds, ShippedSkySurvey());
+    for (const auto& [name, values] : {std::pair{kHomeSeriesName, &profile.homeElevation},
+                                       std::pair{kDxSeriesName, &profile.dxElevation},
+                                       std::pair{kSkySeriesName, &profile.skyTemperature}}) {
+        int differing = 0;
+        for (int i = 0; i < points; ++i) differing += Line(chart, name)->at(i) != QPointF(profile.hours[i], (*values)[i]);
+        EXPECT_EQ(differing, 0) << name.toStdString();
+    }
     EXPECT_EQ(Line(chart, kMinimumSeriesName)->count(), 2);
     // The present time, 01:00 UTC.
     ASSERT_EQ(Line(chart, kNowSeriesName)->count(), 2);
@@ -132,11 +172,27 @@ TEST_F(PlannerFixture, DayChartShadesTheDaysWindowsAndSavesAsPng) {
         EXPECT_NEAR(areas[i]->upperSeries()->at(1).x(), hours[i][1], 1e-9) << i;
     }
 
+    // The UTC day turns while the chart shows today: the chart turns with it, to the new day's windows.
+    sky.clock.utcDay = nav::DayNumber(2026, 12, 20);
+    w.refresh();
+    EXPECT_EQ(w.chartDay->date(), QDate(2026, 12, 20));
+    const auto nextDay = nav::FindCommonWindows(workspace, stations.home, stations.dx, sky.clock.utcDay, 1, 0);
+    ASSERT_EQ(Areas(chart).size(), nextDay.size());
+    for (std::size_t i = 0; i < nextDay.size(); ++i)
+        EXPECT_NEAR(Areas(chart)[int(i)]->upperSeries()->at(0).x(), nextDay[i].start / 3600.0, 1e-9) << i;
+    EXPECT_EQ(Line(chart, kNowSeriesName)->count(), 2);
+
     // Another day: no present-time line, the windows of that day.
     w.chartDay->setDate(QDate(2026, 12, 7));
     EXPECT_EQ(Line(chart, kNowSeriesName)->count(), 0);
     EXPECT_EQ(Areas(chart).size(), 1);
     EXPECT_NEAR(Areas(chart)[0]->upperSeries()->at(0).x(), 39747 / 3600.0, 1e-9);
+
+    // A new minimum elevation moves the chart's minimum line to it.
+    w.minElevationBox->setText(QStringLiteral("10"));
+    w.applyLimits();
+    EXPECT_EQ(Line(chart, kMinimumSeriesName)->at(0), QPointF(0, 10));
+    EXPECT_EQ(Line(chart, kMinimumSeriesName)->at(1), QPointF(24, 10));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("day.png"));

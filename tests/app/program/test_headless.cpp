@@ -13,10 +13,15 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
+#include <cmath>
 
 #include "app/settings/settingsstore.h"
 #include "app/program/singleinstance.h"
+#include "app/station/systemclock.h"
+#include "navlib/observer.h"
+#include "navlib/timecal.h"
 #include "tests/support/endpointclient.h"
 #include "tests/support/pseudoterminal.h"
 #include "tests/support/skyrelprocess.h"
@@ -152,6 +157,50 @@ TEST(HeadlessStation, HeldHandOverConnectionsNeverTakeTheSocketsAway) {
     EXPECT_EQ(station.state(), QProcess::Running);
     const QStringList stops = ErrorLines(station).filter(QStringLiteral("stopped listening"));
     EXPECT_LE(stops.size(), 2) << stops.join('|').toStdString();  // at most once for each server
+    test::StopSkyrel(station);
+}
+
+// The Moon's position this second from `site`.
+nav::BodyState MoonNow(const nav::ObserverSite& site) {
+    nav::SkyState sky;
+    nav::SetObserver(sky.observerFrame, site.latitude, site.longitude, site.height);
+    nav::ReadClock(sky.clock, SystemClock(), true, 0);
+    nav::ComputePositions(sky, site);
+    return sky.moon;
+}
+
+// --track moon points at the Moon: the Nova line names it, and its azimuth is the Moon's of this second at
+// the stored site, within 0.3 deg (the line's 0.1 deg and the Moon's motion while the line is read; the
+// Sun is that close to the Moon only in a solar eclipse). The site is on the equator, at the longitude
+// (every 30 deg tried) where the Moon stands nearest 50 deg up now: nothing is sent for a body below the
+// horizon, and near the zenith its azimuth would turn too fast to compare.
+TEST(HeadlessStation, TrackMoonFromTheStartPointsAtTheMoon) {
+    test::PseudoTerminal device;
+    StorePort(device.devicePath());
+    constexpr double kWantedElevation = 50;
+    nav::ObserverSite site{0, 0, 0, ""};
+    for (double longitude = -150; longitude <= 180; longitude += 30)
+        if (std::abs(MoonNow({0, longitude, 0, ""}).elevation - kWantedElevation) <
+            std::abs(MoonNow(site).elevation - kWantedElevation))
+            site.longitude = longitude;
+    ASSERT_GT(MoonNow(site).elevation, 20);
+    ASSERT_LT(MoonNow(site).elevation, 80);
+    {
+        NativeSettingsStore store;
+        store.write(kOptionsGroup, QStringLiteral("Observer Latitude"), QStringLiteral("0"));
+        store.write(kOptionsGroup, QStringLiteral("Observer Longitude"), QString::number(site.longitude));
+        ASSERT_TRUE(store.sync());
+    }
+    QProcess station;
+    ASSERT_TRUE(test::StartSkyrel(station, test::HeadlessEnvironment(),
+                                  {QStringLiteral("--headless"), QStringLiteral("--track"), QStringLiteral("moon")}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return DeviceHeldOpen(device); }, kProcessWaitMs));
+    const QString line = QString::fromLatin1(device.readBytes(kParkLine.size() + 8, 3000));
+    const QRegularExpressionMatch pointing =
+        QRegularExpression(QStringLiteral("^Moon AZ:([0-9.]+) EL:[0-9.]+\\r\\n")).match(line);
+    ASSERT_TRUE(pointing.hasMatch()) << line.toStdString();
+    EXPECT_NEAR(std::remainder(pointing.captured(1).toDouble() - MoonNow(site).azimuth, 360), 0, 0.3)
+        << line.toStdString();
     test::StopSkyrel(station);
 }
 

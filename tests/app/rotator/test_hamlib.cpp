@@ -12,6 +12,7 @@
 #include "app/rotator/hamlibmodels.h"
 #include "app/endpoint/endpointserver.h"
 #include "app/rotator/hamlibrotator.h"
+#include "app/station/antennastatus.h"
 #include "app/station/tracker.h"
 #include "tests/support/fakerotatorport.h"
 #include "tests/support/endpointclient.h"
@@ -86,6 +87,8 @@ TEST(HamlibRotator, LimitsTurnOrClampAndThePointingErrorIsAnAngleOnTheSky) {
     EXPECT_DOUBLE_EQ(ClampToLimits({10, 10}, overlap, 350.0).position.azimuth, 370);
     EXPECT_DOUBLE_EQ(ClampToLimits({10, 10}, overlap, std::nullopt).position.azimuth, 10);
     EXPECT_FALSE(ClampToLimits({300, 10}, overlap, -50.0).clamped);
+    // The endpoint's antenna item reads such a position in 0..360.
+    EXPECT_EQ(AntennaItemText(ClampToLimits({300, 10}, overlap, -50.0).position), "AZ300.0 EL10.0");
 
     const RotatorLimits southStop{-180, 180, 5, 85};
     const LimitedPosition west = ClampToLimits({270, 95}, southStop, std::nullopt);
@@ -173,13 +176,33 @@ TEST(HamlibRotator, DummyModelInThisProcessClampsReportsAndRefusesAnUnknownModel
     ASSERT_TRUE(QTest::qWaitFor([&] { return !failures.isEmpty(); }, kReportWaitMs));
     EXPECT_EQ(failures.takeFirst().at(0).toString(),
               QStringLiteral("Rotator not reachable: the installed Hamlib knows no rotator model 999999"));
+
+    // A daemon that hangs up at once is tried again every 5 seconds: in 7 seconds, at 0 and at 5.
+    {
+        test::FakeRotatorDaemon hangingUp(test::FakeRotatorDaemon::Mode::HangUp);
+        rotator.start(hangingUp.settings());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return hangingUp.connections() > 0; }, kReportWaitMs));
+        QTest::qWait(7000);
+        EXPECT_EQ(hangingUp.connections(), 2);
+    }
+
+    // Positions asked for while a command is under way: only the newest is sent after it.
+    test::FakeRotatorDaemon holding(test::FakeRotatorDaemon::Mode::HoldSets);
+    rotator.start(holding.settings());
+    rotator.point({10, 10});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holding.positionCommands().size() == 1; }, kReportWaitMs));
+    rotator.point({20, 20});
+    rotator.point({30, 30});
+    holding.release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holding.positionCommands().size() == 2; }, kReportWaitMs));
+    EXPECT_TRUE(holding.positionCommands()[1].startsWith("P 30.")) << holding.positionCommands()[1].toStdString();
 }
 
 // A reported position that is no angle (not finite, or beyond any rotator's turn) is a fault of the
 // rotator: said once, and no figure of it reaches a display or the angle arithmetic.
 TEST(HamlibRotator, APositionThatIsNoAngleIsRefusedAsAFault) {
     for (const QByteArray azimuth : {"inf", "-inf", "nan", "1e300", "-1e30", "1000.5"}) {
-        test::ScriptedRotatorDaemon daemon(azimuth);
+        test::FakeRotatorDaemon daemon(test::FakeRotatorDaemon::Mode::Answer, azimuth);
         HamlibRotator rotator;
         QSignalSpy reports(&rotator, &HamlibRotator::reported);
         QSignalSpy failures(&rotator, &HamlibRotator::unreachable);

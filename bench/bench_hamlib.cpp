@@ -45,13 +45,13 @@ void BM_HamlibRotatorPointToReport(benchmark::State& state) {
     int reports = 0;
     QObject::connect(&rotator, &HamlibRotator::reported, [&reports] { ++reports; });
     rotator.start(daemon.settings());
-    rotator.point({10, 20});
+    rotator.request({RotatorPosition{10, 20}});
     while (reports == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     double azimuth = 10;
     for (auto _ : state) {
         const int before = reports;
         azimuth = azimuth > 300 ? 10 : azimuth + 0.1;
-        rotator.point({azimuth, 20});
+        rotator.request({RotatorPosition{azimuth, 20}});
         while (reports == before) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/rotator/hamlibmodule.h"
 #include "app/rotator/hamlibsettings.h"
@@ -25,7 +26,31 @@ struct LimitedPosition {
 //        range; of several that do, the one nearest `previous` (so a rotator with overlap follows a body
 //        across its stop instead of unwinding), else the one as wanted. When none lies inside, the azimuth is clamped to the nearer end; the
 //        elevation is clamped to its range. `clamped` tells whether either had to be clamped.
-LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> previous);
+//        turn      PreferInside as above; Continuous: the turn nearest `previous` whether or not it lies
+//                  inside, then clamped (a planned pass never unwinds halfway: it waits at the limit)
+enum class TurnRule { PreferInside, Continuous };
+LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> previous,
+                              TurnRule turn = TurnRule::PreferInside);
+
+// UserLimits - the range commanded positions are held in.
+//   in:  rotator   the range the open rotator reports
+//        settings  the user's limits (each none: the rotator's own) and the model
+//   out: each user limit clamped into the rotator's range; a minimum azimuth left to the rotator is 0 for
+//        a model that folds negative azimuths (FoldsNegativeAzimuth). A range whose minimum ends up above
+//        its maximum is the rotator's own on that axis.
+RotatorLimits UserLimits(const RotatorLimits& rotator, const HamlibSettings& settings);
+
+// PlanPassTurn - the azimuth to begin a pass at, so that the pass needs no unwinding.
+//   in:  path     the pass's azimuths from its start to its set (degrees), unwrapped: consecutive values
+//                 never jump by a whole turn, the first in 0..360
+//        limits   the azimuth range
+//        current  the azimuth the rotator stands at or was commanded last, if known
+//   out: path[0] turned by whole circles so that every azimuth of the path lies inside the range; of
+//        several turns that fit, the one starting nearest `current` (else nearest path[0]). When none fits,
+//        the turn leaving the least outside (the pass then waits at the limit instead of unwinding).
+//        None for an empty path.
+std::optional<double> PlanPassTurn(const std::vector<double>& path, const RotatorLimits& limits,
+                                   std::optional<double> current);
 
 // PointingError - the angle between two pointings (degrees), along the great circle through both
 //   in:  a, b  azimuth/elevation in degrees
@@ -49,6 +74,8 @@ public:
     bool setPosition(RotatorPosition position, QString& error);
     // The position the rotator reports, or none with the reason in `error`.
     std::optional<RotatorPosition> position(QString& error);
+    // Halts the rotator; false with the reason in `error` when it refused or did not answer.
+    bool stop(QString& error);
 
 private:
     explicit HamlibSession(std::unique_ptr<HamlibRig> rig);
@@ -58,13 +85,16 @@ private:
     QString description_;  // "maker / model / number at device", as failure messages name the rotator
 };
 
-// What a one-off test of the options found: the position read, or the reason in words.
+// What a one-off test of the options found: the position read and the limits the rotator would be held
+// in with no limit of the user's (UserLimits), or the reason in words.
 struct RotatorProbe {
     std::optional<RotatorPosition> position;
+    std::optional<RotatorLimits> limits;
     QString error;
 };
 
-// Opens the rotator, reads its position and closes it again. Blocks for as long as the rotator takes.
+// Opens the rotator, reads its position and limits and closes it again. Blocks for as long as the
+// rotator takes.
 RotatorProbe ProbeRotator(const HamlibSettings& settings);
 
 }  // namespace skyrel

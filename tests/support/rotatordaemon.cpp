@@ -27,7 +27,8 @@ RotatorDaemon::~RotatorDaemon() { kill(); }
 bool RotatorDaemon::start(bool logCommands) {
     QStringList args = {QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"), QStringLiteral("127.0.0.1"),
                         QStringLiteral("-t"), QString::number(port_)};
-    // -vvvv makes the daemon log "rot_set_position called az=... el=..." for every command.
+    // -vvvv makes the daemon log "rot_set_position called az=... el=..." for every command and
+    // "rot_stop called" for every stop.
     if (logCommands) args.append(QStringLiteral("-vvvv"));
     process_.start(QStringLiteral("rotctld"), args);
     if (!process_.waitForStarted(kStartWaitMs)) return false;
@@ -67,6 +68,11 @@ QList<RotatorPosition> RotatorDaemon::commandedPositions() {
         positions.append({ParseReal(m.captured(1)).value_or(-999), ParseReal(m.captured(2)).value_or(-999)});
     }
     return positions;
+}
+
+int RotatorDaemon::stopCount() {
+    log_ += process_.readAllStandardError();
+    return static_cast<int>(log_.count("rot_stop called"));
 }
 
 std::optional<RotatorPosition> ReadPositionWithRotctl(const QString& address) {

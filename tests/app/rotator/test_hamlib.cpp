@@ -151,7 +151,7 @@ TEST(HamlibRotator, DummyModelInThisProcessClampsReportsAndRefusesAnUnknownModel
     settings.model = kHamlibDummyModel;
     rotator.start(settings);
     // The dummy's range is elevation 0..90: 93 goes out as 90.
-    rotator.point({100, 93});
+    rotator.request({RotatorPosition{100, 93}});
     // The worker may open the rotator before the position arrives: that first report is a read only.
     const auto commandedReport = [&] {
         while (!reports.isEmpty() && !reports.first().at(0).value<RotatorReport>().commanded) reports.removeFirst();
@@ -254,10 +254,11 @@ TEST(HamlibRotator, HeadlessTrackParkReachesTheDaemonAndTheAntennaItemAndALostDa
             return read && read->azimuth == 4 && read->elevation == 2;
         },
         kReportWaitMs));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client.notices().contains("AZ4.0 EL2.0\r\n"); }, kReportWaitMs));
+    const QByteArray parked = "AZ4.0 EL2.0 TARGET AZ4.0 EL2.0 COMMANDED AZ4.0 EL2.0\r\n";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.notices().contains(parked); }, kReportWaitMs));
     const auto value = client.ask(RequestRequest(endpoint::kAntennaItemName));
     ASSERT_TRUE(value);
-    EXPECT_EQ(value->payload, QByteArray("AZ4.0 EL2.0\r\n\0", 14));
+    EXPECT_EQ(value->payload, parked + QByteArray(1, '\0'));
     EXPECT_EQ(test::ErrorReason(client.ask(PokeRequest(endpoint::kAntennaItemName, "AZ1 EL1"))), "item is read-only");
 
     // The daemon goes away: one line on standard error, past a retry, and the station runs on.

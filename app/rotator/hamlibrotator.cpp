@@ -40,6 +40,8 @@ bool Serve(Following& f, const HamlibSettings& settings, const RotatorRequest& r
     HamlibSession& session = *f.session;
     const RotatorLimits limits = UserLimits(session.limits(), settings);
     if (newPlan) {
+        // The turn nearest the antenna: where it was sent last, else where it stands.
+        if (!f.lastAzimuth && !f.lastReported) f.lastReported = session.position(error);
         const std::optional<double> current = f.lastAzimuth ? f.lastAzimuth
                                               : f.lastReported ? std::optional(f.lastReported->azimuth)
                                                                : std::nullopt;

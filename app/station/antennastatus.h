@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QString>
 
 #include "app/rotator/hamlibrotator.h"
@@ -41,3 +42,5 @@ QString RiseWaitText(double utcDays);
 QByteArray AntennaItemText(const RotatorReport& report, const AntennaStatus& status);
 
 }  // namespace skyrel
+
+Q_DECLARE_METATYPE(skyrel::AntennaStatus)

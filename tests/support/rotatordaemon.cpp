@@ -72,7 +72,9 @@ QList<RotatorPosition> RotatorDaemon::commandedPositions() {
 
 int RotatorDaemon::stopCount() {
     log_ += process_.readAllStandardError();
-    return static_cast<int>(log_.count("rot_stop called"));
+    // Hamlib's own line, not the dummy's "dummy_rot_stop called" that follows it.
+    static const QRegularExpression stop(QStringLiteral("^rot_stop called"), QRegularExpression::MultilineOption);
+    return static_cast<int>(QString::fromLatin1(log_).count(stop));
 }
 
 std::optional<RotatorPosition> ReadPositionWithRotctl(const QString& address) {

@@ -6,6 +6,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
+#include <memory>
 
 #include "app/rotator/hamlibdevice.h"
 #include "app/rotator/hamlibloader.h"
@@ -13,8 +16,12 @@
 #include "app/endpoint/endpointserver.h"
 #include "app/rotator/hamlibrotator.h"
 #include "app/station/tracker.h"
+#include "navlib/observer.h"
+#include "navlib/riseset.h"
+#include "navlib/timecal.h"
 #include "tests/support/fakerotatorport.h"
 #include "tests/support/endpointclient.h"
+#include "tests/support/gs232emulator.h"
 #include "tests/support/rotatordaemon.h"
 #include "tests/support/skyrelprocess.h"
 
@@ -23,6 +30,25 @@ namespace {
 
 // Waits tolerate a loaded machine; nothing here measures speed.
 constexpr int kReportWaitMs = 15000;
+
+// The sky over `site` at `utcDays` (day number and fraction), as the cycle computes it.
+nav::SkyState SkyAt(const nav::ObserverSite& site, double utcDays) {
+    nav::SkyState sky;
+    nav::SetObserver(sky.observerFrame, site.latitude, site.longitude, site.height);
+    sky.clock.utcDay = static_cast<int>(std::floor(utcDays));
+    sky.clock.utcFraction = utcDays - sky.clock.utcDay;
+    sky.clock.second = static_cast<int>(std::lround(sky.clock.utcFraction * 86400)) % 60;
+    nav::ComputePositions(sky, site);
+    nav::AddRefraction(sky);
+    return sky;
+}
+
+// One cycle's tracking step, waiting for the rotator's answer to it.
+bool SecondAnswered(Tracker& tracker, QSignalSpy& answers, const nav::SkyState& sky) {
+    const qsizetype before = answers.size();
+    tracker.SendTrackingOutput(sky);
+    return QTest::qWaitFor([&] { return answers.size() > before; }, kReportWaitMs);
+}
 
 TEST(HamlibDevice, ReadsPathsAndAddressesAndRefusesTheRest) {
     struct Case {
@@ -277,6 +303,135 @@ TEST(HamlibRotator, HeadlessTrackParkReachesTheDaemonAndTheAntennaItemAndALostDa
     station.terminate();
     ASSERT_TRUE(station.waitForFinished(test::kProcessWaitMs));
     EXPECT_EQ(station.exitCode(), 0);
+}
+
+// How a real antenna is moved: Hamlib's own daemon with its dummy rotator (range -180..450, 6 degrees a
+// second) and a GS-232A controller emulated on a pseudo-terminal behind Hamlib's model 601, each driven by
+// the tracker as the cycle drives it.
+TEST(HamlibRotator, MotionCommandsOnlyMovesStopsWhenToldNeverSwingsTheLongWayAndWaitsAtTheRise) {
+    test::RotatorDaemon daemon;
+    ASSERT_TRUE(daemon.start());
+    TrackingState tracking;
+    Settings settings;
+    settings.parkAz = 40;
+    settings.parkEl = 25;
+    // Sydney in the southern summer: the Sun rises in the south-east, passes north of the zenith and sets
+    // in the south-west, so its azimuth crosses north at noon.
+    settings.site.latitude = -33.87;
+    settings.site.longitude = 151.21;
+    test::FakeRotatorPort port;
+    auto tracker = std::make_unique<Tracker>(tracking, settings, port);
+    auto answers = std::make_unique<QSignalSpy>(tracker.get(), &Tracker::antennaStatusChanged);
+    tracker->setHamlibSettings(daemon.settings());
+    const double solstice = nav::DayNumber(2026, 12, 21);
+    const nav::SkyState noon = SkyAt(settings.site, solstice + 2.0 / 24);
+
+    // Parking from 0/0: 40 degrees at 6 a second is 6.7 s of slew. Allowed: the slew and 3 cycles more
+    // (the connection's opening and the once-a-second read).
+    tracker->choose(TrackMode::Park);
+    constexpr int kSlewSeconds = 7;
+    constexpr int kCycleAllowance = 3;
+    int seconds = 0;
+    for (; seconds < kSlewSeconds + kCycleAllowance; ++seconds) {
+        ASSERT_TRUE(SecondAnswered(*tracker, *answers, noon));
+        if (answers->last().at(0).value<AntennaStatus>().position == QStringLiteral("Antenna: 40.0 / 25.0")) break;
+        QTest::qWait(1000);
+    }
+    EXPECT_LT(seconds, kSlewSeconds + kCycleAllowance) << "the dummy never reached the park position";
+    // The same park position for three seconds more: nothing is sent again.
+    for (int more = 0; more < 3; ++more) ASSERT_TRUE(SecondAnswered(*tracker, *answers, noon));
+    const QList<RotatorPosition> parkSets = daemon.commandedPositions();
+    ASSERT_EQ(parkSets.size(), 1);
+    EXPECT_DOUBLE_EQ(parkSets[0].azimuth, 40);
+    EXPECT_DOUBLE_EQ(parkSets[0].elevation, 25);
+
+    // Track off halts the rotator before it is closed.
+    tracker->choose(TrackMode::Off);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.stopCount() == 1; }, kReportWaitMs));
+
+    // Waiting at the rise: before sunrise the rotator goes to the azimuth of the rise at elevation 0.
+    // The day's search (geometric, -0.83 degrees) gives the minute of the rise; the rotator's rise is
+    // where the refracted centre clears 0, a minute or two off, when the Sun's azimuth moves about 0.2
+    // degrees a minute: tolerance 1 degree.
+    nav::SkyState dawn = SkyAt(settings.site, solstice - 1 + 17.5 / 24);
+    const nav::RiseSetTexts day = nav::FindRiseSet(dawn, settings.site, 0, true);
+    const std::string riseText = day.sun.row1Caption.starts_with("Rise") ? day.sun.row1Text : day.sun.row2Text;
+    const QStringList riseClock = QString::fromStdString(riseText).trimmed().split(QLatin1Char(':'));
+    ASSERT_EQ(riseClock.size(), 2) << riseText;
+    const nav::SkyState sunrise =
+        SkyAt(settings.site, solstice - 1 + (riseClock[0].toInt() * 60 + riseClock[1].toInt()) / 1440.0);
+    ASSERT_LT(dawn.sun.elevation, 0);
+    tracker->choose(TrackMode::Sun);
+    ASSERT_TRUE(SecondAnswered(*tracker, *answers, dawn));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.commandedPositions().size() == 2; }, kReportWaitMs));
+    const RotatorPosition riseSet = daemon.commandedPositions().last();
+    EXPECT_NEAR(riseSet.azimuth, sunrise.sun.azimuth, 1.0);
+    EXPECT_DOUBLE_EQ(riseSet.elevation, 0);
+    EXPECT_TRUE(answers->last().at(0).value<AntennaStatus>().reason.startsWith(QStringLiteral("waiting for the rise at ")));
+
+    // Across north at noon, from an hour before the transit to an hour after, three minutes a cycle: on
+    // the dummy's -180..450 and on the GS-232A, whose driver folds a negative azimuth to the far end of
+    // the circle (so its default range starts at 0), no two commands lie more than 180 degrees apart.
+    const auto crossNorth = [&](test::Gs232Emulator* controller) {
+        tracker->choose(TrackMode::Off);
+        tracker->setHamlibSettings(controller ? controller->settings() : daemon.settings());
+        tracker->choose(TrackMode::Sun);
+        bool east = false, west = false;
+        for (int minute = 60; minute <= 180; minute += 3) {
+            const nav::SkyState sky = SkyAt(settings.site, solstice + minute / 1440.0);
+            ASSERT_GT(sky.sun.elevation, 0);
+            east = east || sky.sun.azimuth < 90;
+            west = west || sky.sun.azimuth > 270;
+            ASSERT_TRUE(SecondAnswered(*tracker, *answers, sky));
+        }
+        EXPECT_TRUE(east && west) << "the Sun did not cross north";
+    };
+    const auto largestJump = [](const QList<double>& azimuths) {
+        double largest = 0;
+        for (qsizetype i = 1; i < azimuths.size(); ++i) largest = std::max(largest, std::abs(azimuths[i] - azimuths[i - 1]));
+        return largest;
+    };
+    crossNorth(nullptr);
+    QList<double> dummyAzimuths;
+    for (const RotatorPosition& p : daemon.commandedPositions().mid(2)) dummyAzimuths.append(p.azimuth);
+    ASSERT_GT(dummyAzimuths.size(), 20);
+    EXPECT_LE(largestJump(dummyAzimuths), 180);
+    // The dummy stands east, near the rise: of the two turns the pass fits on, it takes the one nearest,
+    // which runs below 0.
+    EXPECT_LT(*std::min_element(dummyAzimuths.begin(), dummyAzimuths.end()), 0);
+
+    test::Gs232Emulator controller;
+    ASSERT_TRUE(controller.isOpen());
+    crossNorth(&controller);
+    QList<double> controllerAzimuths;
+    for (const int azimuth : controller.commandedAzimuths()) controllerAzimuths.append(azimuth);
+    ASSERT_GT(controllerAzimuths.size(), 20);
+    EXPECT_LE(largestJump(controllerAzimuths), 180);
+    // The whole pass fits on the upper turn (about 430 down to 250): it crosses north as 360.
+    EXPECT_GT(controllerAzimuths.front(), 360);
+    EXPECT_LT(controllerAzimuths.back(), 360);
+    EXPECT_LE(*std::max_element(controllerAzimuths.begin(), controllerAzimuths.end()), 450);
+
+    // Closing the program halts the rotator: the tracker's end on the GS-232A, SIGTERM on a real station.
+    answers.reset();
+    tracker.reset();
+    EXPECT_EQ(controller.commands().last(), "S");
+    test::RotatorDaemon stationDaemon;
+    ASSERT_TRUE(stationDaemon.start());
+    {
+        NativeSettingsStore store;
+        SaveHamlibSettings(store, stationDaemon.settings());
+    }
+    QProcess station;
+    ASSERT_TRUE(test::StartSkyrel(station, test::HeadlessEnvironment(), {QStringLiteral("--headless")}));
+    test::EndpointClient client;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointServer::DefaultPath()); }, test::kProcessWaitMs));
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "TRACK_PARK"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stationDaemon.commandedPositions().isEmpty(); }, kReportWaitMs));
+    station.terminate();
+    ASSERT_TRUE(station.waitForFinished(test::kProcessWaitMs));
+    EXPECT_EQ(station.exitCode(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stationDaemon.stopCount() == 1; }, kReportWaitMs));
 }
 
 }  // namespace

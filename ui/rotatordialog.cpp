@@ -59,6 +59,7 @@ void RotatorDialog::buildControls() {
     minElevationBox = new QLineEdit(this);
     maxElevationBox = new QLineEdit(this);
     waitAtRiseBox = new QCheckBox(QStringLiteral("Wait at the rise azimuth while the target is down"), this);
+    stepSerialLinesBox = new QCheckBox(QStringLiteral("Serial lines keep to the step too"), this);
     formatNote = new QLabel(QStringLiteral("The Hamlib rotator receives azimuth and elevation."), this);
     testButton = new QPushButton(QStringLiteral("Test"), this);
     testResult = new QLabel(this);
@@ -94,6 +95,7 @@ void RotatorDialog::buildControls() {
     layout->addWidget(modelList, 1);
     layout->addLayout(form);
     layout->addWidget(waitAtRiseBox);
+    layout->addWidget(stepSerialLinesBox);
     layout->addWidget(formatNote);
     layout->addLayout(test);
     layout->addLayout(buttons);
@@ -158,6 +160,7 @@ void RotatorDialog::fillFromStore() {
     for (QLineEdit* box : {minAzimuthBox, maxAzimuthBox, minElevationBox, maxElevationBox})
         box->setPlaceholderText(QStringLiteral("rotator's"));
     waitAtRiseBox->setChecked(stored.waitAtRise);
+    stepSerialLinesBox->setChecked(stored.stepSerialLines);
     formatNote->setVisible(!IsAzElFormat(settings_.outputFormat));
     testResult->clear();
 }
@@ -185,6 +188,7 @@ HamlibSettings RotatorDialog::currentOptions() const {
     options.minElevation = ParseReal(minElevationBox->text());
     options.maxElevation = ParseReal(maxElevationBox->text());
     options.waitAtRise = waitAtRiseBox->isChecked();
+    options.stepSerialLines = stepSerialLinesBox->isChecked();
     return options;
 }
 

@@ -46,6 +46,7 @@ public:
     // Empty: the open rotator's own limit, shown as the placeholder once a test has read it.
     QLineEdit *minAzimuthBox, *maxAzimuthBox, *minElevationBox, *maxElevationBox;
     QCheckBox* waitAtRiseBox;
+    QCheckBox* stepSerialLinesBox;
     QLabel* formatNote;
     QPushButton* testButton;
     QLabel* testResult;

@@ -17,6 +17,7 @@ const QString kMaxAzimuthName = QStringLiteral("Max Az");
 const QString kMinElevationName = QStringLiteral("Min El");
 const QString kMaxElevationName = QStringLiteral("Max El");
 const QString kWaitAtRiseName = QStringLiteral("Wait At Rise");
+const QString kStepSerialLinesName = QStringLiteral("Step Serial Lines");
 
 constexpr int kLastSecond = 59;
 // Hamlib numbers its models backend * 100 + index; the GS-232 backend is 6.
@@ -31,6 +32,8 @@ int WholeNumberOr(const QString& text, int defaultValue) {
 std::optional<double> OptionalReal(const QString& text) {
     return text.trimmed().isEmpty() ? std::nullopt : ParseReal(text);
 }
+
+QString BooleanText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
 
 QString OptionalRealText(std::optional<double> value) { return value ? QString::number(*value) : QString(); }
 
@@ -73,11 +76,12 @@ HamlibSettings LoadHamlibSettings(const SettingsStore& store) {
     settings.minElevation = OptionalReal(store.read(kHamlibGroup, kMinElevationName));
     settings.maxElevation = OptionalReal(store.read(kHamlibGroup, kMaxElevationName));
     settings.waitAtRise = store.read(kHamlibGroup, kWaitAtRiseName) != QLatin1String("False");
+    settings.stepSerialLines = store.read(kHamlibGroup, kStepSerialLinesName) == QLatin1String("True");
     return settings;
 }
 
 bool SaveHamlibSettings(SettingsStore& store, const HamlibSettings& settings) {
-    store.write(kHamlibGroup, kEnabledName, settings.enabled ? QStringLiteral("True") : QStringLiteral("False"));
+    store.write(kHamlibGroup, kEnabledName, BooleanText(settings.enabled));
     store.write(kHamlibGroup, kModelName, QString::number(settings.model));
     store.write(kHamlibGroup, kDeviceName, settings.device);
     store.write(kHamlibGroup, kSpeedName, QString::number(settings.speed));
@@ -87,7 +91,8 @@ bool SaveHamlibSettings(SettingsStore& store, const HamlibSettings& settings) {
     store.write(kHamlibGroup, kMaxAzimuthName, OptionalRealText(settings.maxAzimuth));
     store.write(kHamlibGroup, kMinElevationName, OptionalRealText(settings.minElevation));
     store.write(kHamlibGroup, kMaxElevationName, OptionalRealText(settings.maxElevation));
-    store.write(kHamlibGroup, kWaitAtRiseName, settings.waitAtRise ? QStringLiteral("True") : QStringLiteral("False"));
+    store.write(kHamlibGroup, kWaitAtRiseName, BooleanText(settings.waitAtRise));
+    store.write(kHamlibGroup, kStepSerialLinesName, BooleanText(settings.stepSerialLines));
     return store.sync();
 }
 

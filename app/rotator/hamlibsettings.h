@@ -29,6 +29,8 @@ struct HamlibSettings {
     std::optional<double> minAzimuth, maxAzimuth, minElevation, maxElevation;
     // Below the horizon the antenna waits at the azimuth where the target will rise.
     bool waitAtRise = true;
+    // The serial text lines keep to the step as well instead of going out every second.
+    bool stepSerialLines = false;
 
     bool operator==(const HamlibSettings&) const = default;
 };
@@ -46,8 +48,8 @@ std::optional<SecondRange> ParseMoveSeconds(const QString& text);
 bool MayMoveAt(const QString& moveSeconds, int second);
 
 // "Enabled" ("True" turns it on; anything else leaves it off), "Model", "Device", "Speed", "Step",
-// "Move Seconds", "Min Az", "Max Az", "Min El", "Max El" and "Wait At Rise" ("False" turns it off) of the
-// group. A missing or empty value keeps its default; a model or speed that is no whole number reads as 0;
+// "Move Seconds", "Min Az", "Max Az", "Min El", "Max El", "Wait At Rise" ("False" turns it off) and
+// "Step Serial Lines" ("True" turns it on) of the group. A missing or empty value keeps its default; a model or speed that is no whole number reads as 0;
 // a step or limit that is no number keeps its default.
 HamlibSettings LoadHamlibSettings(const SettingsStore& store);
 

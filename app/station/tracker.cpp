@@ -1,5 +1,6 @@
 #include "app/station/tracker.h"
 
+#include "app/rotator/rotatormotion.h"
 #include "app/station/pointing.h"
 
 namespace skyrel {
@@ -65,6 +66,7 @@ void Tracker::choose(TrackMode target) {
 bool Tracker::StartTracking() {
     if (!state_.ddeOutput && !OpenOutput()) return false;
     state_.trackingActive = true;
+    lastSerialLine_.reset();
     emit statusCaptionChanged(state_.trackMode == TrackMode::Park ? QStringLiteral("Parking Active")
                                                                   : QStringLiteral("Tracking Active"));
     emit statusBoxShown(true);
@@ -145,7 +147,7 @@ bool Tracker::SendPointing(double first, double second, const nav::SkyState& sky
     const PointingLine pointing = MakePointing(first, second, state_.trackMode, settings_, sky);
     if (state_.ddeOutput) {
         emit lineForEndpoint(pointing.line);
-    } else if (!pointing.line.isEmpty()) {
+    } else if (!pointing.line.isEmpty() && serialLineDue(first, second)) {
         // The port is closed after a failed write and opened again here, a second later, so that an
         // adapter that was unplugged and comes back is driven again. While it stays away nothing is sent
         // and no message is repeated: the one error message came when the write failed, and the loss is
@@ -162,9 +164,15 @@ bool Tracker::SendPointing(double first, double second, const nav::SkyState& sky
             return false;
         }
         setOutputLost(false);
+        lastSerialLine_ = RotatorPosition{first, second};
     }
     emit statusTextsChanged(pointing.statusFirst, pointing.statusSecond);
     return true;
+}
+
+bool Tracker::serialLineDue(double first, double second) const {
+    if (!hamlibSettings_.stepSerialLines || hamlibSettings_.step <= 0 || !lastSerialLine_) return true;
+    return AxisDistance({first, second}, *lastSerialLine_) >= hamlibSettings_.step;
 }
 
 void Tracker::setOutputLost(bool lost, const QString& reason) {

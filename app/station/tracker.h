@@ -99,6 +99,8 @@ private:
     // The pass of the Sun or the Moon in `plan_`, searched again for a new target, after a set and
     // when the last search ran out.
     void planPassOf(TrackMode body, const nav::SkyState& sky);
+    // Whether a serial line for this target is due: always, unless the user put the lines on the step.
+    bool serialLineDue(double first, double second) const;
 
     TrackingState& state_;
     const Settings& settings_;
@@ -110,7 +112,8 @@ private:
     HamlibRotator hamlib_;
     std::optional<PassPlan> plan_;
     bool bodyWasUp_ = false;
-    QString riseWait_;  // "waiting for the rise at HH:MM" while the rotator waits there
+    QString riseWait_;
+    std::optional<RotatorPosition> lastSerialLine_;  // the target of the last line written, while tracking  // "waiting for the rise at HH:MM" while the rotator waits there
 };
 
 }  // namespace skyrel

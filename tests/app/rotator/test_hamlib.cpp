@@ -15,6 +15,7 @@
 #include "app/rotator/hamlibmodels.h"
 #include "app/endpoint/endpointserver.h"
 #include "app/rotator/hamlibrotator.h"
+#include "app/rotator/rotatormotion.h"
 #include "app/station/tracker.h"
 #include "navlib/observer.h"
 #include "navlib/riseset.h"
@@ -124,6 +125,60 @@ TEST(HamlibRotator, LimitsTurnOrClampAndThePointingErrorIsAnAngleOnTheSky) {
     const LimitedPosition inGap = ClampToLimits({356, 30}, gap, std::nullopt);
     EXPECT_DOUBLE_EQ(inGap.position.azimuth, 0);  // 4 degrees from 0 (as 356 - 360), 6 from 350
     EXPECT_TRUE(inGap.clamped);
+
+    // The user's limits: each clamped into the rotator's; the GS-232 family's minimum azimuth is 0 unless
+    // the user sets one, since its driver folds a negative azimuth to the far end of the circle.
+    HamlibSettings own;
+    own.model = 601;
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).minAzimuth, 0);
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).maxAzimuth, 450);
+    own.model = kHamlibDummyModel;
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).minAzimuth, -180);
+    own.minAzimuth = -500;
+    own.maxAzimuth = 400;
+    own.minElevation = 10;
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).minAzimuth, -180);
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).maxAzimuth, 400);
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).minElevation, 10);
+
+    // A pass from 70 across north to -110 (unwrapped) on 0..450 fits only on the upper turn; on -180..450
+    // on both, and the one nearest the antenna is taken; on 0..360 on none, and the least outside wins.
+    const std::vector<double> acrossNorth = {70, 30, -10, -60, -110};
+    EXPECT_EQ(PlanPassTurn(acrossNorth, {0, 450, 0, 90}, 0.0), 430);
+    EXPECT_EQ(PlanPassTurn(acrossNorth, overlap, 100.0), 70);
+    EXPECT_EQ(PlanPassTurn(acrossNorth, overlap, 380.0), 430);
+    EXPECT_EQ(PlanPassTurn(acrossNorth, {0, 360, 0, 90}, 0.0), 430);  // 70 outside against 110
+    EXPECT_EQ(PlanPassTurn({}, overlap, 0.0), std::nullopt);
+    // Once on its turn a planned pass follows on, past the limit, instead of swinging back.
+    EXPECT_DOUBLE_EQ(ClampToLimits({5, 10}, {0, 360, 0, 90}, 358.0, TurnRule::Continuous).position.azimuth, 360);
+    EXPECT_DOUBLE_EQ(ClampToLimits({5, 10}, {0, 360, 0, 90}, 358.0).position.azimuth, 5);
+
+    // The move seconds: a range of each minute, also across the full minute; anything else is any second.
+    EXPECT_TRUE(MayMoveAt(QStringLiteral("50-59"), 50));
+    EXPECT_TRUE(MayMoveAt(QStringLiteral("50-59"), 59));
+    EXPECT_FALSE(MayMoveAt(QStringLiteral("50-59"), 49));
+    EXPECT_TRUE(MayMoveAt(QStringLiteral("55-5"), 2));
+    EXPECT_FALSE(MayMoveAt(QStringLiteral("55-5"), 30));
+    EXPECT_TRUE(MayMoveAt(QString(), 30));
+    EXPECT_FALSE(ParseMoveSeconds(QStringLiteral("50-60")));
+    EXPECT_FALSE(ParseMoveSeconds(QStringLiteral("1-2-3")));
+
+    // The step and the stop short: a target inside the step is held; a rotator that stands still 3 s
+    // short of its command gets it once more, and not again while it stays at the same place.
+    RotatorMotion motion(0.1);
+    const RotatorMotion::Clock::time_point t0{};
+    const auto at = [&](int seconds) { return t0 + std::chrono::seconds(seconds); };
+    EXPECT_TRUE(motion.due({100, 30}, at(0)));
+    motion.commanded({100, 30}, at(0));
+    motion.reported({90, 30}, at(1));
+    EXPECT_FALSE(motion.due({100.05, 30}, at(2)));
+    EXPECT_TRUE(motion.due({100.2, 30}, at(2)));
+    EXPECT_FALSE(motion.due({100, 30}, at(3)));
+    EXPECT_TRUE(motion.due({100, 30}, at(4)));
+    motion.commanded({100, 30}, at(4));
+    EXPECT_FALSE(motion.due({100, 30}, at(8)));
+    motion.reported({95, 30}, at(9));
+    EXPECT_TRUE(motion.due({100, 30}, at(12)));
 
     // Tolerances: 1e-9 degrees, rounding of the haversine form only.
     EXPECT_NEAR(PointingError({0, 0}, {90, 0}), 90, 1e-9);
@@ -249,6 +304,14 @@ TEST(HamlibRotator, TrackDdeTrackSerAndTheDialogsSaveMoveTheOutputBetweenEndpoin
 
     tracker.setHamlibSettings(dummy);  // saved again unchanged: the serial port is left open
     EXPECT_EQ(port.openCalls, 1);
+
+    // The serial lines go out every second, the same one as well, unless the user puts them on the step.
+    tracker.SendTrackingOutput(sky);
+    EXPECT_EQ(port.lines.size(), 2);
+    dummy.stepSerialLines = true;
+    tracker.setHamlibSettings(dummy);
+    tracker.SendTrackingOutput(sky);
+    EXPECT_EQ(port.lines.size(), 2);
 }
 
 // The headless station, Hamlib's daemon and Hamlib's own client, all real processes.

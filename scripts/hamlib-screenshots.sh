@@ -58,7 +58,7 @@ DIALOG=$(xdotool search --sync --name '^Rotator$' | head -1)
 sleep 0.5
 xdotool mousemove --window "$DIALOG" 200 40 click 1
 xdotool type --delay 40 'rotctl'
-xdotool mousemove --window "$DIALOG" 50 425 click 1
+xdotool mousemove --window "$DIALOG" 50 589 click 1
 sleep 1
 import -window "$DIALOG" "$DOCS/rotator-dialog.png"
 echo "docs/rotator-status.png docs/rotator-dialog.png written"

@@ -468,10 +468,8 @@ void TSMForm1::buildPanels() {
     Label45 = AddCaption(GroupBox1, QString(), 8, 98, "Label45");
     // A style sheet stops the window's font from reaching the box's children.
     GroupBox1->setFont(WindowFont());
-    for (QLabel* label : {Label38, Label39, Label41, Label42, Label43, Label44, Label45}) {
-        label->setFont(WindowFont());
-        if (label != Label38 && label != Label39) label->hide();
-    }
+    for (QLabel* label : {Label38, Label39, Label41, Label42, Label43, Label44, Label45}) label->setFont(WindowFont());
+    for (QLabel* label : {Label41, Label42, Label43, Label44, Label45}) label->hide();
 }
 
 void TSMForm1::buildMenus() {

@@ -35,7 +35,7 @@ LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limit
     const double reference = previous.value_or(wanted.azimuth);
     double best = wanted.azimuth;
     if (turn == TurnRule::Continuous) {
-        best = wanted.azimuth + kFullCircle * std::round((reference - wanted.azimuth) / kFullCircle);
+        best = NearestTurn(wanted.azimuth, reference);
     } else {
         const std::array<double, 3> turns = {wanted.azimuth, wanted.azimuth - kFullCircle,
                                              wanted.azimuth + kFullCircle};
@@ -52,6 +52,10 @@ LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limit
     out.position.elevation = std::clamp(wanted.elevation, limits.minElevation, limits.maxElevation);
     out.clamped = out.position.azimuth != best || out.position.elevation != wanted.elevation;
     return out;
+}
+
+double NearestTurn(double azimuth, double reference) {
+    return azimuth + kFullCircle * std::round((reference - azimuth) / kFullCircle);
 }
 
 RotatorLimits UserLimits(const RotatorLimits& rotator, const HamlibSettings& settings) {

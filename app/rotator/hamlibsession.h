@@ -18,19 +18,26 @@ struct LimitedPosition {
     bool clamped = false;  // the wanted position lay outside the limits and was moved onto them
 };
 
+// How ClampToLimits chooses among the turns of an azimuth.
+//   PreferInside  a turn inside the range before one outside; of those, the one nearest `previous`
+//   Continuous    the turn nearest `previous` whether or not it lies inside, then clamped: a planned pass
+//                 never unwinds halfway, it waits at the limit
+enum class TurnRule { PreferInside, Continuous };
+
 // ClampToLimits - the position to command for a wanted one.
 //   in:  wanted    azimuth 0..360, elevation in degrees
 //        limits    the rotator's range
-//        previous  the azimuth commanded last, if any
-//   out: the azimuth as wanted, or turned by a whole circle (az - 360, az + 360) when that lies inside the
-//        range; of several that do, the one nearest `previous` (so a rotator with overlap follows a body
-//        across its stop instead of unwinding), else the one as wanted. When none lies inside, the azimuth is clamped to the nearer end; the
-//        elevation is clamped to its range. `clamped` tells whether either had to be clamped.
-//        turn      PreferInside as above; Continuous: the turn nearest `previous` whether or not it lies
-//                  inside, then clamped (a planned pass never unwinds halfway: it waits at the limit)
-enum class TurnRule { PreferInside, Continuous };
+//        previous  the azimuth commanded last (or where a planned pass begins), if any
+//        turn      see TurnRule
+//   out: the azimuth as wanted or turned by a whole circle (az - 360, az + 360) as `turn` chooses, with
+//        PreferInside the one nearest `previous` of those inside (so a rotator with overlap follows a body
+//        across its stop), else the one as wanted; an azimuth outside is clamped to the nearer end, the
+//        elevation to its range. `clamped` tells whether either had to be clamped.
 LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> previous,
                               TurnRule turn = TurnRule::PreferInside);
+
+// NearestTurn - `azimuth` turned by whole circles (degrees) to lie nearest `reference`.
+double NearestTurn(double azimuth, double reference);
 
 // UserLimits - the range commanded positions are held in.
 //   in:  rotator   the range the open rotator reports

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/rotator/hamlibsession.h"
 #include "navlib/observer.h"
 
 namespace skyrel {
@@ -9,17 +10,11 @@ namespace {
 
 constexpr int kSearchMinutes = 1585;
 constexpr double kMinutesPerDay = 1440;
-constexpr double kFullCircle = 360;
 
 void SetUtcDays(nav::ClockState& clock, double utcDays) {
     const double day = std::floor(utcDays);
     clock.utcDay = static_cast<int>(day);
     clock.utcFraction = utcDays - day;
-}
-
-// The azimuth turned by whole circles to lie nearest the one before it.
-double Unwrapped(double azimuth, double previous) {
-    return azimuth + kFullCircle * std::round((previous - azimuth) / kFullCircle);
 }
 
 }  // namespace
@@ -53,7 +48,7 @@ PassPlan PlanPass(const nav::SkyState& sky, const nav::ObserverSite& site, Track
             }
             plan.path.push_back(position.azimuth);
         } else {
-            plan.path.push_back(Unwrapped(position.azimuth, plan.path.back()));
+            plan.path.push_back(NearestTurn(position.azimuth, plan.path.back()));
         }
     }
     return plan;

@@ -3,9 +3,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <QString>
 #include <algorithm>
 #include <array>
-#include <QString>
 #include <cmath>
 
 namespace skyrel::test {

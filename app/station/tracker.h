@@ -51,8 +51,9 @@ public:
     // Whether the pointing goes to the Hamlib rotator: it is enabled and the output is not on the endpoint.
     bool hamlibOutput() const { return hamlibSettings_.enabled && !state_.ddeOutput; }
 
-    // One pointing of the target position (degrees; the correction of the output format is applied
-    // here). False when writing failed: the rest of that cycle is skipped.
+    // One line of the target position to the serial port or the endpoint (degrees; the correction of the
+    // output format is applied here); a serial line inside the step is left out when the user asked for
+    // that. False when writing failed: the rest of that cycle is skipped.
     bool SendPointing(double first, double second, const nav::SkyState& sky);
 
     // The tracking step of the one-second cycle: while tracking, the Sun or the Moon above the horizon,

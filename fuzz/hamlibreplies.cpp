@@ -114,7 +114,7 @@ bool Plausible(RotatorPosition p) {
 
 void CheckTexts(RotatorPosition reported, const RotatorReport& report) {
     const AntennaStatus status = ReportStatus(report);
-    const QByteArray item = AntennaItemText(reported);
+    const QByteArray item = AntennaItemText({.reported = reported}, status);
     if (!Plausible(reported)) return;
     for (const QString& text : {status.position, status.error, QString::fromLatin1(item)})
         Check(!text.contains(QLatin1String("nan")) && !text.contains(QLatin1String("inf")),

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Pictures of the Hamlib rotator at work, taken from the running program on a virtual X server with
 # Hamlib's dummy rotator behind its network daemon: docs/rotator-dialog.png (Menu > Rotator...) and
-# docs/rotator-status.png (the main window parking, with the antenna's reported position and the error).
+# docs/rotator-status.png (the main window parking: target, commanded and reported positions, the error).
 #   scripts/hamlib-screenshots.sh [path of the skyrel executable] [path of skyrel-dde]
 # Needs Xvfb, xdotool, ImageMagick's import and rotctld (scripts/install-deps.sh installs them).
 set -e
@@ -40,11 +40,8 @@ trap cleanup EXIT
 export DISPLAY=$DISPLAY_NUMBER XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime"
 sleep 1
 
-# The dummy turns about 6 degrees a second, and only while it is not being commanded: bring it near
-# the park position first, as a rotator that has been tracking would be.
-rotctl -m 2 -r 127.0.0.1:$PORT P 40 25
-until [ "$(rotctl -m 2 -r 127.0.0.1:$PORT p | tr '\n' ' ')" = "40.00 25.00 " ]; do sleep 1; done
-
+# The dummy starts at 0/0 and turns 6 degrees a second: three seconds after the park command the
+# antenna is on its way, so target, command and reported position show apart.
 "$SKYREL" >/dev/null 2>&1 &
 SKYREL_PID=$!
 MAIN=$(xdotool search --sync --name '^Skyrel / Brenlo$' | head -1)
@@ -61,7 +58,7 @@ DIALOG=$(xdotool search --sync --name '^Rotator$' | head -1)
 sleep 0.5
 xdotool mousemove --window "$DIALOG" 200 40 click 1
 xdotool type --delay 40 'rotctl'
-xdotool mousemove --window "$DIALOG" 50 425 click 1
+xdotool mousemove --window "$DIALOG" 50 589 click 1
 sleep 1
 import -window "$DIALOG" "$DOCS/rotator-dialog.png"
 echo "docs/rotator-status.png docs/rotator-dialog.png written"

@@ -336,8 +336,7 @@ void TSMForm1::showRotatorError(const QString& message) {
 void TSMForm1::showAntennaRows(bool shown) {
     antennaRowsShown_ = shown;
     GroupBox1->setFixedHeight(shown ? kStatusBoxHeight + kAntennaRowsHeight : kStatusBoxHeight);
-    Label41->setVisible(shown);
-    Label42->setVisible(shown);
+    for (QLabel* label : {Label41, Label42, Label43, Label44, Label45}) label->setVisible(shown);
     fitStatusBox();
 }
 
@@ -348,6 +347,12 @@ void TSMForm1::showAntennaStatus(const AntennaStatus& status) {
     Label41->adjustSize();
     Label42->setText(status.error);
     Label42->adjustSize();
+    Label43->setText(status.target);
+    Label43->adjustSize();
+    Label44->setText(status.commanded);
+    Label44->adjustSize();
+    Label45->setText(status.reason);
+    Label45->adjustSize();
     SetTextColour(*Label42, status.warning ? QColor(255, 0, 0) : QColor(0, 0, 0));
 }
 
@@ -463,13 +468,15 @@ void TSMForm1::buildPanels() {
                                             "padding: 0 2px; }"));
     Label38 = AddCaption(GroupBox1, QStringLiteral("Az: "), 18, 18, "Label38");
     Label39 = AddCaption(GroupBox1, QStringLiteral("El: "), 96, 18, "Label39");
-    Label41 = AddCaption(GroupBox1, QString(), 18, 34, "Label41");
-    Label42 = AddCaption(GroupBox1, QString(), 18, 50, "Label42");
-    Label41->hide();
-    Label42->hide();
+    Label43 = AddCaption(GroupBox1, QString(), 18, 34, "Label43");
+    Label44 = AddCaption(GroupBox1, QString(), 18, 50, "Label44");
+    Label41 = AddCaption(GroupBox1, QString(), 18, 66, "Label41");
+    Label42 = AddCaption(GroupBox1, QString(), 18, 82, "Label42");
+    Label45 = AddCaption(GroupBox1, QString(), 8, 98, "Label45");
     // A style sheet stops the window's font from reaching the box's children.
     GroupBox1->setFont(WindowFont());
-    for (QLabel* label : {Label38, Label39, Label41, Label42}) label->setFont(WindowFont());
+    for (QLabel* label : {Label38, Label39, Label41, Label42, Label43, Label44, Label45}) label->setFont(WindowFont());
+    for (QLabel* label : {Label41, Label42, Label43, Label44, Label45}) label->hide();
 }
 
 void TSMForm1::buildMenus() {

@@ -29,8 +29,9 @@ public:
     // at 494 and uncovered at 544.
     static constexpr int kIdleHeight = 494;
     static constexpr int kTrackingHeight = 544;
-    // With a Hamlib rotator the box has two more rows: the antenna's reported position and the error.
-    static constexpr int kAntennaTrackingHeight = 576;
+    // With a Hamlib rotator the box has five more rows: target, commanded and reported positions, the
+    // error, and why the antenna holds still.
+    static constexpr int kAntennaTrackingHeight = 624;
     static constexpr int kClientWidth = 186;
 
     // Runs FormCreate: loads the settings, applies the site and runs the first two cycles. `station`
@@ -117,6 +118,7 @@ public:
     QGroupBox* GroupBox1;
     QLabel *Label38, *Label39;
     QLabel *Label41, *Label42;  // the Hamlib rotator's reported position and pointing error
+    QLabel *Label43, *Label44, *Label45;  // its target, its last command, and why it holds still
     QAction *Exit1, *MapSetup1, *Map1, *EME1, *About1, *Sun1, *Moon1, *Park1, *off1;
     QAction* Planner1;  // "EME Planner": whoever owns the planner window shows it
     QAction* PreciseEphemeris1;

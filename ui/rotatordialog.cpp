@@ -20,6 +20,11 @@ namespace {
 constexpr int kModelRole = Qt::UserRole;
 constexpr std::array kSerialSpeeds = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
+QString LimitText(std::optional<double> value) { return value ? QString::number(*value) : QString(); }
+
+// An empty box leaves the limit to the rotator; anything else must be a number.
+bool IsLimitText(const QString& text) { return text.trimmed().isEmpty() || ParseReal(text); }
+
 QString PositionText(RotatorPosition position) {
     return QStringLiteral("Az %1  El %2").arg(QString::number(position.azimuth, 'f', 1),
                                               QString::number(position.elevation, 'f', 1));
@@ -45,6 +50,16 @@ void RotatorDialog::buildControls() {
     deviceBox->setPlaceholderText(QStringLiteral("/dev/ttyUSB0, or host:port for NET rotctl"));
     speedList = new QComboBox(this);
     for (const int speed : kSerialSpeeds) speedList->addItem(QString::number(speed));
+    stepBox = new QLineEdit(this);
+    stepBox->setToolTip(QStringLiteral("Degrees the target must move before the rotator is commanded again; 0: every second"));
+    moveSecondsBox = new QLineEdit(this);
+    moveSecondsBox->setPlaceholderText(QStringLiteral("any second, or e.g. 50-59"));
+    minAzimuthBox = new QLineEdit(this);
+    maxAzimuthBox = new QLineEdit(this);
+    minElevationBox = new QLineEdit(this);
+    maxElevationBox = new QLineEdit(this);
+    waitAtRiseBox = new QCheckBox(QStringLiteral("Wait at the rise azimuth while the target is down"), this);
+    stepSerialLinesBox = new QCheckBox(QStringLiteral("Serial lines keep to the step too"), this);
     formatNote = new QLabel(QStringLiteral("The Hamlib rotator receives azimuth and elevation."), this);
     testButton = new QPushButton(QStringLiteral("Test"), this);
     testResult = new QLabel(this);
@@ -57,6 +72,16 @@ void RotatorDialog::buildControls() {
     form->addRow(QStringLiteral("Model number:"), modelBox);
     form->addRow(QStringLiteral("Device:"), deviceBox);
     form->addRow(QStringLiteral("Speed (baud):"), speedList);
+    form->addRow(QStringLiteral("Step (degrees):"), stepBox);
+    form->addRow(QStringLiteral("Move seconds:"), moveSecondsBox);
+    auto* azimuthRange = new QHBoxLayout;
+    azimuthRange->addWidget(minAzimuthBox);
+    azimuthRange->addWidget(maxAzimuthBox);
+    form->addRow(QStringLiteral("Azimuth min / max:"), azimuthRange);
+    auto* elevationRange = new QHBoxLayout;
+    elevationRange->addWidget(minElevationBox);
+    elevationRange->addWidget(maxElevationBox);
+    form->addRow(QStringLiteral("Elevation min / max:"), elevationRange);
     auto* test = new QHBoxLayout;
     test->addWidget(testButton);
     test->addWidget(testResult, 1);
@@ -69,6 +94,8 @@ void RotatorDialog::buildControls() {
     layout->addWidget(filterBox);
     layout->addWidget(modelList, 1);
     layout->addLayout(form);
+    layout->addWidget(waitAtRiseBox);
+    layout->addWidget(stepSerialLinesBox);
     layout->addWidget(formatNote);
     layout->addLayout(test);
     layout->addLayout(buttons);
@@ -124,6 +151,16 @@ void RotatorDialog::fillFromStore() {
     const QString speed = QString::number(stored.speed);
     if (speedList->findText(speed) < 0) speedList->addItem(speed);
     speedList->setCurrentText(speed);
+    stepBox->setText(QString::number(stored.step));
+    moveSecondsBox->setText(stored.moveSeconds);
+    minAzimuthBox->setText(LimitText(stored.minAzimuth));
+    maxAzimuthBox->setText(LimitText(stored.maxAzimuth));
+    minElevationBox->setText(LimitText(stored.minElevation));
+    maxElevationBox->setText(LimitText(stored.maxElevation));
+    for (QLineEdit* box : {minAzimuthBox, maxAzimuthBox, minElevationBox, maxElevationBox})
+        box->setPlaceholderText(QStringLiteral("rotator's"));
+    waitAtRiseBox->setChecked(stored.waitAtRise);
+    stepSerialLinesBox->setChecked(stored.stepSerialLines);
     formatNote->setVisible(!IsAzElFormat(settings_.outputFormat));
     testResult->clear();
 }
@@ -144,11 +181,39 @@ HamlibSettings RotatorDialog::currentOptions() const {
     options.model = ParseInteger(modelBox->text()).value_or(0);
     options.device = deviceBox->text().trimmed();
     options.speed = ParseInteger(speedList->currentText()).value_or(0);
+    options.step = ParseReal(stepBox->text()).value_or(options.step);
+    options.moveSeconds = moveSecondsBox->text().trimmed();
+    options.minAzimuth = ParseReal(minAzimuthBox->text());
+    options.maxAzimuth = ParseReal(maxAzimuthBox->text());
+    options.minElevation = ParseReal(minElevationBox->text());
+    options.maxElevation = ParseReal(maxElevationBox->text());
+    options.waitAtRise = waitAtRiseBox->isChecked();
+    options.stepSerialLines = stepSerialLinesBox->isChecked();
     return options;
 }
 
+std::optional<QString> RotatorDialog::motionProblem() const {
+    const std::optional<double> step = ParseReal(stepBox->text());
+    if (!step || *step < 0) return QStringLiteral("Step: a number of degrees, 0 or more, is needed");
+    const QString seconds = moveSecondsBox->text().trimmed();
+    if (!seconds.isEmpty() && !ParseMoveSeconds(seconds))
+        return QStringLiteral("Move seconds: a range of seconds such as 50-59, or nothing for any second");
+    for (const QLineEdit* box : {minAzimuthBox, maxAzimuthBox, minElevationBox, maxElevationBox})
+        if (!IsLimitText(box->text())) return QStringLiteral("Limits: a number of degrees, or nothing for the rotator's own");
+    return std::nullopt;
+}
+
+void RotatorDialog::showRotatorLimits(const RotatorLimits& limits) {
+    minAzimuthBox->setPlaceholderText(QString::number(limits.minAzimuth));
+    maxAzimuthBox->setPlaceholderText(QString::number(limits.maxAzimuth));
+    minElevationBox->setPlaceholderText(QString::number(limits.minElevation));
+    maxElevationBox->setPlaceholderText(QString::number(limits.maxElevation));
+}
+
 void RotatorDialog::saveClicked() {
-    if (const std::optional<QString> problem = HamlibOptionsProblem(modelBox->text(), deviceBox->text())) {
+    std::optional<QString> problem = HamlibOptionsProblem(modelBox->text(), deviceBox->text());
+    if (!problem) problem = motionProblem();
+    if (problem) {
         ShowMessage(this, QMessageBox::Warning, *problem, QStringLiteral("RotatorOptionsBox"));
         return;
     }
@@ -167,6 +232,7 @@ void RotatorDialog::testClicked() {
     QThread* thread = QThread::create([probe, options = currentOptions()] { *probe = ProbeRotator(options); });
     connect(thread, &QThread::finished, this, [this, probe] {
         const QString result = probe->position ? PositionText(*probe->position) : probe->error;
+        if (probe->limits) showRotatorLimits(*probe->limits);
         testResult->setText(result);
         testButton->setEnabled(true);
         emit testFinished(result);

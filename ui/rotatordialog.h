@@ -10,7 +10,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QWidget>
+#include <optional>
 
+#include "app/rotator/hamlibmodule.h"
 #include "app/rotator/hamlibsettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
@@ -27,8 +29,9 @@ public:
     // The boxes as they stand.
     HamlibSettings currentOptions() const;
 
-    // Refuses an unknown model number or a device that does not fit the model, with a message; otherwise
-    // stores the four options, announces them and closes.
+    // Refuses an unknown model number, a device that does not fit the model, a step that is no number of
+    // 0 or more, move seconds that are no range and a limit that is no number, with a message; otherwise
+    // stores the options, announces them and closes.
     void saveClicked();
     void testClicked();
 
@@ -38,6 +41,12 @@ public:
     QLineEdit* modelBox;
     QLineEdit* deviceBox;
     QComboBox* speedList;
+    QLineEdit* stepBox;
+    QLineEdit* moveSecondsBox;
+    // Empty: the open rotator's own limit, shown as the placeholder once a test has read it.
+    QLineEdit *minAzimuthBox, *maxAzimuthBox, *minElevationBox, *maxElevationBox;
+    QCheckBox* waitAtRiseBox;
+    QCheckBox* stepSerialLinesBox;
     QLabel* formatNote;
     QPushButton* testButton;
     QLabel* testResult;
@@ -60,6 +69,9 @@ private:
     void modelChosen();
     void showModelNumber(const QString& text);
     void fillFromStore();
+    // Why the motion boxes cannot be stored, or none.
+    std::optional<QString> motionProblem() const;
+    void showRotatorLimits(const RotatorLimits& limits);
 
     SettingsStore& store_;
     const Settings& settings_;

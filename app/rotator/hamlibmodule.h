@@ -49,6 +49,8 @@ public:
     virtual RotatorLimits limits() const = 0;
     virtual QString setPosition(RotatorPosition position) = 0;
     virtual QString readPosition(RotatorPosition& position) = 0;
+    // Halts the rotator wherever it is.
+    virtual QString stop() = 0;
 };
 
 // What the module offers. Every call takes LockHamlib().

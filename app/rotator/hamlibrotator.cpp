@@ -2,62 +2,140 @@
 
 #include <utility>
 
+#include "app/rotator/rotatormotion.h"
+
 namespace skyrel {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A target closer than this (degrees) to the last command is shown as reached, not as held back.
+constexpr double kShownDifference = 0.05;
+
 QString UnreachableMessage(const QString& reason) { return QStringLiteral("Rotator not reachable: %1").arg(reason); }
+
+// What the worker keeps from one second to the next for one start of the rotator.
+struct Following {
+    std::unique_ptr<HamlibSession> session;
+    RotatorMotion motion{0};
+    std::optional<double> lastAzimuth;  // commanded last, or where a planned pass begins
+    std::optional<RotatorPosition> lastReported;
+    std::uint64_t planSerial = 0;
+    bool failing = false;
+    Clock::time_point nextAttempt{};
+};
+
+// Halts the rotator and closes it; a rotator that does not answer the stop is closed all the same.
+void StopAndClose(Following& following) {
+    if (!following.session) return;
+    QString ignored;
+    following.session->stop(ignored);
+    following.session.reset();
+}
+
+// Commands the target when it is due and may move, and reads the position back. False (with the
+// reason in `error`) when the rotator did not answer.
+bool Serve(Following& f, const HamlibSettings& settings, const RotatorRequest& request,
+           const std::vector<double>* newPlan, RotatorReport& report, QString& error) {
+    HamlibSession& session = *f.session;
+    const RotatorLimits limits = UserLimits(session.limits(), settings);
+    if (newPlan) {
+        // The turn nearest the antenna: where it was sent last, else where it stands.
+        if (!f.lastAzimuth && !f.lastReported) f.lastReported = session.position(error);
+        const std::optional<double> current = f.lastAzimuth ? f.lastAzimuth
+                                              : f.lastReported ? std::optional(f.lastReported->azimuth)
+                                                               : std::nullopt;
+        if (const std::optional<double> start = PlanPassTurn(*newPlan, limits, current)) f.lastAzimuth = start;
+    }
+    if (request.wanted) {
+        const TurnRule turn = request.planned ? TurnRule::Continuous : TurnRule::PreferInside;
+        const LimitedPosition limited = ClampToLimits(*request.wanted, limits, f.lastAzimuth, turn);
+        report.target = limited.position;
+        report.clamped = limited.clamped;
+        const Clock::time_point now = Clock::now();
+        if (!f.motion.due(limited.position, now)) {
+            const std::optional<RotatorPosition> last = f.motion.lastCommand();
+            if (last && AxisDistance(limited.position, *last) >= kShownDifference) report.hold = MotionHold::InsideStep;
+        } else if (!request.mayMove) {
+            report.hold = MotionHold::MoveSeconds;
+        } else {
+            if (!session.setPosition(limited.position, error)) return false;
+            f.motion.commanded(limited.position, now);
+            f.lastAzimuth = limited.position.azimuth;
+        }
+    }
+    const std::optional<RotatorPosition> reported = session.position(error);
+    if (!reported) return false;
+    f.motion.reported(*reported, Clock::now());
+    f.lastReported = reported;
+    report.reported = *reported;
+    report.commanded = f.motion.lastCommand();
+    if (report.commanded) report.pointingError = PointingError(*report.commanded, *reported);
+    return true;
+}
 
 }  // namespace
 
 HamlibRotator::HamlibRotator(QObject* parent) : QObject(parent) {
     qRegisterMetaType<RotatorReport>();
-    worker_ = std::thread([this] { run(); });
+    worker_ = std::thread([this, shared = shared_] { run(shared); });
 }
 
 HamlibRotator::~HamlibRotator() {
-    {
-        const std::lock_guard lock(mutex_);
-        request_.quit = true;
-    }
-    wake_.notify_one();
-    worker_.join();
+    std::unique_lock lock(shared_->mutex);
+    shared_->request.quit = true;
+    shared_->wake.notify_one();
+    const bool finished = shared_->finishedChanged.wait_for(lock, kStopWait, [this] { return shared_->finished; });
+    lock.unlock();
+    if (finished) worker_.join();
+    else worker_.detach();
 }
 
 void HamlibRotator::start(const HamlibSettings& settings) {
     {
-        const std::lock_guard lock(mutex_);
-        ++request_.generation;
-        request_.active = true;
-        request_.settings = settings;
-        request_.wanted.reset();
-        generation_ = request_.generation;
+        const std::lock_guard lock(shared_->mutex);
+        Request& request = shared_->request;
+        ++request.generation;
+        request.active = true;
+        request.settings = settings;
+        request.pending = false;
+        request.second = {};
+        request.passPath.clear();
+        generation_ = request.generation;
     }
     active_ = true;
-    wake_.notify_one();
+    shared_->wake.notify_one();
 }
 
-void HamlibRotator::point(RotatorPosition wanted) {
+void HamlibRotator::request(const RotatorRequest& second) {
     if (!active_) return;
     {
-        const std::lock_guard lock(mutex_);
-        request_.wanted = wanted;
+        const std::lock_guard lock(shared_->mutex);
+        shared_->request.second = second;
+        shared_->request.pending = true;
     }
-    wake_.notify_one();
+    shared_->wake.notify_one();
+}
+
+void HamlibRotator::planPass(std::vector<double> path) {
+    if (!active_) return;
+    const std::lock_guard lock(shared_->mutex);
+    ++shared_->request.planSerial;
+    shared_->request.passPath = std::move(path);
 }
 
 void HamlibRotator::stop() {
     if (!active_) return;
     {
-        const std::lock_guard lock(mutex_);
-        ++request_.generation;
-        request_.active = false;
-        request_.wanted.reset();
-        generation_ = request_.generation;
+        const std::lock_guard lock(shared_->mutex);
+        Request& request = shared_->request;
+        ++request.generation;
+        request.active = false;
+        request.pending = false;
+        generation_ = request.generation;
     }
     active_ = false;
-    wake_.notify_one();
+    shared_->wake.notify_one();
 }
 
 void HamlibRotator::deliverReport(std::uint64_t generation, const RotatorReport& report) {
@@ -76,73 +154,68 @@ void HamlibRotator::deliverFailure(std::uint64_t generation, const QString& mess
         Qt::QueuedConnection);
 }
 
-void HamlibRotator::run() {
-    std::unique_ptr<HamlibSession> session;
+void HamlibRotator::run(std::shared_ptr<Shared> shared) {
+    Following f;
     std::uint64_t generation = 0;
-    // Per start: the last position asked for (sent again after a reopen), the last azimuth commanded (to
-    // choose among the turns of an overlapping range) and whether the failure was already reported.
-    std::optional<RotatorPosition> lastWanted;
-    std::optional<double> lastAzimuth;
-    bool failing = false;
-    Clock::time_point nextAttempt{};
+    Request& request = shared->request;
 
-    std::unique_lock lock(mutex_);
+    std::unique_lock lock(shared->mutex);
     const auto ready = [&] {
-        if (request_.quit || request_.generation != generation) return true;
-        if (!request_.active) return false;
-        if (!session) return Clock::now() >= nextAttempt;
-        return request_.wanted.has_value();
+        if (request.quit || request.generation != generation) return true;
+        if (!request.active) return false;
+        if (!f.session) return Clock::now() >= f.nextAttempt;
+        return request.pending;
     };
     for (;;) {
-        if (request_.active && !session) wake_.wait_until(lock, nextAttempt, ready);
-        else wake_.wait(lock, ready);
-        if (request_.quit) break;
-        if (request_.generation != generation) {
-            generation = request_.generation;
-            lastWanted.reset();
-            lastAzimuth.reset();
-            failing = false;
-            nextAttempt = {};
+        if (request.active && !f.session) shared->wake.wait_until(lock, f.nextAttempt, ready);
+        else shared->wake.wait(lock, ready);
+        if (request.quit) break;
+        if (request.generation != generation) {
+            generation = request.generation;
             lock.unlock();
-            session.reset();
+            StopAndClose(f);
+            f = Following{};
             lock.lock();
             continue;
         }
         if (!ready()) continue;
-        const HamlibSettings settings = request_.settings;
-        const bool newPosition = request_.wanted.has_value();
-        if (newPosition) lastWanted = std::exchange(request_.wanted, std::nullopt);
+        const HamlibSettings settings = request.settings;
+        const RotatorRequest second = request.second;
+        request.pending = false;
+        std::optional<std::vector<double>> newPlan;
+        if (request.planSerial != f.planSerial) {
+            f.planSerial = request.planSerial;
+            newPlan = request.passPath;
+        }
         lock.unlock();
 
         QString error;
-        const bool reopened = !session;
-        if (reopened) session = HamlibSession::Open(settings, error);
-        RotatorReport report;
-        bool answered = session != nullptr;
-        if (answered && lastWanted && (newPosition || reopened)) {
-            const LimitedPosition limited = ClampToLimits(*lastWanted, session->limits(), lastAzimuth);
-            report.commanded = limited.position;
-            report.clamped = limited.clamped;
-            lastAzimuth = limited.position.azimuth;
-            answered = session->setPosition(limited.position, error);
+        if (!f.session) {
+            f.session = HamlibSession::Open(settings, error);
+            // A reopened rotator is commanded afresh: where it stands after the loss is unknown.
+            f.motion = RotatorMotion(settings.step);
         }
-        std::optional<RotatorPosition> reported;
-        if (answered) reported = session->position(error);
-        if (reported) {
-            report.reported = *reported;
-            if (report.commanded) report.pointingError = PointingError(*report.commanded, *reported);
-            failing = false;
-            deliverReport(generation, report);
-        } else {
-            session.reset();
-            nextAttempt = Clock::now() + kRetryInterval;
-            if (!failing) deliverFailure(generation, UnreachableMessage(error));
-            failing = true;
+        RotatorReport report;
+        const bool answered = f.session && Serve(f, settings, second, newPlan ? &*newPlan : nullptr, report, error);
+        if (!answered) {
+            f.session.reset();
+            f.nextAttempt = Clock::now() + kRetryInterval;
         }
         lock.lock();
+        if (request.quit || request.generation != generation) continue;
+        if (answered) {
+            f.failing = false;
+            deliverReport(generation, report);
+        } else {
+            if (!f.failing) deliverFailure(generation, UnreachableMessage(error));
+            f.failing = true;
+        }
     }
     lock.unlock();
-    session.reset();
+    StopAndClose(f);
+    lock.lock();
+    shared->finished = true;
+    shared->finishedChanged.notify_all();
 }
 
 }  // namespace skyrel

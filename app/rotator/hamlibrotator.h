@@ -1,8 +1,10 @@
 // The Hamlib rotator as the tracker drives it: every Hamlib call runs on a worker thread of its own, so
-// the one-second cycle never waits on a rotator. The cycle hands over the position it wants; when a
-// command is still under way, a newer position replaces the one waiting (the latest wins, there is no
-// queue). After each command the rotator's position is read back and reported. A rotator that cannot be
-// opened or stops answering is reported once, closed, and tried again every 5 seconds until it answers.
+// the one-second cycle never waits on a rotator. Each second the cycle hands over what it wants; when the
+// worker is still busy, a newer request replaces the one waiting (the latest wins, there is no queue).
+// The position is commanded only when RotatorMotion says so (a step moved, or the rotator stopped short),
+// and read back every second. Stopping, a restart with new options and the end of the object halt the
+// rotator before it is closed. A rotator that cannot be opened or stops answering is reported once,
+// closed, and tried again every 5 seconds until it answers.
 #pragma once
 
 #include <QObject>
@@ -10,23 +12,35 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "app/rotator/hamlibsession.h"
 #include "app/rotator/hamlibsettings.h"
 
 namespace skyrel {
 
-// One command answered by the rotator.
+// What the cycle asks of the rotator for one second.
+struct RotatorRequest {
+    std::optional<RotatorPosition> wanted;  // azimuth 0..360, elevation (degrees); none: only read it
+    bool mayMove = true;                    // false outside the move seconds: a command due waits
+    bool planned = false;  // the target follows a planned pass: its turn is kept, never unwound halfway
+};
+
+// Why the target was not commanded this second although it differs from the last command.
+enum class MotionHold { None, InsideStep, MoveSeconds };
+
+// One second's answer of the rotator.
 struct RotatorReport {
-    // As sent, after the limits (degrees); none when the rotator was only read (reopened before any
-    // position was asked for).
-    std::optional<RotatorPosition> commanded;
-    bool clamped = false;                // the wanted position lay outside the rotator's limits
-    RotatorPosition reported;            // where the rotator says it points (degrees)
-    std::optional<double> pointingError; // degrees between commanded and reported
+    std::optional<RotatorPosition> target;     // what was wanted, within the limits (degrees)
+    std::optional<RotatorPosition> commanded;  // the last command sent, this second or before (degrees)
+    bool clamped = false;                      // the wanted position lay outside the limits
+    RotatorPosition reported;                  // where the rotator says it points (degrees)
+    std::optional<double> pointingError;       // degrees between commanded and reported
+    MotionHold hold = MotionHold::None;
 };
 
 class HamlibRotator : public QObject {
@@ -34,17 +48,23 @@ class HamlibRotator : public QObject {
 
 public:
     static constexpr std::chrono::seconds kRetryInterval{5};
+    // The longest the end of the object waits for a rotator to take its stop and close.
+    static constexpr std::chrono::seconds kStopWait{2};
 
     explicit HamlibRotator(QObject* parent = nullptr);
-    // Waits for a Hamlib call under way to end, then closes the rotator.
+    // Halts and closes the rotator, waiting at most kStopWait for it; a rotator that does not answer in
+    // that time is left to its worker, which ends with the process.
     ~HamlibRotator() override;
 
-    // Opens the rotator these options name, in the background, closing one that is open; no report of
-    // the rotator used before arrives after this call.
+    // Opens the rotator these options name, in the background, halting and closing one that is open; no
+    // report of the rotator used before arrives after this call.
     void start(const HamlibSettings& settings);
-    // The position to command next (azimuth 0..360, elevation; degrees).
-    void point(RotatorPosition wanted);
-    // Closes the rotator in the background; nothing more is reported.
+    // This second's request.
+    void request(const RotatorRequest& request);
+    // The azimuths of the pass about to be followed (see PlanPassTurn): the turn it starts on is chosen
+    // before the next command.
+    void planPass(std::vector<double> path);
+    // Halts and closes the rotator in the background; nothing more is reported.
     void stop();
     bool active() const { return active_; }
 
@@ -55,23 +75,33 @@ signals:
     void unreachable(const QString& message);
 
 private:
-    // What the window's thread asks of the worker; guarded by mutex_.
+    // What the window's thread asks of the worker.
     struct Request {
         std::uint64_t generation = 0;  // counts start() and stop(); a report of an older one is dropped
         bool active = false;
         HamlibSettings settings;
-        std::optional<RotatorPosition> wanted;
+        RotatorRequest second;
+        bool pending = false;  // a request() not yet served
+        std::uint64_t planSerial = 0;
+        std::vector<double> passPath;
         bool quit = false;
     };
+    // Shared with the worker, which may outlive this object by the stop it waits for.
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::condition_variable finishedChanged;
+        Request request;
+        bool finished = false;
+    };
 
-    void run();
-    // Sends `report` or the failure to this object's thread, unless the request changed meanwhile.
+    void run(std::shared_ptr<Shared> shared);
+    // Sends `report` or the failure to this object's thread, unless the request changed meanwhile. Called
+    // with the lock held and only before quit, so the object is still there.
     void deliverReport(std::uint64_t generation, const RotatorReport& report);
     void deliverFailure(std::uint64_t generation, const QString& message);
 
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    Request request_;
+    std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
     // The window's thread's own copies, read without the lock.
     std::uint64_t generation_ = 0;
     bool active_ = false;

@@ -19,6 +19,9 @@ constexpr double kLargestReportedDegrees = 1000;
 
 bool IsPlausibleAngle(double degrees) { return std::isfinite(degrees) && std::fabs(degrees) <= kLargestReportedDegrees; }
 
+// Turns of a whole circle tried for a pass: a range of Hamlib's spans at most two circles.
+constexpr int kMaxTurns = 2;
+
 // How far `value` lies outside [low, high]; 0 inside.
 double DistanceOutside(double value, double low, double high) {
     if (value < low) return low - value;
@@ -33,22 +36,75 @@ QString ModelName(int number) {
 
 }  // namespace
 
-LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> previous) {
-    const std::array<double, 3> turns = {wanted.azimuth, wanted.azimuth - kFullCircle, wanted.azimuth + kFullCircle};
+LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> previous,
+                              TurnRule turn) {
     const double reference = previous.value_or(wanted.azimuth);
-    double best = turns[0];
-    for (const double candidate : turns) {
-        const double outside = DistanceOutside(candidate, limits.minAzimuth, limits.maxAzimuth);
-        const double bestOutside = DistanceOutside(best, limits.minAzimuth, limits.maxAzimuth);
-        if (outside < bestOutside ||
-            (outside == bestOutside && std::abs(candidate - reference) < std::abs(best - reference)))
-            best = candidate;
+    double best = wanted.azimuth;
+    if (turn == TurnRule::Continuous) {
+        best = NearestTurn(wanted.azimuth, reference);
+    } else {
+        const std::array<double, 3> turns = {wanted.azimuth, wanted.azimuth - kFullCircle,
+                                             wanted.azimuth + kFullCircle};
+        for (const double candidate : turns) {
+            const double outside = DistanceOutside(candidate, limits.minAzimuth, limits.maxAzimuth);
+            const double bestOutside = DistanceOutside(best, limits.minAzimuth, limits.maxAzimuth);
+            if (outside < bestOutside ||
+                (outside == bestOutside && std::abs(candidate - reference) < std::abs(best - reference)))
+                best = candidate;
+        }
     }
     LimitedPosition out;
     out.position.azimuth = std::clamp(best, limits.minAzimuth, limits.maxAzimuth);
     out.position.elevation = std::clamp(wanted.elevation, limits.minElevation, limits.maxElevation);
     out.clamped = out.position.azimuth != best || out.position.elevation != wanted.elevation;
     return out;
+}
+
+double NearestTurn(double azimuth, double reference) {
+    return azimuth + kFullCircle * std::round((reference - azimuth) / kFullCircle);
+}
+
+RotatorLimits UserLimits(const RotatorLimits& rotator, const HamlibSettings& settings) {
+    const auto limited = [](std::optional<double> wanted, double fallback, double low, double high) {
+        return std::clamp(wanted.value_or(fallback), low, high);
+    };
+    const double defaultMinAzimuth =
+        FoldsNegativeAzimuth(settings.model) ? std::max(0.0, rotator.minAzimuth) : rotator.minAzimuth;
+    RotatorLimits out;
+    out.minAzimuth = limited(settings.minAzimuth, defaultMinAzimuth, rotator.minAzimuth, rotator.maxAzimuth);
+    out.maxAzimuth = limited(settings.maxAzimuth, rotator.maxAzimuth, rotator.minAzimuth, rotator.maxAzimuth);
+    out.minElevation = limited(settings.minElevation, rotator.minElevation, rotator.minElevation, rotator.maxElevation);
+    out.maxElevation = limited(settings.maxElevation, rotator.maxElevation, rotator.minElevation, rotator.maxElevation);
+    if (out.minAzimuth > out.maxAzimuth) {
+        out.minAzimuth = rotator.minAzimuth;
+        out.maxAzimuth = rotator.maxAzimuth;
+    }
+    if (out.minElevation > out.maxElevation) {
+        out.minElevation = rotator.minElevation;
+        out.maxElevation = rotator.maxElevation;
+    }
+    return out;
+}
+
+std::optional<double> PlanPassTurn(const std::vector<double>& path, const RotatorLimits& limits,
+                                   std::optional<double> current) {
+    if (path.empty()) return std::nullopt;
+    const auto [lowest, highest] = std::minmax_element(path.begin(), path.end());
+    const double reference = current.value_or(path.front());
+    std::optional<double> best;
+    double bestOutside = 0;
+    for (int turn = -kMaxTurns; turn <= kMaxTurns; ++turn) {
+        const double offset = turn * kFullCircle;
+        const double outside = DistanceOutside(*lowest + offset, limits.minAzimuth, limits.maxAzimuth) +
+                               DistanceOutside(*highest + offset, limits.minAzimuth, limits.maxAzimuth);
+        const double start = path.front() + offset;
+        if (!best || outside < bestOutside ||
+            (outside == bestOutside && std::abs(start - reference) < std::abs(*best - reference))) {
+            best = start;
+            bestOutside = outside;
+        }
+    }
+    return best;
 }
 
 double PointingError(RotatorPosition a, RotatorPosition b) {
@@ -144,10 +200,21 @@ std::optional<RotatorPosition> HamlibSession::position(QString& error) {
     return position;
 }
 
+bool HamlibSession::stop(QString& error) {
+    const QString failure = rig_->stop();
+    if (failure.isEmpty()) return true;
+    error = QStringLiteral("%1: %2").arg(description_, failure);
+    return false;
+}
+
 RotatorProbe ProbeRotator(const HamlibSettings& settings) {
     RotatorProbe probe;
     const std::unique_ptr<HamlibSession> session = HamlibSession::Open(settings, probe.error);
-    if (session) probe.position = session->position(probe.error);
+    if (!session) return probe;
+    probe.position = session->position(probe.error);
+    HamlibSettings ownLimits;
+    ownLimits.model = settings.model;
+    probe.limits = UserLimits(session->limits(), ownLimits);
     return probe;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "app/settings/settingsstore.h"
 
@@ -19,15 +20,45 @@ struct HamlibSettings {
     int model = kHamlibNetworkModel;    // Hamlib's rotator model number; 0 when the stored text is no number
     QString device = QStringLiteral("localhost:4533");  // a device path, or host:port for the network model
     int speed = 9600;                   // baud on a serial line; 0 leaves the model's own speed
+    // A new position is commanded only when it differs from the last command by this much (degrees) on
+    // either axis, or when the rotator stopped short of it; 0 commands every second.
+    double step = 0.1;
+    // The seconds of each minute in which the antenna may be commanded, "50-59"; empty: any second.
+    QString moveSeconds;
+    // The range the user allows (degrees); none: what the open rotator reports (see UserLimits).
+    std::optional<double> minAzimuth, maxAzimuth, minElevation, maxElevation;
+    // Below the horizon the antenna waits at the azimuth where the target will rise.
+    bool waitAtRise = true;
+    // The serial text lines keep to the step as well instead of going out every second.
+    bool stepSerialLines = false;
 
     bool operator==(const HamlibSettings&) const = default;
 };
 
-// "Enabled" ("True" turns it on; anything else leaves it off), "Model", "Device" and "Speed" of the group.
-// A missing or empty value keeps its default; a model or speed that is no whole number reads as 0.
+// The seconds of a minute, first to last; a range with first > last runs across the full minute.
+struct SecondRange {
+    int first = 0, last = 59;
+};
+
+// "50-59" or a single second "30", each 0..59 with blanks allowed around the numbers; none for an empty
+// text (any second) and for anything else.
+std::optional<SecondRange> ParseMoveSeconds(const QString& text);
+// Whether second `second` (0..59) of a minute lies in the range of `moveSeconds`; every second does when
+// it is empty or no range.
+bool MayMoveAt(const QString& moveSeconds, int second);
+
+// "Enabled" ("True" turns it on; anything else leaves it off), "Model", "Device", "Speed", "Step",
+// "Move Seconds", "Min Az", "Max Az", "Min El", "Max El", "Wait At Rise" ("False" turns it off) and
+// "Step Serial Lines" ("True" turns it on) of the group. A missing or empty value keeps its default; a model or speed that is no whole number reads as 0;
+// a step or limit that is no number keeps its default.
 HamlibSettings LoadHamlibSettings(const SettingsStore& store);
 
-// Writes the four values as text and puts the store on disk; false when that failed.
+// Writes the values as text (a limit left to the rotator as an empty text) and puts the store on disk;
+// false when that failed.
 bool SaveHamlibSettings(SettingsStore& store, const HamlibSettings& settings);
+
+// Hamlib's GS-232 drivers (models 601 to 614) add 360 to a negative azimuth before sending it, so the
+// range below 0 their capabilities claim reaches the controller as the far end of the circle.
+bool FoldsNegativeAzimuth(int model);
 
 }  // namespace skyrel

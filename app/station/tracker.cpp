@@ -1,5 +1,6 @@
 #include "app/station/tracker.h"
 
+#include "app/rotator/rotatormotion.h"
 #include "app/station/pointing.h"
 
 namespace skyrel {
@@ -7,8 +8,9 @@ namespace skyrel {
 Tracker::Tracker(TrackingState& state, const Settings& settings, RotatorPort& port, QObject* parent)
     : QObject(parent), state_(state), settings_(settings), port_(port) {
     connect(&hamlib_, &HamlibRotator::reported, this, [this](const RotatorReport& report) {
-        emit antennaStatusChanged(ReportStatus(report));
-        emit antennaPositionForEndpoint(AntennaItemText(report.reported));
+        const AntennaStatus status = ReportStatus(report, riseWait_);
+        emit antennaStatusChanged(status);
+        emit antennaPositionForEndpoint(AntennaItemText(report, status));
     });
     connect(&hamlib_, &HamlibRotator::unreachable, this, [this](const QString& message) {
         emit antennaStatusChanged(UnreachableStatus());
@@ -66,6 +68,7 @@ void Tracker::choose(TrackMode target) {
 bool Tracker::StartTracking() {
     if (!state_.ddeOutput && !OpenOutput()) return false;
     state_.trackingActive = true;
+    lastSerialLine_.reset();
     emit statusCaptionChanged(state_.trackMode == TrackMode::Park ? QStringLiteral("Parking Active")
                                                                   : QStringLiteral("Tracking Active"));
     emit statusBoxShown(true);
@@ -84,8 +87,14 @@ void Tracker::StopTracking() {
 bool Tracker::OpenOutput() {
     if (!hamlibOutput()) return OpenRotatorPort();
     // A rotator that does not answer is no reason to stop: it is tried again in the background.
-    if (!hamlib_.active()) hamlib_.start(hamlibSettings_);
+    if (!hamlib_.active()) startHamlib();
     return true;
+}
+
+void Tracker::startHamlib() {
+    hamlib_.start(hamlibSettings_);
+    // The new start knows no pass yet.
+    plan_.reset();
 }
 
 void Tracker::CloseOutput() {
@@ -137,18 +146,10 @@ void Tracker::UseSerialOutput() {
 }
 
 bool Tracker::SendPointing(double first, double second, const nav::SkyState& sky) {
-    if (hamlibOutput()) {
-        // Hamlib rotators take azimuth and elevation whatever the line format.
-        CorrectAzEl(first, second, state_.trackMode, settings_);
-        hamlib_.point({first, second});
-        const PointingLine shown = FormatPointing(first, second, state_.trackMode, kDefaultOutputFormat);
-        emit statusTextsChanged(shown.statusFirst, shown.statusSecond);
-        return true;
-    }
     const PointingLine pointing = MakePointing(first, second, state_.trackMode, settings_, sky);
     if (state_.ddeOutput) {
         emit lineForEndpoint(pointing.line);
-    } else if (!pointing.line.isEmpty()) {
+    } else if (!pointing.line.isEmpty() && serialLineDue(first, second)) {
         // The port is closed after a failed write and opened again here, a second later, so that an
         // adapter that was unplugged and comes back is driven again. While it stays away nothing is sent
         // and no message is repeated: the one error message came when the write failed, and the loss is
@@ -165,9 +166,15 @@ bool Tracker::SendPointing(double first, double second, const nav::SkyState& sky
             return false;
         }
         setOutputLost(false);
+        lastSerialLine_ = RotatorPosition{first, second};
     }
     emit statusTextsChanged(pointing.statusFirst, pointing.statusSecond);
     return true;
+}
+
+bool Tracker::serialLineDue(double first, double second) const {
+    if (!hamlibSettings_.stepSerialLines || hamlibSettings_.step <= 0 || !lastSerialLine_) return true;
+    return AxisDistance({first, second}, *lastSerialLine_) >= hamlibSettings_.step;
 }
 
 void Tracker::setOutputLost(bool lost, const QString& reason) {
@@ -176,8 +183,53 @@ void Tracker::setOutputLost(bool lost, const QString& reason) {
     emit outputLostChanged(lost, reason);
 }
 
+void Tracker::planPassOf(TrackMode body, const nav::SkyState& sky) {
+    const bool up = (body == TrackMode::Sun ? sky.sun : sky.moon).elevation > 0;
+    const bool set = bodyWasUp_ && !up;
+    bodyWasUp_ = up;
+    if (plan_ && plan_->body == body && !set && UtcDays(sky.clock) < plan_->endsAt) return;
+    plan_ = PlanPass(sky, settings_.site, body);
+    hamlib_.planPass(plan_->path);
+}
+
+void Tracker::SendHamlibSecond(const nav::SkyState& sky) {
+    const TrackMode mode = state_.trackMode;
+    RotatorRequest request;
+    request.mayMove = MayMoveAt(hamlibSettings_.moveSeconds, sky.clock.second);
+    riseWait_.clear();
+    double azimuth = settings_.parkAz;
+    double elevation = settings_.parkEl;
+    if (mode == TrackMode::Sun || mode == TrackMode::Moon) {
+        planPassOf(mode, sky);
+        request.planned = true;
+        const nav::BodyState& body = mode == TrackMode::Sun ? sky.sun : sky.moon;
+        azimuth = body.azimuth;
+        elevation = body.elevation;
+        if (body.elevation <= 0) {
+            if (!hamlibSettings_.waitAtRise || !plan_->riseAt) {
+                hamlib_.request(request);  // only read: the position shown stays current
+                return;
+            }
+            // Waiting at the rise: its azimuth, the elevation at the minimum the limits allow.
+            azimuth = plan_->riseAzimuth;
+            elevation = 0;
+            riseWait_ = RiseWaitText(*plan_->riseAt);
+        }
+    }
+    // Hamlib rotators take azimuth and elevation whatever the line format.
+    CorrectAzEl(azimuth, elevation, mode, settings_);
+    request.wanted = RotatorPosition{azimuth, elevation};
+    hamlib_.request(request);
+    const PointingLine shown = FormatPointing(azimuth, elevation, mode, kDefaultOutputFormat);
+    emit statusTextsChanged(shown.statusFirst, shown.statusSecond);
+}
+
 bool Tracker::SendTrackingOutput(const nav::SkyState& sky) {
     if (!state_.trackingActive || ending_) return true;
+    if (hamlibOutput()) {
+        SendHamlibSecond(sky);
+        return true;
+    }
     if (state_.trackMode == TrackMode::Sun && sky.sun.elevation > 0)
         return SendPointing(sky.sun.azimuth, sky.sun.elevation, sky);
     if (state_.trackMode == TrackMode::Moon && sky.moon.elevation > 0)

@@ -6,12 +6,14 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 #include "app/station/antennastatus.h"
 #include "app/rotator/hamlibrotator.h"
 #include "app/rotator/hamlibsettings.h"
 #include "app/rotator/rotatorport.h"
 #include "app/settings/settings.h"
+#include "app/station/passplan.h"
 #include "app/station/trackingstate.h"
 #include "navlib/skystate.h"
 
@@ -49,12 +51,14 @@ public:
     // Whether the pointing goes to the Hamlib rotator: it is enabled and the output is not on the endpoint.
     bool hamlibOutput() const { return hamlibSettings_.enabled && !state_.ddeOutput; }
 
-    // One pointing of the target position (degrees; the correction of the output format is applied
-    // here). False when writing failed: the rest of that cycle is skipped.
+    // One line of the target position to the serial port or the endpoint (degrees; the correction of the
+    // output format is applied here); a serial line inside the step is left out when the user asked for
+    // that. False when writing failed: the rest of that cycle is skipped.
     bool SendPointing(double first, double second, const nav::SkyState& sky);
 
     // The tracking step of the one-second cycle: while tracking, the Sun or the Moon above the horizon,
-    // or the park position. False when the rest of the cycle is to be skipped.
+    // or the park position. A Hamlib rotator is read every second; below the horizon it is sent to the
+    // rise when it waits there. False when the rest of the cycle is to be skipped.
     bool SendTrackingOutput(const nav::SkyState& sky);
 
 signals:
@@ -90,6 +94,14 @@ private:
     bool OpenOutput();
     void CloseOutput();
     void showAntennaStatus();
+    void startHamlib();
+    // The Hamlib rotator's request of this second: the target, its rise while it is down, or only a read.
+    void SendHamlibSecond(const nav::SkyState& sky);
+    // The pass of the Sun or the Moon in `plan_`, searched again for a new target, after a set and
+    // when the last search ran out.
+    void planPassOf(TrackMode body, const nav::SkyState& sky);
+    // Whether a serial line for this target is due: always, unless the user put the lines on the step.
+    bool serialLineDue(double first, double second) const;
 
     TrackingState& state_;
     const Settings& settings_;
@@ -99,6 +111,10 @@ private:
     bool outputLost_ = false;
     HamlibSettings hamlibSettings_;
     HamlibRotator hamlib_;
+    std::optional<PassPlan> plan_;
+    bool bodyWasUp_ = false;
+    QString riseWait_;
+    std::optional<RotatorPosition> lastSerialLine_;  // the target of the last line written, while tracking  // "waiting for the rise at HH:MM" while the rotator waits there
 };
 
 }  // namespace skyrel

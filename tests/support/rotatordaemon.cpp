@@ -28,7 +28,8 @@ RotatorDaemon::~RotatorDaemon() { kill(); }
 bool RotatorDaemon::start(bool logCommands) {
     QStringList args = {QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"), QStringLiteral("127.0.0.1"),
                         QStringLiteral("-t"), QString::number(port_)};
-    // -vvvv makes the daemon log "rot_set_position called az=... el=..." for every command.
+    // -vvvv makes the daemon log "rot_set_position called az=... el=..." for every command and
+    // "rot_stop called" for every stop.
     if (logCommands) args.append(QStringLiteral("-vvvv"));
     process_.start(QStringLiteral("rotctld"), args);
     if (!process_.waitForStarted(kStartWaitMs)) return false;
@@ -112,6 +113,8 @@ void FakeRotatorDaemon::answer(QTcpSocket* client) {
                           "south_zero=0\nrot_type=AzEl\ndone\n");
         } else if (line == "p") {
             client->write(reportedAzimuth_ + "\n0.00\n");
+        } else if (line == "S") {
+            client->write("RPRT 0\n");
         } else if (line.startsWith("P ")) {
             positionCommands_.append(line);
             if (mode_ == Mode::HoldSets) waiting_.append(client);
@@ -120,6 +123,13 @@ void FakeRotatorDaemon::answer(QTcpSocket* client) {
             client->write("RPRT -1\n");
         }
     }
+}
+
+int RotatorDaemon::stopCount() {
+    log_ += process_.readAllStandardError();
+    // Hamlib's own line, not the dummy's "dummy_rot_stop called" that follows it.
+    static const QRegularExpression stop(QStringLiteral("^rot_stop called"), QRegularExpression::MultilineOption);
+    return static_cast<int>(QString::fromLatin1(log_).count(stop));
 }
 
 std::optional<RotatorPosition> ReadPositionWithRotctl(const QString& address) {

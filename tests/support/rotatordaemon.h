@@ -34,6 +34,8 @@ public:
     HamlibSettings settings() const;
     // The positions the daemon was commanded so far, in order, from its own log (two decimals).
     QList<RotatorPosition> commandedPositions();
+    // The stops the daemon was sent so far, from its log.
+    int stopCount();
 
 private:
     QProcess process_;

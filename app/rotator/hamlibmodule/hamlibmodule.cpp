@@ -55,6 +55,7 @@ public:
         if (code == RIG_OK) position = {azimuth, elevation};
         return ErrorText(code);
     }
+    QString stop() override { return ErrorText(rot_stop(rot_)); }
 
 private:
     ROT* rot_;

@@ -6,16 +6,24 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
+#include <memory>
 
 #include "app/rotator/hamlibdevice.h"
 #include "app/rotator/hamlibloader.h"
 #include "app/rotator/hamlibmodels.h"
 #include "app/endpoint/endpointserver.h"
 #include "app/rotator/hamlibrotator.h"
+#include "app/rotator/rotatormotion.h"
 #include "app/station/antennastatus.h"
 #include "app/station/tracker.h"
+#include "navlib/observer.h"
+#include "navlib/riseset.h"
+#include "navlib/timecal.h"
 #include "tests/support/fakerotatorport.h"
 #include "tests/support/endpointclient.h"
+#include "tests/support/gs232emulator.h"
 #include "tests/support/rotatordaemon.h"
 #include "tests/support/skyrelprocess.h"
 
@@ -24,6 +32,25 @@ namespace {
 
 // Waits tolerate a loaded machine; nothing here measures speed.
 constexpr int kReportWaitMs = 15000;
+
+// The sky over `site` at `utcDays` (day number and fraction), as the cycle computes it.
+nav::SkyState SkyAt(const nav::ObserverSite& site, double utcDays) {
+    nav::SkyState sky;
+    nav::SetObserver(sky.observerFrame, site.latitude, site.longitude, site.height);
+    sky.clock.utcDay = static_cast<int>(std::floor(utcDays));
+    sky.clock.utcFraction = utcDays - sky.clock.utcDay;
+    sky.clock.second = static_cast<int>(std::lround(sky.clock.utcFraction * 86400)) % 60;
+    nav::ComputePositions(sky, site);
+    nav::AddRefraction(sky);
+    return sky;
+}
+
+// One cycle's tracking step, waiting for the rotator's answer to it.
+bool SecondAnswered(Tracker& tracker, QSignalSpy& answers, const nav::SkyState& sky) {
+    const qsizetype before = answers.size();
+    tracker.SendTrackingOutput(sky);
+    return QTest::qWaitFor([&] { return answers.size() > before; }, kReportWaitMs);
+}
 
 TEST(HamlibDevice, ReadsPathsAndAddressesAndRefusesTheRest) {
     struct Case {
@@ -88,7 +115,7 @@ TEST(HamlibRotator, LimitsTurnOrClampAndThePointingErrorIsAnAngleOnTheSky) {
     EXPECT_DOUBLE_EQ(ClampToLimits({10, 10}, overlap, std::nullopt).position.azimuth, 10);
     EXPECT_FALSE(ClampToLimits({300, 10}, overlap, -50.0).clamped);
     // The endpoint's antenna item reads such a position in 0..360.
-    EXPECT_EQ(AntennaItemText(ClampToLimits({300, 10}, overlap, -50.0).position), "AZ300.0 EL10.0");
+    EXPECT_EQ(AntennaItemText({.reported = ClampToLimits({300, 10}, overlap, -50.0).position}, {}), "AZ300.0 EL10.0");
 
     const RotatorLimits southStop{-180, 180, 5, 85};
     const LimitedPosition west = ClampToLimits({270, 95}, southStop, std::nullopt);
@@ -101,6 +128,60 @@ TEST(HamlibRotator, LimitsTurnOrClampAndThePointingErrorIsAnAngleOnTheSky) {
     const LimitedPosition inGap = ClampToLimits({356, 30}, gap, std::nullopt);
     EXPECT_DOUBLE_EQ(inGap.position.azimuth, 0);  // 4 degrees from 0 (as 356 - 360), 6 from 350
     EXPECT_TRUE(inGap.clamped);
+
+    // The user's limits: each clamped into the rotator's; the GS-232 family's minimum azimuth is 0 unless
+    // the user sets one, since its driver folds a negative azimuth to the far end of the circle.
+    HamlibSettings own;
+    own.model = 601;
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).minAzimuth, 0);
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).maxAzimuth, 450);
+    own.model = kHamlibDummyModel;
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).minAzimuth, -180);
+    own.minAzimuth = -500;
+    own.maxAzimuth = 400;
+    own.minElevation = 10;
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).minAzimuth, -180);
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).maxAzimuth, 400);
+    EXPECT_DOUBLE_EQ(UserLimits(overlap, own).minElevation, 10);
+
+    // A pass from 70 across north to -110 (unwrapped) on 0..450 fits only on the upper turn; on -180..450
+    // on both, and the one nearest the antenna is taken; on 0..360 on none, and the least outside wins.
+    const std::vector<double> acrossNorth = {70, 30, -10, -60, -110};
+    EXPECT_EQ(PlanPassTurn(acrossNorth, {0, 450, 0, 90}, 0.0), 430);
+    EXPECT_EQ(PlanPassTurn(acrossNorth, overlap, 100.0), 70);
+    EXPECT_EQ(PlanPassTurn(acrossNorth, overlap, 380.0), 430);
+    EXPECT_EQ(PlanPassTurn(acrossNorth, {0, 360, 0, 90}, 0.0), 430);  // 70 outside against 110
+    EXPECT_EQ(PlanPassTurn({}, overlap, 0.0), std::nullopt);
+    // Once on its turn a planned pass follows on, past the limit, instead of swinging back.
+    EXPECT_DOUBLE_EQ(ClampToLimits({5, 10}, {0, 360, 0, 90}, 358.0, TurnRule::Continuous).position.azimuth, 360);
+    EXPECT_DOUBLE_EQ(ClampToLimits({5, 10}, {0, 360, 0, 90}, 358.0).position.azimuth, 5);
+
+    // The move seconds: a range of each minute, also across the full minute; anything else is any second.
+    EXPECT_TRUE(MayMoveAt(QStringLiteral("50-59"), 50));
+    EXPECT_TRUE(MayMoveAt(QStringLiteral("50-59"), 59));
+    EXPECT_FALSE(MayMoveAt(QStringLiteral("50-59"), 49));
+    EXPECT_TRUE(MayMoveAt(QStringLiteral("55-5"), 2));
+    EXPECT_FALSE(MayMoveAt(QStringLiteral("55-5"), 30));
+    EXPECT_TRUE(MayMoveAt(QString(), 30));
+    EXPECT_FALSE(ParseMoveSeconds(QStringLiteral("50-60")));
+    EXPECT_FALSE(ParseMoveSeconds(QStringLiteral("1-2-3")));
+
+    // The step and the stop short: a target inside the step is held; a rotator that stands still 3 s
+    // short of its command gets it once more, and not again while it stays at the same place.
+    RotatorMotion motion(0.1);
+    const RotatorMotion::Clock::time_point t0{};
+    const auto at = [&](int seconds) { return t0 + std::chrono::seconds(seconds); };
+    EXPECT_TRUE(motion.due({100, 30}, at(0)));
+    motion.commanded({100, 30}, at(0));
+    motion.reported({90, 30}, at(1));
+    EXPECT_FALSE(motion.due({100.05, 30}, at(2)));
+    EXPECT_TRUE(motion.due({100.2, 30}, at(2)));
+    EXPECT_FALSE(motion.due({100, 30}, at(3)));
+    EXPECT_TRUE(motion.due({100, 30}, at(4)));
+    motion.commanded({100, 30}, at(4));
+    EXPECT_FALSE(motion.due({100, 30}, at(8)));
+    motion.reported({95, 30}, at(9));
+    EXPECT_TRUE(motion.due({100, 30}, at(12)));
 
     // Tolerances: 1e-9 degrees, rounding of the haversine form only.
     EXPECT_NEAR(PointingError({0, 0}, {90, 0}), 90, 1e-9);
@@ -154,7 +235,7 @@ TEST(HamlibRotator, DummyModelInThisProcessClampsReportsAndRefusesAnUnknownModel
     settings.model = kHamlibDummyModel;
     rotator.start(settings);
     // The dummy's range is elevation 0..90: 93 goes out as 90.
-    rotator.point({100, 93});
+    rotator.request({RotatorPosition{100, 93}});
     // The worker may open the rotator before the position arrives: that first report is a read only.
     const auto commandedReport = [&] {
         while (!reports.isEmpty() && !reports.first().at(0).value<RotatorReport>().commanded) reports.removeFirst();
@@ -189,10 +270,10 @@ TEST(HamlibRotator, DummyModelInThisProcessClampsReportsAndRefusesAnUnknownModel
     // Positions asked for while a command is under way: only the newest is sent after it.
     test::FakeRotatorDaemon holding(test::FakeRotatorDaemon::Mode::HoldSets);
     rotator.start(holding.settings());
-    rotator.point({10, 10});
+    rotator.request({RotatorPosition{10, 10}});
     ASSERT_TRUE(QTest::qWaitFor([&] { return holding.positionCommands().size() == 1; }, kReportWaitMs));
-    rotator.point({20, 20});
-    rotator.point({30, 30});
+    rotator.request({RotatorPosition{20, 20}});
+    rotator.request({RotatorPosition{30, 30}});
     holding.release();
     ASSERT_TRUE(QTest::qWaitFor([&] { return holding.positionCommands().size() == 2; }, kReportWaitMs));
     EXPECT_TRUE(holding.positionCommands()[1].startsWith("P 30.")) << holding.positionCommands()[1].toStdString();
@@ -207,7 +288,7 @@ TEST(HamlibRotator, APositionThatIsNoAngleIsRefusedAsAFault) {
         QSignalSpy reports(&rotator, &HamlibRotator::reported);
         QSignalSpy failures(&rotator, &HamlibRotator::unreachable);
         rotator.start(daemon.settings());
-        rotator.point({100, 10});
+        rotator.request({RotatorPosition{100, 10}});
         ASSERT_TRUE(QTest::qWaitFor([&] { return !failures.isEmpty(); }, kReportWaitMs)) << azimuth.data();
         const QString message = failures.first().at(0).toString();
         EXPECT_TRUE(message.contains("rotator reports an invalid position")) << message.toStdString();
@@ -263,6 +344,14 @@ TEST(HamlibRotator, TrackDdeTrackSerAndTheDialogsSaveMoveTheOutputBetweenEndpoin
 
     tracker.setHamlibSettings(dummy);  // saved again unchanged: the serial port is left open
     EXPECT_EQ(port.openCalls, 1);
+
+    // The serial lines go out every second, the same one as well, unless the user puts them on the step.
+    tracker.SendTrackingOutput(sky);
+    EXPECT_EQ(port.lines.size(), 2);
+    dummy.stepSerialLines = true;
+    tracker.setHamlibSettings(dummy);
+    tracker.SendTrackingOutput(sky);
+    EXPECT_EQ(port.lines.size(), 2);
 }
 
 // The headless station, Hamlib's daemon and Hamlib's own client, all real processes.
@@ -294,10 +383,11 @@ TEST(HamlibRotator, HeadlessTrackParkReachesTheDaemonAndTheAntennaItemAndALostDa
             return read && read->azimuth == 4 && read->elevation == 2;
         },
         kReportWaitMs));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client.notices().contains("AZ4.0 EL2.0\r\n"); }, kReportWaitMs));
+    const QByteArray parked = "AZ4.0 EL2.0 TARGET AZ4.0 EL2.0 COMMANDED AZ4.0 EL2.0\r\n";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.notices().contains(parked); }, kReportWaitMs));
     const auto value = client.ask(RequestRequest(endpoint::kAntennaItemName));
     ASSERT_TRUE(value);
-    EXPECT_EQ(value->payload, QByteArray("AZ4.0 EL2.0\r\n\0", 14));
+    EXPECT_EQ(value->payload, parked + QByteArray(1, '\0'));
     EXPECT_EQ(test::ErrorReason(client.ask(PokeRequest(endpoint::kAntennaItemName, "AZ1 EL1"))), "item is read-only");
 
     // The daemon goes away: one line on standard error, past a retry, and the station runs on.
@@ -316,6 +406,135 @@ TEST(HamlibRotator, HeadlessTrackParkReachesTheDaemonAndTheAntennaItemAndALostDa
     station.terminate();
     ASSERT_TRUE(station.waitForFinished(test::kProcessWaitMs));
     EXPECT_EQ(station.exitCode(), 0);
+}
+
+// How a real antenna is moved: Hamlib's own daemon with its dummy rotator (range -180..450, 6 degrees a
+// second) and a GS-232A controller emulated on a pseudo-terminal behind Hamlib's model 601, each driven by
+// the tracker as the cycle drives it.
+TEST(HamlibRotator, MotionCommandsOnlyMovesStopsWhenToldNeverSwingsTheLongWayAndWaitsAtTheRise) {
+    test::RotatorDaemon daemon;
+    ASSERT_TRUE(daemon.start());
+    TrackingState tracking;
+    Settings settings;
+    settings.parkAz = 40;
+    settings.parkEl = 25;
+    // Sydney in the southern summer: the Sun rises in the south-east, passes north of the zenith and sets
+    // in the south-west, so its azimuth crosses north at noon.
+    settings.site.latitude = -33.87;
+    settings.site.longitude = 151.21;
+    test::FakeRotatorPort port;
+    auto tracker = std::make_unique<Tracker>(tracking, settings, port);
+    auto answers = std::make_unique<QSignalSpy>(tracker.get(), &Tracker::antennaStatusChanged);
+    tracker->setHamlibSettings(daemon.settings());
+    const double solstice = nav::DayNumber(2026, 12, 21);
+    const nav::SkyState noon = SkyAt(settings.site, solstice + 2.0 / 24);
+
+    // Parking from 0/0: 40 degrees at 6 a second is 6.7 s of slew. Allowed: the slew and 3 cycles more
+    // (the connection's opening and the once-a-second read).
+    tracker->choose(TrackMode::Park);
+    constexpr int kSlewSeconds = 7;
+    constexpr int kCycleAllowance = 3;
+    int seconds = 0;
+    for (; seconds < kSlewSeconds + kCycleAllowance; ++seconds) {
+        ASSERT_TRUE(SecondAnswered(*tracker, *answers, noon));
+        if (answers->last().at(0).value<AntennaStatus>().position == QStringLiteral("Antenna: 40.0 / 25.0")) break;
+        QTest::qWait(1000);
+    }
+    EXPECT_LT(seconds, kSlewSeconds + kCycleAllowance) << "the dummy never reached the park position";
+    // The same park position for three seconds more: nothing is sent again.
+    for (int more = 0; more < 3; ++more) ASSERT_TRUE(SecondAnswered(*tracker, *answers, noon));
+    const QList<RotatorPosition> parkSets = daemon.commandedPositions();
+    ASSERT_EQ(parkSets.size(), 1);
+    EXPECT_DOUBLE_EQ(parkSets[0].azimuth, 40);
+    EXPECT_DOUBLE_EQ(parkSets[0].elevation, 25);
+
+    // Track off halts the rotator before it is closed.
+    tracker->choose(TrackMode::Off);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return daemon.stopCount() == 1; }, kReportWaitMs));
+
+    // Waiting at the rise: before sunrise the rotator goes to the azimuth of the rise at elevation 0.
+    // The day's search (geometric, -0.83 degrees) gives the minute of the rise; the rotator's rise is
+    // where the refracted centre clears 0, a minute or two off, when the Sun's azimuth moves about 0.2
+    // degrees a minute: tolerance 1 degree.
+    nav::SkyState dawn = SkyAt(settings.site, solstice - 1 + 17.5 / 24);
+    const nav::RiseSetTexts day = nav::FindRiseSet(dawn, settings.site, 0, true);
+    const std::string riseText = day.sun.row1Caption.starts_with("Rise") ? day.sun.row1Text : day.sun.row2Text;
+    const QStringList riseClock = QString::fromStdString(riseText).trimmed().split(QLatin1Char(':'));
+    ASSERT_EQ(riseClock.size(), 2) << riseText;
+    const nav::SkyState sunrise =
+        SkyAt(settings.site, solstice - 1 + (riseClock[0].toInt() * 60 + riseClock[1].toInt()) / 1440.0);
+    ASSERT_LT(dawn.sun.elevation, 0);
+    tracker->choose(TrackMode::Sun);
+    ASSERT_TRUE(SecondAnswered(*tracker, *answers, dawn));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.commandedPositions().size() == 2; }, kReportWaitMs));
+    const RotatorPosition riseSet = daemon.commandedPositions().last();
+    EXPECT_NEAR(riseSet.azimuth, sunrise.sun.azimuth, 1.0);
+    EXPECT_DOUBLE_EQ(riseSet.elevation, 0);
+    EXPECT_TRUE(answers->last().at(0).value<AntennaStatus>().reason.startsWith(QStringLiteral("waiting for the rise at ")));
+
+    // Across north at noon, from an hour before the transit to an hour after, three minutes a cycle: on
+    // the dummy's -180..450 and on the GS-232A, whose driver folds a negative azimuth to the far end of
+    // the circle (so its default range starts at 0), no two commands lie more than 180 degrees apart.
+    const auto crossNorth = [&](test::Gs232Emulator* controller) {
+        tracker->choose(TrackMode::Off);
+        tracker->setHamlibSettings(controller ? controller->settings() : daemon.settings());
+        tracker->choose(TrackMode::Sun);
+        bool east = false, west = false;
+        for (int minute = 60; minute <= 180; minute += 3) {
+            const nav::SkyState sky = SkyAt(settings.site, solstice + minute / 1440.0);
+            ASSERT_GT(sky.sun.elevation, 0);
+            east = east || sky.sun.azimuth < 90;
+            west = west || sky.sun.azimuth > 270;
+            ASSERT_TRUE(SecondAnswered(*tracker, *answers, sky));
+        }
+        EXPECT_TRUE(east && west) << "the Sun did not cross north";
+    };
+    const auto largestJump = [](const QList<double>& azimuths) {
+        double largest = 0;
+        for (qsizetype i = 1; i < azimuths.size(); ++i) largest = std::max(largest, std::abs(azimuths[i] - azimuths[i - 1]));
+        return largest;
+    };
+    crossNorth(nullptr);
+    QList<double> dummyAzimuths;
+    for (const RotatorPosition& p : daemon.commandedPositions().mid(2)) dummyAzimuths.append(p.azimuth);
+    ASSERT_GT(dummyAzimuths.size(), 20);
+    EXPECT_LE(largestJump(dummyAzimuths), 180);
+    // The dummy stands east, near the rise: of the two turns the pass fits on, it takes the one nearest,
+    // which runs below 0.
+    EXPECT_LT(*std::min_element(dummyAzimuths.begin(), dummyAzimuths.end()), 0);
+
+    test::Gs232Emulator controller;
+    ASSERT_TRUE(controller.isOpen());
+    crossNorth(&controller);
+    QList<double> controllerAzimuths;
+    for (const int azimuth : controller.commandedAzimuths()) controllerAzimuths.append(azimuth);
+    ASSERT_GT(controllerAzimuths.size(), 20);
+    EXPECT_LE(largestJump(controllerAzimuths), 180);
+    // The whole pass fits on the upper turn (about 430 down to 250): it crosses north as 360.
+    EXPECT_GT(controllerAzimuths.front(), 360);
+    EXPECT_LT(controllerAzimuths.back(), 360);
+    EXPECT_LE(*std::max_element(controllerAzimuths.begin(), controllerAzimuths.end()), 450);
+
+    // Closing the program halts the rotator: the tracker's end on the GS-232A, SIGTERM on a real station.
+    answers.reset();
+    tracker.reset();
+    EXPECT_EQ(controller.commands().last(), "S");
+    test::RotatorDaemon stationDaemon;
+    ASSERT_TRUE(stationDaemon.start());
+    {
+        NativeSettingsStore store;
+        SaveHamlibSettings(store, stationDaemon.settings());
+    }
+    QProcess station;
+    ASSERT_TRUE(test::StartSkyrel(station, test::HeadlessEnvironment(), {QStringLiteral("--headless")}));
+    test::EndpointClient client;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointServer::DefaultPath()); }, test::kProcessWaitMs));
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "TRACK_PARK"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stationDaemon.commandedPositions().isEmpty(); }, kReportWaitMs));
+    station.terminate();
+    ASSERT_TRUE(station.waitForFinished(test::kProcessWaitMs));
+    EXPECT_EQ(station.exitCode(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stationDaemon.stopCount() == 1; }, kReportWaitMs));
 }
 
 }  // namespace

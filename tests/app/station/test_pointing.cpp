@@ -284,9 +284,9 @@ TEST(AntennaTexts, TheAzimuthIsRoundedBeforeItIsReduced) {
     const std::pair<double, const char*> cases[] = {
         {-0.04, "0.0"}, {359.96, "0.0"}, {360.04, "0.0"}, {-0.06, "359.9"}, {-60, "300.0"}, {450, "90.0"}, {123.44, "123.4"}};
     for (const auto& [azimuth, shown] : cases) {
-        EXPECT_EQ(AntennaItemText({azimuth, 12.34}), QByteArray("AZ") + shown + " EL12.3") << azimuth;
         RotatorReport report;
         report.reported = {azimuth, 12.34};
+        EXPECT_EQ(AntennaItemText(report, {}), QByteArray("AZ") + shown + " EL12.3") << azimuth;
         EXPECT_EQ(ReportStatus(report).position, QStringLiteral("Antenna: %1 / 12.3").arg(QLatin1String(shown)))
             << azimuth;
     }

@@ -35,6 +35,7 @@ public:
     // port and reason, when the settings are refused (no token) or the socket cannot listen.
     bool start();
     QString errorString() const { return errorString_; }
+    const WebSettings& settings() const { return settings_; }
     // What the log should say once the page runs (the token crossing a network in clear); may be empty.
     QString startWarning() const;
     // The port listened on (the configured one, or the one the system chose for port 0).

@@ -173,9 +173,12 @@ WebServer::Access WebServer::accessOf(const QHostAddress& address, const QByteAr
 }
 
 bool WebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
+    const HeaderList headers = request.headers();
+    // This HTTP server hands a WebSocket request to its handler before it upgrades the connection: any
+    // answer here would reach the client ahead of the upgrade. The upgraded socket is checked on arrival.
+    if (HeaderValue(headers, QByteArrayLiteral("Upgrade")).compare("websocket", Qt::CaseInsensitive) == 0) return true;
     QHttpServerResponder responder = makeResponder(request, socket);
     const QString path = request.url().path();
-    const HeaderList headers = request.headers();
     const bool post = request.method() == QHttpServerRequest::Method::Post;
     if (access_.paused(request.remoteAddress())) {
         ReplyText(responder, Status::TooManyRequests, "paused after wrong tokens; try again in a minute");
@@ -299,7 +302,10 @@ void WebServer::acceptLiveClients() {
             liveClients_.removeOne(client);
             client->deleteLater();
         });
-        client->sendTextMessage(QString::fromUtf8(QJsonDocument(stateWithPath()).toJson(QJsonDocument::Compact)));
+        // After the handshake's answer, which the upgrade writes once this signal returns.
+        QMetaObject::invokeMethod(client, [this, client] {
+            client->sendTextMessage(QString::fromUtf8(QJsonDocument(stateWithPath()).toJson(QJsonDocument::Compact)));
+        }, Qt::QueuedConnection);
     }
 }
 

@@ -113,12 +113,12 @@ std::optional<QJsonValue> HeadlessBrowser::evaluate(const QString& expression) {
 
 QString HeadlessBrowser::waitForText(const QString& expression, int timeoutMs) {
     QString text;
-    QTest::qWaitFor([&] {
+    const bool shown = QTest::qWaitFor([&] {
         const std::optional<QJsonValue> value = evaluate(expression);
         text = value ? value->toString() : QString();
         return !text.isEmpty();
     }, timeoutMs);
-    return text;
+    return shown ? text : QString();
 }
 
 }  // namespace skyrel::test

@@ -71,10 +71,10 @@ TEST_F(WebPageTest, ParkThroughThePageSendsTheParkLine) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return station.state().tracking.trackingActive; }, 5000));
     EXPECT_EQ(station.state().tracking.trackMode, TrackMode::Park);
     QByteArray written;
-    QTest::qWaitFor([&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] {
         written += pty.readAvailable();
         return written.size() >= line.size();
-    }, 5000);
+    }, 5000));
     EXPECT_EQ(written.left(line.size()), line);
     EXPECT_EQ(browser.dialogsAccepted(), 1);
     EXPECT_EQ(browser.waitForText(QStringLiteral(

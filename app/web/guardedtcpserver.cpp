@@ -1,7 +1,6 @@
 #include "app/web/guardedtcpserver.h"
 
 #include <QSslSocket>
-#include <QTimer>
 #include <memory>
 
 #include <unistd.h>
@@ -12,8 +11,8 @@ GuardedTcpServer::GuardedTcpServer(std::optional<QSslConfiguration> tls, QObject
     : QTcpServer(parent), tls_(std::move(tls)) {}
 
 int GuardedTcpServer::connectionCount() {
-    sockets_.removeIf([](const QPointer<QTcpSocket>& socket) {
-        return !socket || socket->state() != QAbstractSocket::ConnectedState;
+    sockets_.removeIf([](const Guarded& guarded) {
+        return !guarded.socket || guarded.socket->state() != QAbstractSocket::ConnectedState;
     });
     return int(sockets_.size());
 }
@@ -25,8 +24,13 @@ void GuardedTcpServer::incomingConnection(qintptr descriptor) {
     }
     QTcpSocket* socket = makeSocket(descriptor);
     if (!socket) return;
-    guard(socket);
-    sockets_.append(socket);
+    Guarded guarded{socket, new QTimer(socket), {}};
+    guarded.idle->setSingleShot(true);
+    guarded.idle->setInterval(kWebIdleMs);
+    connect(guarded.idle, &QTimer::timeout, socket, &QTcpSocket::abort);
+    guarded.idle->start();
+    watch(guarded);
+    sockets_.append(guarded);
     addPendingConnection(socket);
 }
 
@@ -42,16 +46,18 @@ QTcpSocket* GuardedTcpServer::makeSocket(qintptr descriptor) {
     return socket.release();
 }
 
-// The counters live as long as the socket: the HTTP server and, after an upgrade, the WebSocket take the
-// socket over but keep the same object.
-void GuardedTcpServer::guard(QTcpSocket* socket) {
-    auto* idle = new QTimer(socket);
-    idle->setSingleShot(true);
-    idle->setInterval(kWebIdleMs);
-    connect(idle, &QTimer::timeout, socket, &QTcpSocket::abort);
-    idle->start();
+void GuardedTcpServer::watchUpgraded() {
+    for (Guarded& guarded : sockets_)
+        if (guarded.socket && !guarded.reading) watch(guarded);
+}
+
+// Any byte read or written restarts the idle time; what arrives before the server writes again is
+// counted against the request limit (a connection is watched before the HTTP server reads from it).
+void GuardedTcpServer::watch(Guarded& guarded) {
+    QTcpSocket* socket = guarded.socket;
+    QTimer* idle = guarded.idle;
     auto received = std::make_shared<qint64>(0);
-    connect(socket, &QTcpSocket::readyRead, idle, [socket, idle, received] {
+    guarded.reading = connect(socket, &QTcpSocket::readyRead, idle, [socket, idle, received] {
         idle->start();
         *received += socket->bytesAvailable();
         if (*received > kWebMaxRequestBytes) socket->abort();

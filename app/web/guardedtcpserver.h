@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <optional>
 
 #include <QSslConfiguration>
@@ -27,16 +28,25 @@ public:
 
     // Connections open now.
     int connectionCount();
+    // Watches again the connections an upgrade to WebSocket has taken over: the upgrade drops every
+    // connection to the socket's signals, the watch of its idle time too.
+    void watchUpgraded();
 
 protected:
     void incomingConnection(qintptr descriptor) override;
 
 private:
+    struct Guarded {
+        QPointer<QTcpSocket> socket;
+        QTimer* idle = nullptr;  // a child of the socket
+        QMetaObject::Connection reading;
+    };
+
     QTcpSocket* makeSocket(qintptr descriptor);
-    void guard(QTcpSocket* socket);
+    static void watch(Guarded& guarded);
 
     std::optional<QSslConfiguration> tls_;
-    QList<QPointer<QTcpSocket>> sockets_;
+    QList<Guarded> sockets_;
 };
 
 }  // namespace skyrel

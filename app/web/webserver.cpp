@@ -295,6 +295,7 @@ void WebServer::acceptLiveClients() {
             client->deleteLater();
             continue;
         }
+        tcp_->watchUpgraded();
         client->setMaxAllowedIncomingFrameSize(kWebMaxRequestBytes);
         client->setMaxAllowedIncomingMessageSize(kWebMaxRequestBytes);
         liveClients_.append(client);

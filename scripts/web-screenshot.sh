@@ -12,7 +12,7 @@ trap 'kill $STATION_PID 2>/dev/null; wait $STATION_PID 2>/dev/null; rm -rf "$WOR
 mkdir -p "$WORK/config/Brenlo Programs" "$WORK/runtime" "$WORK/chromium"
 chmod 700 "$WORK/runtime"
 cat > "$WORK/config/Brenlo Programs/Skyrel.conf" <<CONF
-[Options]
+[Startup]
 Com%20Port=0
 [Planner]
 DX%201=W1AW FN31pr
@@ -26,6 +26,6 @@ URL=$("$SKYREL" --web-url)
 STATION_PID=$!
 sleep 2
 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --user-data-dir="$WORK/chromium" \
-    --window-size=420,1700 --virtual-time-budget=8000 --screenshot="$WORK/page.png" "$URL" 2>/dev/null
+    --window-size=420,1900 --virtual-time-budget=8000 --screenshot="$WORK/page.png" "$URL" 2>/dev/null
 cp "$WORK/page.png" "$OUT"
 echo "wrote $OUT"

@@ -7,8 +7,8 @@
 
 namespace skyrel {
 
-GuardedTcpServer::GuardedTcpServer(std::optional<QSslConfiguration> tls, QObject* parent)
-    : QTcpServer(parent), tls_(std::move(tls)) {}
+GuardedTcpServer::GuardedTcpServer(std::optional<QSslConfiguration> tls, int maxConnections, QObject* parent)
+    : QTcpServer(parent), tls_(std::move(tls)), maxConnections_(maxConnections) {}
 
 int GuardedTcpServer::connectionCount() {
     sockets_.removeIf([](const Guarded& guarded) {
@@ -18,7 +18,7 @@ int GuardedTcpServer::connectionCount() {
 }
 
 void GuardedTcpServer::incomingConnection(qintptr descriptor) {
-    if (connectionCount() >= kWebMaxConnections) {
+    if (connectionCount() >= maxConnections_) {
         ::close(int(descriptor));
         return;
     }

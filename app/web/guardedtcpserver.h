@@ -1,5 +1,5 @@
 // The listening socket of the web page, with the limits that keep one client from holding the station:
-// at most kWebMaxConnections open connections (a further one is closed at once), no connection idle
+// at most kWebMaxConnections open connections by default (a further one is closed at once), no connection idle
 // (nothing read or written) for longer than kWebIdleMs, and no more than kWebMaxRequestBytes received
 // before the server answers. With a TLS configuration every connection is encrypted before the HTTP
 // server reads it.
@@ -24,7 +24,7 @@ class GuardedTcpServer : public QTcpServer {
     Q_OBJECT
 
 public:
-    explicit GuardedTcpServer(std::optional<QSslConfiguration> tls, QObject* parent = nullptr);
+    GuardedTcpServer(std::optional<QSslConfiguration> tls, int maxConnections, QObject* parent = nullptr);
 
     // Connections open now.
     int connectionCount();
@@ -46,6 +46,7 @@ private:
     static void watch(Guarded& guarded);
 
     std::optional<QSslConfiguration> tls_;
+    int maxConnections_;
     QList<Guarded> sockets_;
 };
 

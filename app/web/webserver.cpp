@@ -107,8 +107,12 @@ std::optional<QSslConfiguration> TlsConfiguration(const WebSettings& settings, Q
 
 }  // namespace
 
-WebServer::WebServer(Station& station, WebSettings settings, QObject* parent)
-    : QAbstractHttpServer(parent), station_(station), settings_(std::move(settings)), access_(settings_.token.toUtf8()) {
+WebServer::WebServer(Station& station, WebSettings settings, QObject* parent, int maxConnections)
+    : QAbstractHttpServer(parent),
+      station_(station),
+      settings_(std::move(settings)),
+      access_(settings_.token.toUtf8()),
+      maxConnections_(maxConnections) {
     connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &WebServer::acceptLiveClients);
     connect(&station_, &Station::cycleCompleted, this, &WebServer::pushState);
     watchTracker();
@@ -135,7 +139,7 @@ bool WebServer::start() {
         errorString_ = QStringLiteral("%1 not started: %2").arg(where, tlsProblem);
         return false;
     }
-    auto* tcp = new GuardedTcpServer(std::move(tls), this);
+    auto* tcp = new GuardedTcpServer(std::move(tls), maxConnections_, this);
     if (!tcp->listen(address, settings_.port)) {
         errorString_ = QStringLiteral("%1 not started: %2").arg(where, tcp->errorString());
         delete tcp;

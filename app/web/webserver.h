@@ -12,6 +12,7 @@
 #include <QWebSocket>
 #include <memory>
 
+#include "app/web/guardedtcpserver.h"
 #include "app/web/webaccess.h"
 #include "app/web/websettings.h"
 #include "app/web/webstate.h"
@@ -20,15 +21,16 @@ class QHttpServerResponder;
 
 namespace skyrel {
 
-class GuardedTcpServer;
 class Station;
 
 class WebServer : public QAbstractHttpServer {
     Q_OBJECT
 
 public:
-    // `station` must outlive the server.
-    WebServer(Station& station, WebSettings settings, QObject* parent = nullptr);
+    // `station` must outlive the server. `maxConnections` other than kWebMaxConnections is for load
+    // measurements with more clients than a station ever serves.
+    WebServer(Station& station, WebSettings settings, QObject* parent = nullptr,
+              int maxConnections = kWebMaxConnections);
     ~WebServer() override;
 
     // Listens on exactly the configured address and port. False, with errorString() naming the address,
@@ -68,6 +70,7 @@ private:
     Station& station_;
     WebSettings settings_;
     WebAccess access_;
+    int maxConnections_;
     GuardedTcpServer* tcp_ = nullptr;  // owned by the HTTP server once bound
     QString errorString_;
     QList<QWebSocket*> liveClients_;

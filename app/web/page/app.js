@@ -55,7 +55,7 @@
     body.replaceChildren();
     for (const [sun, moon] of rows) {
       const tr = document.createElement("tr");
-      for (const text of [sun[0] + " / " + moon[0], sun[1], moon[1]]) {
+      for (const text of [sun[0], sun[1], moon[1]]) {
         const td = document.createElement("td");
         td.textContent = text;
         tr.append(td);
@@ -124,13 +124,16 @@
     return `${x.toFixed(1)},${y.toFixed(1)}`;
   }
 
+  // "2005-09-21T22:40:12" as "09-21 22:40": the year and seconds add nothing to a window's span.
+  const shortTime = (iso) => iso.slice(5, 16).replace("T", " ");
+
   function showWindows(report) {
     set("dx", report.dx ? `with ${report.dx.call || report.dx.locator} (${report.dx.locator})` : "(no DX chosen in the planner)");
     const body = $("windows");
     body.replaceChildren();
     for (const w of report.windows) {
       const tr = document.createElement("tr");
-      for (const text of [w.start.replace("T", " "), w.end.replace("T", " "), fixed(w.minutes, 0), fixed(w.homeMaxElevation, 1), fixed(w.dxMaxElevation, 1)]) {
+      for (const text of [shortTime(w.start), shortTime(w.end), fixed(w.minutes, 0), fixed(w.homeMaxElevation, 1), fixed(w.dxMaxElevation, 1)]) {
         const td = document.createElement("td");
         td.textContent = text;
         tr.append(td);

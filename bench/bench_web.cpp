@@ -72,21 +72,29 @@ qint64 PageBytes() {
     return bytes;
 }
 
-void BM_WebLivePush100(benchmark::State& state) {
-    test::FakeClock clock(2005, 9, 21, 17, 15, 0);
-    MemorySettingsStore store;
-    Station station(clock, store);
+// The page of a started station on a port of the system's choice, with room for every client; nullptr
+// when it cannot listen.
+std::unique_ptr<WebServer> ServePage(Station& station, const QString& token) {
     station.loadSettings();
     station.applySite();
     WebSettings settings;
     settings.port = 0;
-    settings.token = NewWebToken();
-    WebServer server(station, settings, nullptr, 2 * kClients);
-    if (!server.start()) {
-        state.SkipWithError(qPrintable(server.errorString()));
+    settings.token = token;
+    auto server = std::make_unique<WebServer>(station, settings, nullptr, 2 * kClients);
+    return server->start() ? std::move(server) : nullptr;
+}
+
+void BM_WebLivePush100(benchmark::State& state) {
+    test::FakeClock clock(2005, 9, 21, 17, 15, 0);
+    MemorySettingsStore store;
+    Station station(clock, store);
+    const QString token = NewWebToken();
+    const std::unique_ptr<WebServer> server = ServePage(station, token);
+    if (!server) {
+        state.SkipWithError("the page cannot listen");
         return;
     }
-    const auto clients = ConnectClients(server.port(), settings.token.toUtf8());
+    const auto clients = ConnectClients(server->port(), token.toUtf8());
     if (!EveryClientHas(clients, 1)) {
         state.SkipWithError("not every client was let in");
         return;
@@ -122,15 +130,13 @@ protected:
         SystemClock clock;
         MemorySettingsStore store;
         Station station(clock, store);
-        station.loadSettings();
-        station.applySite();
-        WebSettings settings;
-        settings.port = 0;
-        settings.token = token_;
         std::unique_ptr<WebServer> server;
         if (web_) {
-            server = std::make_unique<WebServer>(station, settings, nullptr, 2 * kClients);
-            if (server->start()) port_ = server->port();
+            server = ServePage(station, token_);
+            if (server) port_ = server->port();
+        } else {
+            station.loadSettings();
+            station.applySite();
         }
         QTimer cycle;
         cycle.setTimerType(Qt::PreciseTimer);

@@ -9,35 +9,25 @@
 #include "app/station/pointing.h"
 #include "app/web/webserver.h"
 #include "tests/support/headlessbrowser.h"
-#include "tests/support/stationfixture.h"
+#include "tests/app/web/stationwithpage.h"
 
 namespace skyrel {
 namespace {
 
 constexpr int kCycleMs = 1000;
 
-class WebPageTest : public test::StationOnPseudoTerminal {
+class WebPageTest : public test::StationWithPage {
 protected:
     void SetUp() override {
-        StationOnPseudoTerminal::SetUp();
-        store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("123"));
-        station.loadSettings();
-        station.applySite();
-        settings.enabled = true;
-        settings.port = 0;
-        settings.token = NewWebToken();
-        server = std::make_unique<WebServer>(station, settings);
-        ASSERT_TRUE(server->start()) << server->errorString().toStdString();
+        StationWithPage::SetUp();
+        StartPage();
         // The clock stands still: every cycle is the same second, so the page's figures are fixed.
         QObject::connect(&cycle, &QTimer::timeout, &station, &Station::tick);
         cycle.start(kCycleMs);
         ASSERT_TRUE(browser.start()) << browser.error().toStdString();
-        settings.port = server->port();
         ASSERT_TRUE(browser.navigate(WebLoginUrl(settings)));
     }
 
-    WebSettings settings;
-    std::unique_ptr<WebServer> server;
     QTimer cycle;
     test::HeadlessBrowser browser;
 };

@@ -21,7 +21,7 @@
 #include "app/web/guardedtcpserver.h"
 #include "app/web/webserver.h"
 #include "navlib/commonwindow.h"
-#include "tests/support/stationfixture.h"
+#include "tests/app/web/stationwithpage.h"
 #include "tests/support/testenv.h"
 
 namespace skyrel {
@@ -35,22 +35,9 @@ struct Answer {
     QByteArray cookie;  // Set-Cookie
 };
 
-class WebServerTest : public test::StationOnPseudoTerminal {
+class WebServerTest : public test::StationWithPage {
 protected:
-    void SetUp() override {
-        StationOnPseudoTerminal::SetUp();
-        store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("123"));
-        station.loadSettings();
-        station.applySite();
-    }
-
-    void Start() {
-        settings.enabled = true;
-        settings.port = 0;
-        settings.token = token;
-        server = std::make_unique<WebServer>(station, settings);
-        ASSERT_TRUE(server->start()) << server->errorString().toStdString();
-    }
+    void Start() { StartPage(); }
 
     QUrl Url(const QString& path) const {
         return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server->port()).arg(path));
@@ -88,9 +75,6 @@ protected:
         return QTest::qWaitFor([&] { return server->connectionCount() == count; }, kWaitMs);
     }
 
-    const QByteArray token = NewWebToken().toUtf8();
-    WebSettings settings;
-    std::unique_ptr<WebServer> server;
     QNetworkAccessManager network;
 };
 
@@ -239,7 +223,6 @@ TEST_F(WebServerTest, AnAddressBeyondLoopbackNeedsAToken) {
 
 TEST_F(WebServerTest, APortInUseIsOneMessageAndNoServer) {
     Start();
-    settings.port = server->port();
     WebServer second(station, settings);
     EXPECT_FALSE(second.start());
     EXPECT_TRUE(second.errorString().contains(QStringLiteral("127.0.0.1 port %1").arg(server->port())))

@@ -56,6 +56,10 @@ WebAccess::Verdict WebAccess::check(const QHostAddress& address, const QByteArra
     if (TokensEqual(token_, presented)) return Verdict::Allowed;
     if (presented.isEmpty()) return Verdict::Refused;
     const qint64 now = clock_.elapsed();
+    // Addresses whose failures and pause are over are forgotten, so that many addresses cannot fill memory.
+    failures_.removeIf([now](const QHash<QHostAddress, Failures>::iterator& entry) {
+        return now >= entry->pausedUntil && (entry->times.isEmpty() || now - entry->times.last() >= kWebFailureWindowMs);
+    });
     Failures& failures = failures_[address];
     failures.times.append(now);
     while (failures.times.size() > kWebFailuresBeforePause) failures.times.removeFirst();

@@ -45,7 +45,7 @@ const PageFile* PageFileOf(const QString& path) {
 // Every answer: never cached (the state changes every second), never framed, scripts from the page's
 // own files only, and no Referer that could carry the address elsewhere.
 void Reply(QHttpServerResponder& responder, Status status, const QByteArray& type = {}, const QByteArray& body = {},
-           const QList<QPair<QByteArray, QByteArray>>& extraHeaders = {}) {
+           const HeaderList& extraHeaders = {}) {
     responder.writeStatusLine(status);
     responder.writeHeader(QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("no-store"));
     responder.writeHeader(QByteArrayLiteral("X-Content-Type-Options"), QByteArrayLiteral("nosniff"));
@@ -64,6 +64,10 @@ void ReplyJson(QHttpServerResponder& responder, const QJsonObject& object, Statu
 
 void ReplyText(QHttpServerResponder& responder, Status status, const char* text) {
     Reply(responder, status, kTextType, QByteArray(text) + '\n');
+}
+
+void ReplyPaused(QHttpServerResponder& responder) {
+    ReplyText(responder, Status::TooManyRequests, "paused after wrong tokens; try again in a minute");
 }
 
 // The position in the endpoint's antenna item, "AZ120.3 EL44.0".
@@ -185,7 +189,7 @@ bool WebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     const QString path = request.url().path();
     const bool post = request.method() == QHttpServerRequest::Method::Post;
     if (access_.paused(request.remoteAddress())) {
-        ReplyText(responder, Status::TooManyRequests, "paused after wrong tokens; try again in a minute");
+        ReplyPaused(responder);
         return true;
     }
     if (post && !OriginAllowed(headers, settings_.tls())) {
@@ -203,9 +207,7 @@ bool WebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     }
     switch (accessOf(request.remoteAddress(), PresentedToken(headers))) {
         case Access::Allowed: break;
-        case Access::Paused:
-            ReplyText(responder, Status::TooManyRequests, "paused after wrong tokens; try again in a minute");
-            return true;
+        case Access::Paused: ReplyPaused(responder); return true;
         case Access::Refused:
             // A browser without the cookie is sent to the login page; an API client is told.
             if (file) Reply(responder, Status::SeeOther, {}, {}, {{QByteArrayLiteral("Location"), QByteArrayLiteral("/login")}});
@@ -231,9 +233,7 @@ void WebServer::serveLogin(const QHttpServerRequest& request, QHttpServerRespond
     const QByteArray presented = request.body().trimmed();
     switch (accessOf(request.remoteAddress(), presented)) {
         case Access::Allowed: break;
-        case Access::Paused:
-            ReplyText(responder, Status::TooManyRequests, "paused after wrong tokens; try again in a minute");
-            return;
+        case Access::Paused: ReplyPaused(responder); return;
         case Access::Refused: ReplyText(responder, Status::Unauthorized, "wrong token"); return;
     }
     QByteArray cookie = kWebCookieName + '=' + presented + "; Path=/; HttpOnly; SameSite=Strict";

@@ -2,8 +2,8 @@
 # Installs the Debian packages the build, the tests and the asset generators need, when any is missing.
 # The last line of packages builds the Debian package and checks it (make package, the package test).
 set -e
-PACKAGES="build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
-libgtest-dev libgmock-dev libbenchmark-dev liberfa-dev pkg-config fonts-liberation2 xvfb xauth x11-utils xdotool imagemagick socat locales
+PACKAGES="build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-httpserver-dev qt6-websockets-dev
+libgtest-dev libgmock-dev libbenchmark-dev liberfa-dev pkg-config fonts-liberation2 xvfb xauth x11-utils xdotool imagemagick socat locales chromium
 libhamlib-dev libhamlib-utils
 dpkg-dev fakeroot lintian desktop-file-utils appstream systemd man-db file clang
 libclang-rt-14-dev"

@@ -1,7 +1,9 @@
 #include "ui/desktop.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QIcon>
+#include <QUrl>
 
 #include "app/program/headless.h"
 #include "app/program/programstart.h"
@@ -9,6 +11,7 @@
 #include "app/station/station.h"
 #include "app/station/systemclock.h"
 #include "app/program/terminationsignals.h"
+#include "app/web/webserver.h"
 #include "ui/emewindow.h"
 #include "ui/mainwindow.h"
 #include "ui/mapwindow.h"
@@ -19,6 +22,21 @@
 #include "ui/widgets.h"
 
 namespace skyrel {
+namespace {
+
+// Menu -> "Web Page…": the running page's login address in the user's browser, or why there is none.
+void OpenWebPage(Station& station, QWidget* parent) {
+    if (const WebServer* web = station.web()) {
+        QDesktopServices::openUrl(QUrl(WebLoginUrl(web->settings())));
+        return;
+    }
+    ShowMessage(parent, QMessageBox::Information,
+                QStringLiteral("The web page is off. Set Enabled=True in the group [Web] of the settings file "
+                               "and start the program again (man skyrel lists the keys)."),
+                QStringLiteral("WebPageOffBox"));
+}
+
+}  // namespace
 
 int RunDesktop(char* programName, const CommandLine& command) {
     // A second copy creates no window and reads no setting: it asks the first to come back and leaves.
@@ -60,12 +78,18 @@ int RunDesktop(char* programName, const CommandLine& command) {
         rotatorDialog.show();
         rotatorDialog.raise();
     });
+    QObject::connect(mainWindow.WebPage1, &QAction::triggered, &mainWindow,
+                     [&station, &mainWindow] { OpenWebPage(station, &mainWindow); });
     QObject::connect(&rotatorDialog, &RotatorDialog::saved, &station.tracker(), &Tracker::setHamlibSettings);
     ConnectSetupDialog(setupDialog, mainWindow, mapWindow);
 
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);
 
     mainWindow.show();
+    // The page serves the settings and site the main window has just loaded.
+    startupProblems << station.startWeb();
+    if (WebServer* web = station.web())
+        QObject::connect(web, &WebServer::message, [](const QString& line) { LogLine(Severity::Warning, line); });
     for (const QString& problem : startupProblems) {
         LogLine(Severity::Warning, problem);
         ShowMessage(&mainWindow, QMessageBox::Warning, problem, QStringLiteral("StartupProblemBox"));

@@ -492,6 +492,8 @@ void TSMForm1::buildMenus() {
     connect(PreciseEphemeris1, &QAction::triggered, this, &TSMForm1::PreciseEphemeris1Click);
     Rotator1 = menu->addAction(QStringLiteral("Rotator…"));
     Rotator1->setObjectName(QStringLiteral("Rotator1"));
+    WebPage1 = menu->addAction(QStringLiteral("Web Page…"));
+    WebPage1->setObjectName(QStringLiteral("WebPage1"));
     About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);
     QMenu* track = menuBar()->addMenu(QStringLiteral("Track"));
     Sun1 = track->addAction(QStringLiteral("Sun"));

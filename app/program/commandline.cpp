@@ -1,19 +1,14 @@
 #include "app/program/commandline.h"
 
 #include <QStringList>
+#include <cstdio>
 
 #include "app/program/version.h"
 #include "app/settings/settingsstore.h"
+#include "app/web/websettings.h"
 
 namespace skyrel {
 namespace {
-
-std::optional<TrackMode> TrackModeOfName(const QString& name) {
-    if (name == QLatin1String("sun")) return TrackMode::Sun;
-    if (name == QLatin1String("moon")) return TrackMode::Moon;
-    if (name == QLatin1String("park")) return TrackMode::Park;
-    return std::nullopt;
-}
 
 CommandLine Refused(const QString& line) {
     CommandLine refused;
@@ -38,13 +33,17 @@ CommandLine ReadCommandLine(int argc, char** argv) {
             command.action = CommandLine::Action::Version;
             return command;
         }
+        if (argument == QLatin1String("--web-url")) {
+            command.action = CommandLine::Action::WebUrl;
+            return command;
+        }
         if (argument == QLatin1String("--headless")) {
             command.headless = true;
         } else if (argument == QLatin1String("--track")) {
             if (i + 1 == arguments.size()) return Refused(QStringLiteral("--track needs sun, moon or park"));
             const QString name = arguments[++i];
             command.startTrack = TrackModeOfName(name);
-            if (!command.startTrack)
+            if (!command.startTrack || *command.startTrack == TrackMode::Off)
                 return Refused(QStringLiteral("--track takes sun, moon or park, not '%1'").arg(name));
         } else {
             return Refused(QStringLiteral("unknown argument '%1' (see skyrel --help)").arg(argument));
@@ -55,13 +54,15 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 
 QString HelpText() {
     return QStringLiteral(
-        "Usage: skyrel [--headless] [--track sun|moon|park]\n"
+        "Usage: skyrel [--headless] [--track sun|moon|park] | --web-url\n"
         "Sun-Moon tracker for EME stations.\n"
         "\n"
         "  --headless          run the station without windows: the one-second cycle, the rotator output\n"
         "                      and the local endpoint; messages go to standard error\n"
         "  --track sun|moon|park\n"
         "                      start tracking at once, as the Track menu would\n"
+        "  --web-url           print the address of the station's web page, with its token for the first\n"
+        "                      login, and exit (the page is enabled in the settings group Web)\n"
         "  --help              print this help and exit\n"
         "  --version           print the version and exit\n"
         "\n"
@@ -71,6 +72,20 @@ QString HelpText() {
         "Settings file: %1\n"
         "The keys a headless station sets by hand are listed in man skyrel.\n")
         .arg(NativeSettingsStore().fileName());
+}
+
+int PrintWebUrl() {
+    NativeSettingsStore store;
+    QString problem;
+    const WebSettings settings = LoadWebSettingsWithToken(store, problem);
+    if (!problem.isEmpty()) std::fprintf(stderr, "skyrel: %s\n", qPrintable(problem));
+    if (!settings.enabled) {
+        std::fprintf(stderr, "skyrel: the web page is off; set Enabled=True in the group [Web] of %s\n",
+                     qPrintable(store.fileName()));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(WebLoginUrl(settings)));
+    return 0;
 }
 
 QString VersionText() { return QStringLiteral("skyrel %1\n").arg(QLatin1String(kVersion)); }

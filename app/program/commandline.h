@@ -1,4 +1,4 @@
-// The program's command line: --help, --version, --headless and --track sun|moon|park. Nothing else is
+// The program's command line: --help, --version, --web-url, --headless and --track sun|moon|park. Nothing else is
 // accepted, the toolkit's own options included, so that no argument changes the program silently.
 #pragma once
 
@@ -10,7 +10,7 @@
 namespace skyrel {
 
 struct CommandLine {
-    enum class Action { Run, Help, Version, Refuse };
+    enum class Action { Run, Help, Version, WebUrl, Refuse };
     Action action = Action::Run;
     bool headless = false;                // the station alone, without windows
     std::optional<TrackMode> startTrack;  // tracking chosen right after start-up (Sun, Moon or Park)
@@ -24,6 +24,10 @@ CommandLine ReadCommandLine(int argc, char** argv);
 // The text of --help and of --version, each ending in a newline.
 QString HelpText();
 QString VersionText();
+
+// --web-url: prints the web page's login address (its token made and stored first, when the page is
+// enabled and has none); returns the exit status, 1 with a line on standard error when the page is off.
+int PrintWebUrl();
 
 // Exit status of a refused command line.
 inline constexpr int kUsageExitStatus = 2;

@@ -11,6 +11,7 @@
 #include "app/station/station.h"
 #include "app/station/systemclock.h"
 #include "app/program/terminationsignals.h"
+#include "app/web/webserver.h"
 
 namespace skyrel {
 namespace {
@@ -111,6 +112,9 @@ int RunHeadless(char* programName, const CommandLine& command) {
     for (const QString& problem : startupProblems) LogLine(Severity::Warning, problem);
     if (const std::optional<QString> error = station.loadSettings()) LogLine(Severity::Error, *error);
     station.applySite();
+    for (const QString& line : station.startWeb()) LogLine(Severity::Warning, line);
+    if (WebServer* web = station.web())
+        QObject::connect(web, &WebServer::message, [](const QString& line) { LogLine(Severity::Warning, line); });
 
     QTimer cycle;
     cycle.setTimerType(Qt::PreciseTimer);

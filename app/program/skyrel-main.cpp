@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     switch (command.action) {
         case CommandLine::Action::Help: std::fputs(qPrintable(HelpText()), stdout); return 0;
         case CommandLine::Action::Version: std::fputs(qPrintable(VersionText()), stdout); return 0;
+        case CommandLine::Action::WebUrl: return PrintWebUrl();
         case CommandLine::Action::Refuse:
             std::fprintf(stderr, "skyrel: %s\n", qPrintable(command.refusal));
             return kUsageExitStatus;

@@ -5,6 +5,7 @@
 #include "app/rotator/hamlibsettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingswriter.h"
+#include "app/web/webserver.h"
 #include "navlib/eme.h"
 #include "navlib/observer.h"
 #include "navlib/timecal.h"
@@ -30,6 +31,22 @@ Station::Station(const nav::ClockSource& clock, SettingsStore& store, std::uniqu
 }
 
 Station::~Station() { tracker_.CloseRotatorPort(); }
+
+QStringList Station::startWeb() {
+    QString problem;
+    const WebSettings settings = LoadWebSettingsWithToken(store_, problem);
+    QStringList lines;
+    if (!problem.isEmpty()) lines << problem;
+    if (!settings.enabled) return lines;
+    web_ = std::make_unique<WebServer>(*this, settings);
+    if (!web_->start()) {
+        lines << web_->errorString();
+        web_.reset();
+    } else if (const QString warning = web_->startWarning(); !warning.isEmpty()) {
+        lines << warning;
+    }
+    return lines;
+}
 
 std::optional<QString> Station::loadSettings() {
     const LoadOutcome outcome = LoadSettings(store_, clock_, state_.settings);

@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -24,6 +25,8 @@
 #include "navlib/riseset.h"
 
 namespace skyrel {
+
+class WebServer;
 
 class Station : public QObject {
     Q_OBJECT
@@ -70,6 +73,12 @@ public:
 
     // Starts the local endpoint at `path`; false (with endpoint().errorString()) when it cannot listen.
     bool listen(const QString& path = EndpointServer::DefaultPath());
+
+    // Starts the web page when the "Web" settings enable it. Returns the lines for the log: why it did not
+    // start, or that its token crosses the network in clear. Its later lines come from web()->message.
+    QStringList startWeb();
+    // The running web page, or nullptr.
+    WebServer* web() { return web_.get(); }
 
     // A command poked into the endpoint's item: the Track choices, the output channel (TRACK_DDE and
     // TRACK_SER change the running output only, never the stored port), or TRACK_SHUT, which ends the
@@ -119,6 +128,7 @@ private:
     std::unique_ptr<SerialRotatorPort> ownPort_;
     Tracker tracker_;
     EndpointServer endpoint_;
+    std::unique_ptr<WebServer> web_;
     nav::RiseSetTexts riseSetTexts_;
     // The whole clock line of the last cycle; the date part tells when the day changes.
     QString clockText_;

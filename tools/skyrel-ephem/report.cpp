@@ -33,18 +33,6 @@ private:
     std::int64_t epochSeconds_;
 };
 
-// One pass of the cycle at `epochSeconds`: clock, anomaly phase, positions, refraction, EME figures.
-void RunCycle(InstantFigures& f, const nav::ObserverSite& site, std::int64_t epochSeconds) {
-    f.epochSeconds = epochSeconds;
-    nav::ReadClock(f.sky.clock, FixedUtcClock(epochSeconds), true, 0);
-    f.anomalyPhase = nav::AnomalyPhase(f.sky.clock.utcDay, f.sky.clock.utcFraction);
-    nav::ComputePositions(f.sky, site);
-    f.sunGeometricElevation = f.sky.sun.elevation;
-    f.moonGeometricElevation = f.sky.moon.elevation;
-    nav::AddRefraction(f.sky);
-    nav::ComputeEmeFigures(f.eme, f.sky.clock.utcFraction, f.sky.moon.distance);
-}
-
 std::string Number(double value) {
     char text[64];
     const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, kJsonDigits);
@@ -151,14 +139,26 @@ std::int64_t EpochSecondsNow() {
 InstantFigures ComputeCycle(const nav::ObserverSite& site, std::int64_t epochSeconds) {
     InstantFigures f;
     nav::SetObserver(f.sky.observerFrame, site.latitude, site.longitude, site.height);
-    RunCycle(f, site, epochSeconds);
+    NextCycle(f, site, epochSeconds);
     return f;
+}
+
+// One pass of the cycle at `epochSeconds`: clock, anomaly phase, positions, refraction, EME figures.
+void NextCycle(InstantFigures& f, const nav::ObserverSite& site, std::int64_t epochSeconds) {
+    f.epochSeconds = epochSeconds;
+    nav::ReadClock(f.sky.clock, FixedUtcClock(epochSeconds), true, 0);
+    f.anomalyPhase = nav::AnomalyPhase(f.sky.clock.utcDay, f.sky.clock.utcFraction);
+    nav::ComputePositions(f.sky, site);
+    f.sunGeometricElevation = f.sky.sun.elevation;
+    f.moonGeometricElevation = f.sky.moon.elevation;
+    nav::AddRefraction(f.sky);
+    nav::ComputeEmeFigures(f.eme, f.sky.clock.utcFraction, f.sky.moon.distance);
 }
 
 InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochSeconds) {
     // The EME window shows the range rate of the last two cycles, one second apart.
     InstantFigures f = ComputeCycle(site, epochSeconds - 1);
-    RunCycle(f, site, epochSeconds);
+    NextCycle(f, site, epochSeconds);
     return f;
 }
 

@@ -64,20 +64,29 @@ std::size_t SlotOf(long long day) {
     return static_cast<std::size_t>(((day % kept) + kept) % kept);
 }
 
+template <typename Segment>
+bool IsFitted(const std::array<KeptDay<Segment>, kPreciseSegmentsKept>& slots, long long day) {
+    const KeptDay<Segment>& kept = slots[SlotOf(day)];
+    return kept.day == day && kept.fitted;
+}
+
 // One kind's values at `days`: from `read` (ERFA) the first time the day is asked for in its slot,
-// from the day's series after, fitted from `read` at the second time.
+// from the day's series after, fitted from `read` at the second time. A day next to a fitted one is
+// fitted at once: the caller is stepping through time, and a cycle's range rate across midnight would
+// otherwise take one distance from ERFA and the next from the series.
 template <typename Segment, typename Read>
 typename Segment::Values KeptOrRead(std::array<KeptDay<Segment>, kPreciseSegmentsKept>& slots, double days,
                                     Read read) {
     const long long day = static_cast<long long>(std::floor(days / kPreciseSegmentDays));
     const double start = double(day) * kPreciseSegmentDays;
     KeptDay<Segment>& kept = slots[SlotOf(day)];
-    if (kept.day != day) {
+    if (kept.day != day && !IsFitted(slots, day - 1) && !IsFitted(slots, day + 1)) {
         kept.day = day;
         kept.fitted = false;
         return read(days);
     }
-    if (!kept.fitted) {
+    if (kept.day != day || !kept.fitted) {
+        kept.day = day;
         FitChebyshev(kept.series, start, kPreciseSegmentDays, read);
         kept.fitted = true;
     }

@@ -5,8 +5,8 @@
 // the series at each instant, while what moves fast with the observer (the Earth's rotation, parallax,
 // light time, aberration) stays exact per instant (precise.cpp).
 //
-// A day is fitted when a second instant of it is asked for; the first is answered by ERFA directly, so
-// that a lone instant (a single query, a copy of the sky computed once) costs no more than ERFA's calls.
+// A day is fitted when a second instant of it, or an instant next to a fitted day, is asked for; a lone
+// instant (a single query, a copy of the sky computed once) is answered by ERFA directly, at ERFA's cost.
 // The two answers differ by the interpolation error alone, a few hundred-thousandths of an arcsecond.
 #pragma once
 
@@ -66,8 +66,8 @@ struct PreciseFrameCache {
 //   out: SlowQuantities, to ERFA's own accuracy (Moon98 a few arcseconds, Epv00 a few km, IAU 2000B 1 mas)
 SlowQuantities DirectSlowQuantities(double tt1, double tt2, bool withEarthOrbit);
 
-// InterpolatedSlowQuantities - the same from the day's Chebyshev series: directly from ERFA the first
-// time a day is asked for, from the series after, fitting them at the second time (seven Moon98, four
+// InterpolatedSlowQuantities - the same from the day's Chebyshev series: from ERFA directly for a lone
+// first instant of a day, as the file's head says, else from the series, fitted once (seven Moon98, four
 // Pn00b and S06, and with the Earth's orbit four Epv00 runs: about 0.1 ms, 0.25 ms with the Earth).
 //   in:  cache, tt1 + tt2 (TT, two-part Julian date), withEarthOrbit as for DirectSlowQuantities
 //   out: SlowQuantities; cache updated

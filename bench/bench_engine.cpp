@@ -17,10 +17,12 @@ nav::SkyState ExampleSky() {
     return sky;
 }
 
-// Position steps `stepSeconds` apart on one sky, wrapping within the day.
-void RunPositionSteps(benchmark::State& state, const nav::ObserverSite& site, double stepSeconds) {
+// Position steps `stepSeconds` apart on one sky, wrapping within the day; `forget` empties what the
+// precise ephemeris keeps before each step.
+void RunPositionSteps(benchmark::State& state, const nav::ObserverSite& site, double stepSeconds, bool forget = false) {
     nav::SkyState sky = ExampleSky();
     for (auto _ : state) {
+        if (forget) sky.preciseFrame = {};
         nav::ComputePositions(sky, site);
         benchmark::DoNotOptimize(sky.moon.elevation);
         sky.clock.utcFraction = sky.clock.utcFraction < 0.99 ? sky.clock.utcFraction + stepSeconds / 86400 : 0;
@@ -31,25 +33,27 @@ void RunPositionSteps(benchmark::State& state, const nav::ObserverSite& site, do
 void BM_ComputePositions(benchmark::State& state) { RunPositionSteps(state, kSite, 1); }
 BENCHMARK(BM_ComputePositions);
 
-// The whole rise/set search of one day: 1585 position steps and the fourteen texts.
+// The precise position step as the cycle runs it: one second on, on the sky of the step before.
+void BM_PrecisePositionsCached(benchmark::State& state) { RunPositionSteps(state, kPreciseSite, 1); }
+BENCHMARK(BM_PrecisePositionsCached);
+
+// One precise step on a sky that has kept nothing: a lone instant, as a single query computes it.
+void BM_PrecisePositionsUncached(benchmark::State& state) { RunPositionSteps(state, kPreciseSite, 120, true); }
+BENCHMARK(BM_PrecisePositionsUncached);
+
+// The whole rise/set search of one day: 1585 position steps and the fourteen texts. Each iteration
+// starts from a sky that has kept nothing, as the first search of a new day does.
 void RunRiseSetSearch(benchmark::State& state, const nav::ObserverSite& site) {
     nav::SkyState sky = ExampleSky();
-    for (auto _ : state) benchmark::DoNotOptimize(nav::FindRiseSet(sky, site, -4.0, false));
+    for (auto _ : state) {
+        sky.preciseFrame = {};
+        benchmark::DoNotOptimize(nav::FindRiseSet(sky, site, -4.0, false));
+    }
 }
 
 void BM_FindRiseSet(benchmark::State& state) { RunRiseSetSearch(state, kSite); }
 BENCHMARK(BM_FindRiseSet)->Unit(benchmark::kMillisecond);
 
-// The precise position step as the cycle runs it: one second on, the Earth's orbit and the
-// precession-nutation matrix kept from the last minute's evaluation.
-void BM_PrecisePositionsCached(benchmark::State& state) { RunPositionSteps(state, kPreciseSite, 1); }
-BENCHMARK(BM_PrecisePositionsCached);
-
-// Two minutes on at each step: every step evaluates the Earth's orbit and the matrix afresh.
-void BM_PrecisePositionsUncached(benchmark::State& state) { RunPositionSteps(state, kPreciseSite, 120); }
-BENCHMARK(BM_PrecisePositionsUncached);
-
-// The day's search with the precise ephemeris: steps a minute apart, so every other one reuses the frame.
 void BM_FindRiseSetPrecise(benchmark::State& state) { RunRiseSetSearch(state, kPreciseSite); }
 BENCHMARK(BM_FindRiseSetPrecise)->Unit(benchmark::kMillisecond);
 

@@ -17,6 +17,8 @@ struct ElevationTrack {
     double minimum;
 
     double at(long long second) const { return MoonAt(sky, station, firstUtcDay, second).elevation; }
+    // At the instant of another track's `at` just before: that track's geocentric Moon is shared.
+    double atSameInstant() const { return MoonAtSameInstant(sky, station).elevation; }
     bool above(double elevation) const { return elevation >= minimum; }
 };
 
@@ -52,16 +54,27 @@ Sample TurningPoint(const ElevationTrack& track, long long a, long long b, bool 
     return best;
 }
 
-// Samples every kCoarseStepSeconds to the span's last second, with each turning point between them added
-// at its exact second: between two neighbours of the result the elevation is monotonic.
-std::vector<Sample> MonotonicBreakpoints(const ElevationTrack& track, long long lastSecond,
-                                         std::vector<Sample>& maxima) {
-    std::vector<Sample> samples;
+// Both stations' elevations every kCoarseStepSeconds to the span's last second, the two at each instant
+// one after the other so that they share its geocentric Moon.
+struct CoarseSamples {
+    std::vector<Sample> home, dx;
+};
+
+CoarseSamples SampleBoth(const ElevationTrack& home, const ElevationTrack& dx, long long lastSecond) {
+    CoarseSamples samples;
     for (long long s = 0;; s += kCoarseStepSeconds) {
         const long long second = std::min(s, lastSecond);
-        samples.push_back({second, track.at(second)});
+        samples.home.push_back({second, home.at(second)});
+        samples.dx.push_back({second, dx.atSameInstant()});
         if (second == lastSecond) break;
     }
+    return samples;
+}
+
+// The coarse samples with each turning point between them added at its exact second: between two
+// neighbours of the result the elevation is monotonic.
+std::vector<Sample> MonotonicBreakpoints(const ElevationTrack& track, const std::vector<Sample>& samples,
+                                         std::vector<Sample>& maxima) {
     std::vector<Sample> points{samples.front()};
     for (std::size_t k = 1; k + 1 < samples.size(); ++k) {
         const double rise = samples[k].elevation - samples[k - 1].elevation;
@@ -90,9 +103,9 @@ long long LastSecondLike(const ElevationTrack& track, Sample a, Sample b) {
     return lo;
 }
 
-StationPasses FindPasses(const ElevationTrack& track, long long lastSecond) {
+StationPasses FindPasses(const ElevationTrack& track, const std::vector<Sample>& samples, long long lastSecond) {
     StationPasses passes;
-    const std::vector<Sample> points = MonotonicBreakpoints(track, lastSecond, passes.maxima);
+    const std::vector<Sample> points = MonotonicBreakpoints(track, samples, passes.maxima);
     bool inside = track.above(points.front().elevation);
     long long start = 0;
     for (std::size_t i = 1; i < points.size(); ++i) {
@@ -122,8 +135,9 @@ std::vector<CommonWindow> FindCommonWindows(SkyState& sky, const PlannerSite& ho
     const long long lastSecond = static_cast<long long>(days) * kSecondsPerDay - 1;
     const ElevationTrack homeTrack{sky, home, firstUtcDay, minElevationDeg};
     const ElevationTrack dxTrack{sky, dx, firstUtcDay, minElevationDeg};
-    const StationPasses homePasses = FindPasses(homeTrack, lastSecond);
-    const StationPasses dxPasses = FindPasses(dxTrack, lastSecond);
+    const CoarseSamples samples = SampleBoth(homeTrack, dxTrack, lastSecond);
+    const StationPasses homePasses = FindPasses(homeTrack, samples.home, lastSecond);
+    const StationPasses dxPasses = FindPasses(dxTrack, samples.dx, lastSecond);
 
     std::vector<CommonWindow> windows;
     std::size_t h = 0, d = 0;

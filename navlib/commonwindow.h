@@ -26,8 +26,10 @@ struct CommonWindow {
 //   out: the windows in time order. A window open at either end of the span is cut there; one across
 //        a midnight inside the span is one window. Start and end are exact to the second; the highest
 //        elevations are those of whole seconds (their error is far below 0.05 deg).
-//   Method: each station's elevation is sampled every two minutes; its turning points are found to the
-//   second by ternary search, so between two of these points the elevation is monotonic and each
+//   Method: each station's elevation is sampled every two minutes, the two stations at each sampled
+//   instant from one geocentric Moon (MoonAtSameInstant); with the precise ephemeris every step reads
+//   the day's series that sky.preciseFrame keeps across the search. Each station's turning points are
+//   found to the second by ternary search, so between two of these points the elevation is monotonic and each
 //   threshold crossing is found to the second by bisection. The windows are the overlaps of the two
 //   stations' intervals above the minimum.
 std::vector<CommonWindow> FindCommonWindows(SkyState& sky, const PlannerSite& home, const PlannerSite& dx,

@@ -84,12 +84,16 @@ void SetObserver(ObserverFrame& frame, double latitudeDeg, double longitudeDeg, 
                            cosPhi * cosLambda,  cosPhi * sinLambda,  sinPhi};  // up
 }
 
-void ComputePositions(SkyState& sky, const ObserverSite& site) {
+void ComputePositions(SkyState& sky, const ObserverSite& site, Bodies bodies) {
     if (site.ephemeris == Ephemeris::Precise) {
-        ComputePreciseGeocentric(sky, Dut1For(site, sky.clock.utcDay, sky.clock.utcFraction).seconds);
+        ComputePreciseGeocentric(sky, Dut1For(site, sky.clock.utcDay, sky.clock.utcFraction).seconds, bodies);
     } else {
         ComputeSeriesGeocentric(sky);
     }
+    ComputeTopocentricPositions(sky, site, bodies);
+}
+
+void ComputeTopocentricPositions(SkyState& sky, const ObserverSite& site, Bodies bodies) {
     const double g = sky.clock.gmst;
     sky.earthRotation = {std::cos(-g), -std::sin(-g), 0, std::sin(-g), std::cos(-g), 0, 0, 0, 1};
 
@@ -97,7 +101,7 @@ void ComputePositions(SkyState& sky, const ObserverSite& site) {
     const double sidereal = ReducedFromAbove(Degrees(g));
 
     ComputeTopocentric(sky.moon, sky, sidereal, site.longitude);
-    ComputeTopocentric(sky.sun, sky, sidereal, site.longitude);
+    if (bodies == Bodies::SunAndMoon) ComputeTopocentric(sky.sun, sky, sidereal, site.longitude);
 }
 
 Vec3 ToEarthFixed(const SkyState& sky, const Vec3& v) { return MatrixTimesVector(sky.earthRotation, v); }

@@ -20,14 +20,23 @@ void SetObserver(ObserverFrame& frame, double latitudeDeg, double longitudeDeg, 
 // names: the geocentric Sun and Moon and sidereal time from the series (Standard) or from ERFA
 // (Precise, precise.h), then the same topocentric step for both.
 //   in:  sky.clock.utcDay, sky.clock.utcFraction, sky.observerFrame, site.longitude (degrees),
-//        site.ephemeris, site.dut1Seconds (Precise only); sky.preciseFrame (Precise only)
+//        site.ephemeris, site.dut1Seconds (Precise only); sky.preciseFrame (Precise only); bodies
+//        (Bodies::Moon: the Sun is not brought to the instant, see skystate.h)
 //   out: sky.sun and sky.moon (every field; elevations geometric, without refraction; azimuth and hour
 //        angle in degrees [0, 360), right ascension and declination topocentric in radians, distances
 //        in km), sky.moonElongation, sky.clock.gmst, sky.earthRotation; sky.preciseFrame (Precise only)
 //   accuracy: Standard, that of the series (ComputeEphemeris), with the Moon's diurnal parallax
 //   included; Precise, the Moon's direction to about 2" and the Sun's to 1" (apparent, true equator
 //   and equinox of date), the Moon's distance to a few km.
-void ComputePositions(SkyState& sky, const ObserverSite& site);
+void ComputePositions(SkyState& sky, const ObserverSite& site, Bodies bodies = Bodies::SunAndMoon);
+
+// ComputeTopocentricPositions - the second half of ComputePositions alone: the bodies of the instant a
+// ComputePositions just computed, seen from another site. Two sites at one instant share the geocentric
+// step this way.
+//   in:  sky.clock.gmst and the geocentric fields of sky.moon (and sky.sun) as ComputePositions left
+//        them, sky.observerFrame (the other site's), site.longitude (degrees), bodies
+//   out: sky.earthRotation and the topocentric fields of sky.moon (and sky.sun), as ComputePositions
+void ComputeTopocentricPositions(SkyState& sky, const ObserverSite& site, Bodies bodies = Bodies::SunAndMoon);
 
 // ToEarthFixed - earthRotation v: an equatorial vector in the Earth-fixed frame.
 Vec3 ToEarthFixed(const SkyState& sky, const Vec3& v);

@@ -31,6 +31,12 @@ StationMoon StationMoonAt(SkyState& sky, const PlannerSite& station, int utcDay,
     return m;
 }
 
+// The Moon as the main window shows it: refraction added to the geometric elevation.
+BodyState MoonWithRefraction(SkyState& sky) {
+    sky.moon.elevation += RefractionForTrue(sky.moon.elevation);
+    return sky.moon;
+}
+
 }  // namespace
 
 PlannerSite MakePlannerSite(double latitude, double longitude, double height, const ObserverSite& engine) {
@@ -50,9 +56,14 @@ BodyState MoonAt(SkyState& sky, const PlannerSite& station, int utcDay, long lon
     sky.clock.utcDay = utcDay + int(days);
     sky.clock.utcFraction = double(second - days * kSecondsPerDay) / kSecondsPerDay;
     sky.observerFrame = station.frame;
-    ComputePositions(sky, station.site);
-    AddRefraction(sky);
-    return sky.moon;
+    ComputePositions(sky, station.site, Bodies::Moon);
+    return MoonWithRefraction(sky);
+}
+
+BodyState MoonAtSameInstant(SkyState& sky, const PlannerSite& station) {
+    sky.observerFrame = station.frame;
+    ComputeTopocentricPositions(sky, station.site, Bodies::Moon);
+    return MoonWithRefraction(sky);
 }
 
 GalacticAngles GalacticOfTopocentric(double rightAscension, double declination, int utcDay, double utcFraction,
@@ -125,7 +136,7 @@ DayProfile ComputeDayProfile(SkyState& sky, const PlannerSite& home, const Plann
     DayProfile p;
     for (long long second = 0; second <= kSecondsPerDay; second += stepSeconds) {
         const BodyState dxMoon = MoonAt(sky, dx, utcDay, second);
-        const BodyState homeMoon = MoonAt(sky, home, utcDay, second);
+        const BodyState homeMoon = MoonAtSameInstant(sky, home);
         p.hours.push_back(second / kSecondsPerHour);
         p.homeElevation.push_back(homeMoon.elevation);
         p.dxElevation.push_back(dxMoon.elevation);

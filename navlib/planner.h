@@ -3,8 +3,9 @@
 // temperature behind the Moon and the degradation against the best possible night.
 //
 // Every function takes the caller's copy of the sky state as its workspace: the copy carries the choice
-// of ephemeris, so the planner follows whatever the main window uses. Its clock, bodies and observer frame
-// are overwritten.
+// of ephemeris, so the planner follows whatever the main window uses, and the precise ephemeris' fitted
+// days, which every later call on the same workspace reads again. Its clock, Moon and observer frame are
+// overwritten; only the Moon is computed, and the Sun's fields are left stale.
 #pragma once
 
 #include <array>
@@ -37,6 +38,11 @@ PlannerSite MakePlannerSite(double latitude, double longitude, double height, co
 // whole number of seconds, negative or beyond one day), as the main window shows it.
 //   out: the Moon's BodyState with refraction added to its elevation (degrees, km, radians as there)
 BodyState MoonAt(SkyState& sky, const PlannerSite& station, int utcDay, long long second);
+
+// MoonAtSameInstant - the Moon from another station at the instant of the MoonAt just run on `sky`,
+// that call's geocentric Moon shared: only the station's own topocentric step runs.
+//   out: as MoonAt
+BodyState MoonAtSameInstant(SkyState& sky, const PlannerSite& station);
 
 // The Moon from one station at one instant.
 struct StationMoon {

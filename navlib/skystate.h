@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "navlib/preciseframe.h"
+
 namespace nav {
 
 using Vec3 = std::array<double, 3>;
@@ -56,6 +58,12 @@ enum class Ephemeris {
 };
 
 class IersTable;  // iers.h
+// Which bodies a position step brings to its instant. A caller that needs the Moon alone (the planner)
+// spares the Sun's steps, and with the precise ephemeris the Earth's orbit behind them.
+enum class Bodies {
+    SunAndMoon,
+    Moon,  // sky.sun and sky.moonElongation are left stale, some fields possibly updated: not to be read
+};
 
 // The observer's site as the settings hold it, and the ephemeris the station computes with.
 struct ObserverSite {
@@ -70,18 +78,6 @@ struct ObserverSite {
     std::shared_ptr<const IersTable> iers = nullptr;
 };
 
-// What the precise ephemeris keeps from one position step to the next: the Earth's orbital motion and
-// the bias-precession-nutation matrix change so slowly that one evaluation serves a minute of the clock.
-// Arrays in the shapes ERFA takes.
-struct PreciseFrameCache {
-    bool valid = false;
-    double tt1 = 0, tt2 = 0;                // TT, Julian date in two parts, of the evaluation
-    double earthHeliocentric[2][3] = {};    // Earth position (au) and velocity (au/day), from the Sun
-    double earthBarycentric[2][3] = {};     // the same from the solar-system barycentre
-    double npb[3][3] = {};                  // GCRS -> true equator and equinox of date
-    double trueObliquity = 0;               // radians, mean obliquity plus nutation in obliquity
-};
-
 struct SkyState {
     ClockState clock;
     BodyState sun;
@@ -89,7 +85,7 @@ struct SkyState {
     double moonElongation = 0;  // degrees (-180, 180], Moon minus Sun in geocentric right ascension
     Mat3 earthRotation{};       // equatorial -> Earth-fixed rotation by sidereal time, row-major
     ObserverFrame observerFrame;
-    PreciseFrameCache preciseFrame;  // written and read by the precise ephemeris only
+    PreciseFrameCache preciseFrame;  // the fitted days of the precise ephemeris (preciseframe.h), its alone
 };
 
 }  // namespace nav

@@ -23,10 +23,12 @@ nav::SkySurvey LoadSurvey() {
     return *nav::SkySurvey::FromBytes(bytes);
 }
 
-nav::PlannerSite SiteAt(const char* locator, double height = 0) {
+nav::PlannerSite SiteAt(const char* locator, double height = 0, nav::Ephemeris ephemeris = nav::Ephemeris::Standard) {
     std::string error;
     const nav::GeoPoint p = *nav::ParseLocator(locator, error);
-    return nav::MakePlannerSite(p.latitude, p.longitude, height);
+    nav::ObserverSite engine;
+    engine.ephemeris = ephemeris;
+    return nav::MakePlannerSite(p.latitude, p.longitude, height, engine);
 }
 
 TEST(Locator, ReferenceSquaresRoundTripsAndBadLocators) {
@@ -292,6 +294,14 @@ TEST(CommonWindows, AgreeWithAOneSecondScan) {
     EXPECT_EQ(twoDays[1].end, 2 * 86400 - 1);
     ExpectSameWindows(nav::FindCommonWindows(sky, connecticut, berlin, december19, 1, 15),
                       ScanEverySecond(connecticut, berlin, december19, 1, 15));
+
+    // With the precise ephemeris the search reads the day's series its workspace keeps, and the second
+    // station the first one's geocentric Moon; the scan computes each station on its own.
+    const nav::PlannerSite preciseConnecticut = SiteAt("FN31pr", 0, nav::Ephemeris::Precise);
+    const nav::PlannerSite preciseBerlin = SiteAt("JO62qm", 0, nav::Ephemeris::Precise);
+    nav::SkyState preciseSky;
+    ExpectSameWindows(nav::FindCommonWindows(preciseSky, preciseConnecticut, preciseBerlin, december19, 1, 15),
+                      ScanEverySecond(preciseConnecticut, preciseBerlin, december19, 1, 15));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The precise ephemeris against a high-precision reference over 2000-2050, the frame it keeps for a
-// minute, and its time scales. The standard path has its own digit-for-digit tests.
+// The precise ephemeris against a high-precision reference over 2000-2050, the daily series it keeps
+// against the direct ERFA calls, and its time scales. The standard path has its own digit-for-digit tests.
 #include <gtest/gtest.h>
 
 #include <erfa.h>
@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "navlib/constants.h"
@@ -18,6 +19,7 @@
 #include "navlib/iers.h"
 #include "navlib/observer.h"
 #include "navlib/precise.h"
+#include "navlib/preciseframe.h"
 #include "navlib/timecal.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/golden_data.h"
@@ -150,24 +152,80 @@ void ExpectSameSky(const nav::SkyState& a, const nav::SkyState& b, const char* w
     }
 }
 
-TEST(PreciseEphemeris, AFrameKeptUpToAMinuteMovesNothingVisibleAndAnOlderOneIsRenewed) {
+TEST(PreciseEphemeris, AKeptDayGivesTheSkyOfAFreshOneAndTheMoonAloneIsTheSameMoon) {
     const nav::ObserverSite site = PreciseSite(38.02, -78.63, 100);
-    const auto skyAt = [&site](int utcDay, double utcFraction, nav::SkyState sky = {}) {
+    const auto skyAt = [&site](int utcDay, double utcFraction, nav::SkyState sky = {},
+                               nav::Bodies bodies = nav::Bodies::SunAndMoon) {
         nav::SetObserver(sky.observerFrame, site.latitude, site.longitude, site.height);
         sky.clock.utcDay = utcDay;
         sky.clock.utcFraction = utcFraction;
-        nav::ComputePositions(sky, site);
+        nav::ComputePositions(sky, site, bodies);
         return sky;
     };
     const int day = nav::DayNumber(2026, 12, 7);
     const double fraction = 0.5;
+    // A fresh sky answers its lone instant straight from ERFA; a sky that has seen the day before reads
+    // the day's series. The two differ by the interpolation alone, far under 1e-6 deg and 20 m.
     const nav::SkyState fresh = skyAt(day, fraction);
-    // Kept 59 s, the Earth carried on along its velocity: 11 m off (under 1e-8 deg of the Sun), the
-    // aberration and the nutation stale by far less than 1e-6 deg. Without the carrying the Sun would
-    // be 1800 km, 0.0007 deg, off.
-    ExpectSameSky(skyAt(day, fraction, skyAt(day, fraction - 59.0 / 86400)), fresh, "kept 59 s");
-    ExpectSameSky(skyAt(day, fraction, skyAt(day, fraction + 59.0 / 86400)), fresh, "kept 59 s, backwards");
-    ExpectSameSky(skyAt(day, fraction, skyAt(day - 1, fraction)), fresh, "a day old");
+    const nav::SkyState twice = skyAt(day, fraction, skyAt(day, fraction - 59.0 / 86400));
+    ExpectSameSky(twice, fresh, "the day seen a minute before");
+    ExpectSameSky(skyAt(day, fraction, twice), fresh, "the day fitted");
+    ExpectSameSky(skyAt(day, fraction, skyAt(day - 1, fraction, skyAt(day - 1, fraction))), fresh, "a day old");
+    // Sixteen days on, the day's slot holds another day, which must not be read for this one.
+    ExpectSameSky(skyAt(day, fraction, skyAt(day + 16, fraction, skyAt(day + 16, fraction))), fresh,
+                  "the slot of another day");
+
+    // The Moon alone: the same Moon and sidereal time, without the Sun's steps or the Earth's orbit.
+    const nav::SkyState moonOnly = skyAt(day, fraction, twice, nav::Bodies::Moon);
+    EXPECT_LE(SeparationDeg(moonOnly.moon.azimuth, moonOnly.moon.elevation, fresh.moon.azimuth, fresh.moon.elevation),
+              1e-6);
+    EXPECT_NEAR(moonOnly.moon.distance, fresh.moon.distance, 0.02);
+    EXPECT_NEAR(moonOnly.clock.gmst, fresh.clock.gmst, 1e-9);
+}
+
+// Angle (arcseconds) between two directions, by atan2 of the cross and dot products: exact for the
+// microarcseconds compared here, where the arccosine of the dot product would be lost in rounding.
+double AngleArcsec(const nav::Vec3& a, const nav::Vec3& b) {
+    const nav::Vec3 c{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+    const double dot = a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+    return std::atan2(std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]), dot) * kRadToDeg * 3600;
+}
+
+// The daily series against the direct ERFA calls, through the same apparent-place steps, at 10,000
+// instants drawn with a fixed seed from 1990 to 2040: ten at random in each of 1000 random days, so that
+// the test fits a day's series once for ten instants. Tolerances: 0.1" for the Moon's and the Sun's
+// apparent directions and for sidereal time (a turn of the sky), 10 m for the Moon's distance.
+// Measured: 1.0e-5" (Moon), 1.4e-5" (Sun), 7.8e-6" (sidereal time), 3.9 mm.
+TEST(PreciseEphemeris, TheDailySeriesMatchTheDirectErfaCallsAtTenThousandInstants) {
+    constexpr double kDirectionToleranceArcsec = 0.1;
+    constexpr double kMoonDistanceToleranceKm = 0.010;
+    std::mt19937_64 random(20261207);
+    std::uniform_int_distribution<int> dayOf(nav::DayNumber(1990, 1, 1), nav::DayNumber(2040, 12, 31));
+    std::uniform_real_distribution<double> fractionOf(0, 1);
+    nav::PreciseFrameCache cache;
+    double worstMoon = 0, worstSun = 0, worstSidereal = 0, worstDistance = 0;
+    constexpr int kDays = 1000, kInstantsPerDay = 10;
+    for (int d = 0; d < kDays; ++d) {
+        const int day = dayOf(random);
+        for (int k = 0; k < kInstantsPerDay; ++k) {
+            const nav::PreciseInstant t = nav::PreciseInstantOf(day, fractionOf(random), 0.3);
+            nav::SkyState direct, interpolated;
+            nav::SetPreciseGeocentric(direct, nav::DirectSlowQuantities(t.tt1, t.tt2, true), t, nav::Bodies::SunAndMoon);
+            // The first instant of a day is answered directly; the second reads the series fitted for it.
+            nav::InterpolatedSlowQuantities(cache, t.tt1, t.tt2, true);
+            nav::SetPreciseGeocentric(interpolated, nav::InterpolatedSlowQuantities(cache, t.tt1, t.tt2, true), t,
+                                      nav::Bodies::SunAndMoon);
+            worstMoon = std::max(worstMoon, AngleArcsec(direct.moon.geoEquatorialDir, interpolated.moon.geoEquatorialDir));
+            worstSun = std::max(worstSun, AngleArcsec(direct.sun.geoEquatorialDir, interpolated.sun.geoEquatorialDir));
+            worstSidereal = std::max(
+                worstSidereal, std::abs(std::remainder(direct.clock.gmst - interpolated.clock.gmst, 2 * M_PI)) * kRadToDeg * 3600);
+            worstDistance = std::max(worstDistance, std::abs(direct.moon.geoDistance - interpolated.moon.geoDistance));
+        }
+    }
+    EXPECT_LE(worstMoon, kDirectionToleranceArcsec);
+    EXPECT_LE(worstSun, kDirectionToleranceArcsec);
+    EXPECT_LE(worstSidereal, kDirectionToleranceArcsec);
+    EXPECT_LE(worstDistance, kMoonDistanceToleranceKm);
 }
 
 // The Moon is where Moon98 puts it one light time before the instant, taken directly at that earlier
@@ -179,15 +237,18 @@ TEST(PreciseEphemeris, TheMoonIsMoon98OneLightTimeEarlier) {
     nav::SkyState sky;
     sky.clock.utcDay = nav::DayNumber(2026, 12, 7);
     sky.clock.utcFraction = 0.3;
-    nav::ComputePreciseGeocentric(sky, 0);
+    nav::ComputePreciseGeocentric(sky, 0, nav::Bodies::Moon);
     const nav::PreciseInstant t = nav::PreciseInstantOf(sky.clock.utcDay, sky.clock.utcFraction, 0);
+    const nav::SlowQuantities slow = nav::DirectSlowQuantities(t.tt1, t.tt2, false);
     double pv[2][3];
     eraMoon98(t.tt1, t.tt2, pv);
     const double lightDays = eraPm(pv[0]) * ERFA_AULT / ERFA_DAYSEC;
     eraMoon98(t.tt1, t.tt2 - lightDays, pv);
     double distanceAu, direction[3], ofDate[3];
     eraPn(pv[0], &distanceAu, direction);
-    eraRxp(sky.preciseFrame.npb, direction, ofDate);
+    double npb[3][3];
+    for (int i = 0; i < 9; ++i) npb[i / 3][i % 3] = slow.npb[i];
+    eraRxp(npb, direction, ofDate);
     const nav::Vec3& got = sky.moon.geoEquatorialDir;
     const double offDeg = std::asin(std::hypot(got[1] * ofDate[2] - got[2] * ofDate[1],
                                                got[2] * ofDate[0] - got[0] * ofDate[2],

@@ -37,18 +37,6 @@ private:
     std::int64_t epochSeconds_;
 };
 
-// One pass of the cycle at `epochSeconds`: clock, anomaly phase, positions, refraction, EME figures.
-void RunCycle(InstantFigures& f, const nav::ObserverSite& site, std::int64_t epochSeconds) {
-    f.epochSeconds = epochSeconds;
-    nav::ReadClock(f.sky.clock, FixedUtcClock(epochSeconds), true, 0);
-    f.anomalyPhase = nav::AnomalyPhase(f.sky.clock.utcDay, f.sky.clock.utcFraction);
-    nav::ComputePositions(f.sky, site);
-    f.sunGeometricElevation = f.sky.sun.elevation;
-    f.moonGeometricElevation = f.sky.moon.elevation;
-    nav::AddRefraction(f.sky);
-    nav::ComputeEmeFigures(f.eme, f.sky.clock.utcFraction, f.sky.moon.distance);
-}
-
 // As the text output writes it; a value that rounds to zero has no '-'.
 std::string Decimals(double value, int decimals) {
     std::string text = nav::FixedDecimals(value, decimals);
@@ -183,14 +171,26 @@ std::int64_t EpochSecondsNow() {
 InstantFigures ComputeCycle(const nav::ObserverSite& site, std::int64_t epochSeconds) {
     InstantFigures f;
     nav::SetObserver(f.sky.observerFrame, site.latitude, site.longitude, site.height);
-    RunCycle(f, site, epochSeconds);
+    NextCycle(f, site, epochSeconds);
     return f;
+}
+
+// One pass of the cycle at `epochSeconds`: clock, anomaly phase, positions, refraction, EME figures.
+void NextCycle(InstantFigures& f, const nav::ObserverSite& site, std::int64_t epochSeconds) {
+    f.epochSeconds = epochSeconds;
+    nav::ReadClock(f.sky.clock, FixedUtcClock(epochSeconds), true, 0);
+    f.anomalyPhase = nav::AnomalyPhase(f.sky.clock.utcDay, f.sky.clock.utcFraction);
+    nav::ComputePositions(f.sky, site);
+    f.sunGeometricElevation = f.sky.sun.elevation;
+    f.moonGeometricElevation = f.sky.moon.elevation;
+    nav::AddRefraction(f.sky);
+    nav::ComputeEmeFigures(f.eme, f.sky.clock.utcFraction, f.sky.moon.distance);
 }
 
 InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochSeconds) {
     // The EME window shows the range rate of the last two cycles, one second apart.
     InstantFigures f = ComputeCycle(site, epochSeconds - 1);
-    RunCycle(f, site, epochSeconds);
+    NextCycle(f, site, epochSeconds);
     if (site.ephemeris == nav::Ephemeris::Precise)
         f.dut1 = nav::Dut1For(site, f.sky.clock.utcDay, f.sky.clock.utcFraction);
     return f;

@@ -48,6 +48,9 @@ std::int64_t EpochSecondsNow();
 
 // One cycle of the tracker at `epochSeconds`: positions, refraction, anomaly phase (a table row).
 InstantFigures ComputeCycle(const nav::ObserverSite& site, std::int64_t epochSeconds);
+// The next cycle on the same figures, as the tracker runs its cycles on one kept sky: the next row of a
+// table, which reads the precise ephemeris' fitted days from the rows before.
+void NextCycle(InstantFigures& f, const nav::ObserverSite& site, std::int64_t epochSeconds);
 // Two cycles, one second before and at `epochSeconds`, so that the EME figures are the EME window's.
 InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochSeconds);
 

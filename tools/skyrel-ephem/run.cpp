@@ -100,8 +100,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return kExitBadInput;
         }
         out << TableHeader(o.csv);
-        for (long long row = 0; row < *o.count; ++row)
-            out << TableRow(ComputeCycle(site, start + row * *o.everySeconds), o.csv);
+        InstantFigures figures = ComputeCycle(site, start);
+        for (long long row = 0; row < *o.count; ++row) {
+            if (row > 0) NextCycle(figures, site, start + row * *o.everySeconds);
+            out << TableRow(figures, o.csv);
+        }
         return 0;
     }
     InstantFigures figures = ComputeInstant(site, start);

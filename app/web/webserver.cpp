@@ -334,6 +334,8 @@ void WebServer::watchTracker() {
     });
     connect(&tracker, &Tracker::antennaStatusChanged, this, [this](const AntennaStatus& status) {
         antenna_.reportedError = status.error;
+        antenna_.rotatorCommanded = status.commanded;
+        antenna_.motionReason = status.reason;
         if (status.position.isEmpty()) antenna_.reportedKnown = false;
     });
     connect(&tracker, &Tracker::outputLostChanged, this, [this](bool lost, const QString& reason) {

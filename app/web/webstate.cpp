@@ -100,6 +100,8 @@ QJsonObject AntennaJson(const AntennaSeen& a) {
     return {{QStringLiteral("commanded"), QJsonArray{a.commandedFirst, a.commandedSecond}},
             {QStringLiteral("reported"), reported},
             {QStringLiteral("error"), a.reportedError},
+            {QStringLiteral("rotatorCommanded"), a.rotatorCommanded},
+            {QStringLiteral("reason"), a.motionReason},
             {QStringLiteral("link"), QJsonObject{{QStringLiteral("lost"), a.linkLost},
                                                  {QStringLiteral("reason"), a.linkReason}}}};
 }

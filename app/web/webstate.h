@@ -19,6 +19,8 @@ struct AntennaSeen {
     bool reportedKnown = false;
     double reportedAzimuth = 0, reportedElevation = 0;  // degrees
     QString reportedError;                              // "Error: 0.12°", or why the rotator is silent
+    QString rotatorCommanded;  // the Hamlib rotator's last command, "Commanded: 120.2 / 44.0"; empty without one
+    QString motionReason;      // why it does not move: "waiting for the rise at 21:14", "holding: inside the step"
     bool linkLost = false;
     QString linkReason;
 };

@@ -88,10 +88,10 @@
       button.classList.toggle("active", tracking.active && button.dataset.target === mode);
     const target = tracking.target;
     set("target", target ? `${fixed(target.azimuth, 1)}° / ${fixed(target.elevation, 1)}°` : "–");
-    set("commanded", antenna.commanded.filter((t) => t).join("  ") || "–");
+    set("commanded", antenna.rotatorCommanded.replace("Commanded: ", "") || antenna.commanded.filter((t) => t).join("  ") || "–");
     const reported = antenna.reported;
     set("reported", reported ? `${fixed(reported.azimuth, 1)}° / ${fixed(reported.elevation, 1)}° ${antenna.error}` : antenna.error || "–");
-    set("rotator-link", antenna.link.lost ? `lost: ${antenna.link.reason}` : "ok");
+    set("rotator-link", antenna.link.lost ? `lost: ${antenna.link.reason}` : antenna.reason || "ok");
     place("antenna-mark", reported ? reported.azimuth : target && target.azimuth, reported ? reported.elevation : target && target.elevation);
   }
 

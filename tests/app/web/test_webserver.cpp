@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/settings/plannersettings.h"
+#include "app/station/antennastatus.h"
 #include "app/station/pointing.h"
 #include "app/web/guardedtcpserver.h"
 #include "app/web/webserver.h"
@@ -122,6 +123,15 @@ TEST_F(WebServerTest, TheStateIsTheStationsSecond) {
     EXPECT_EQ(state["tracking"]["mode"].toString(), QStringLiteral("off"));
     // Today's Moon path: 00:00 to 24:00 every ten minutes.
     EXPECT_EQ(state["moonPath"].toArray().size(), 86400 / kMoonPathStepSeconds + 1);
+
+    // The Hamlib rotator's second as the status box has it: its last command and why it holds.
+    AntennaStatus held;
+    held.commanded = QStringLiteral("Commanded: 10.0 / 20.0");
+    held.reason = QStringLiteral("holding: inside the step");
+    emit station.tracker().antennaStatusChanged(held);
+    const QJsonObject antenna = QJsonDocument::fromJson(Ask("GET", "/api/state", {Bearer(token)}).body).object()["antenna"].toObject();
+    EXPECT_EQ(antenna["rotatorCommanded"].toString(), held.commanded);
+    EXPECT_EQ(antenna["reason"].toString(), held.reason);
 }
 
 TEST_F(WebServerTest, AChangeFromAnotherOriginIsRefused) {

@@ -288,7 +288,10 @@ QJsonObject WebServer::stateWithPath() {
 // checked here, and a wrong one closes it.
 void WebServer::acceptLiveClients() {
     while (hasPendingWebSocketConnections()) {
+        // Owned by the server from here on, so that a page still open when the station ends is closed
+        // and freed with it.
         QWebSocket* client = nextPendingWebSocketConnection().release();
+        client->setParent(this);
         const QNetworkRequest request = client->request();
         HeaderList headers;
         for (const QByteArray& name : request.rawHeaderList()) headers.append({name, request.rawHeader(name)});

@@ -114,7 +114,7 @@ bool Plausible(RotatorPosition p) {
 
 void CheckTexts(RotatorPosition reported, const RotatorReport& report) {
     const AntennaStatus status = ReportStatus(report);
-    const QByteArray item = AntennaItemText({.reported = reported}, status);
+    const QByteArray item = AntennaItemText(report, status);
     if (!Plausible(reported)) return;
     for (const QString& text : {status.position, status.error, QString::fromLatin1(item)})
         Check(!text.contains(QLatin1String("nan")) && !text.contains(QLatin1String("inf")),
@@ -136,7 +136,7 @@ void RunStation(int port) {
     }
     const RotatorLimits limits = session->limits();
     const std::optional<RotatorPosition> first = session->position(error);
-    if (first) CheckTexts(*first, RotatorReport{std::nullopt, false, *first, std::nullopt});
+    if (first) CheckTexts(*first, RotatorReport{.reported = *first});
     else Check(!error.isEmpty(), "a failed read says why");
     const LimitedPosition commanded =
         ClampToLimits(kWanted, limits, first ? std::optional(first->azimuth) : std::nullopt);
@@ -151,8 +151,11 @@ void RunStation(int port) {
         return;
     }
     if (const std::optional<RotatorPosition> second = session->position(error))
-        CheckTexts(*second, RotatorReport{commanded.position, commanded.clamped, *second,
-                                          PointingError(commanded.position, *second)});
+        CheckTexts(*second, RotatorReport{.target = commanded.position,
+                                          .commanded = commanded.position,
+                                          .clamped = commanded.clamped,
+                                          .reported = *second,
+                                          .pointingError = PointingError(commanded.position, *second)});
 }
 
 }  // namespace

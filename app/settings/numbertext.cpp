@@ -4,6 +4,8 @@
 #include <clocale>
 #include <cmath>
 
+#include "navlib/printabletext.h"
+
 namespace skyrel {
 namespace {
 
@@ -36,12 +38,14 @@ std::optional<int> ParseInteger(const QString& text) {
     return value;
 }
 
+QString QuotedValue(const QString& text) { return QString::fromStdString(nav::QuotedText(text.toStdString())); }
+
 QString InvalidRealMessage(const QString& text) {
-    return QStringLiteral("'%1' is not a valid floating point value").arg(text);
+    return QuotedValue(text) + QStringLiteral(" is not a valid floating point value");
 }
 
 QString InvalidIntegerMessage(const QString& text) {
-    return QStringLiteral("'%1' is not a valid integer value").arg(text);
+    return QuotedValue(text) + QStringLiteral(" is not a valid integer value");
 }
 
 }  // namespace skyrel

@@ -17,6 +17,10 @@ void UseCNumbers();
 // A decimal integer with an optional sign and optional blanks around it.
 std::optional<int> ParseInteger(const QString& text);
 
+// A refused value as a message names it: between single quotes, a control character written as \xHH, so
+// that a value with a line break in it keeps its message one line.
+QString QuotedValue(const QString& text);
+
 // The messages shown when a conversion fails.
 QString InvalidRealMessage(const QString& text);     // "'%s' is not a valid floating point value"
 QString InvalidIntegerMessage(const QString& text);  // "'%s' is not a valid integer value"

@@ -54,8 +54,8 @@ std::optional<QString> RangeRefusal(const QString& text, const NumberRange& rang
     const auto value = ParseReal(text);
     if (!value) return InvalidRealMessage(text);
     if (*value < range.lowest || *value > range.highest)
-        return QStringLiteral("'%1' is out of range: %2 must be from %3 to %4 %5")
-            .arg(text, QLatin1String(range.what))
+        return QStringLiteral("%1 is out of range: %2 must be from %3 to %4 %5")
+            .arg(QuotedValue(text), QLatin1String(range.what))
             .arg(range.lowest)
             .arg(range.highest)
             .arg(QLatin1String(range.unit));
@@ -174,7 +174,7 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
         QStringList names;
         for (const OutputFormat& format : kOutputFormats) names.append(QLatin1String(format.name));
         reader.refuse(formatName,
-                      QStringLiteral("'%1' is none of %2").arg(s.outputFormat, names.join(QStringLiteral(", "))),
+                      QStringLiteral("%1 is none of %2").arg(QuotedValue(s.outputFormat), names.join(QStringLiteral(", "))),
                       kDefaultOutputFormat);
         s.outputFormat = kDefaultOutputFormat;
     }

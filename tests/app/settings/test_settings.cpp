@@ -160,6 +160,8 @@ TEST(LoadSettings, EveryBadValueIsNamedAndHoldsItsDefaultWhileTheRestIsRead) {
         {"Com Port", "COM3", "'COM3' is not a valid integer value", "1", [](Settings& s) { s.comPort = 1; }},
         {"Baud Rate", "abc", "'abc' is not a valid integer value", "0", [](Settings& s) { s.baudRate = 1200; }},
         {"Park Azm", "abc", "'abc' is not a valid floating point value", "0", [](Settings& s) { s.parkAz = 0; }},
+        // A line break typed into the value stays out of the message, which is one line a key.
+        {"Park Elev", "1\n2", "'1\\x0A2' is not a valid floating point value", "0", [](Settings& s) { s.parkEl = 0; }},
         {"Static Offset El", "inf", "'inf' is not a valid floating point value", "0",
          [](Settings& s) { s.offsetEl[kStaticOffset] = 0; }},
         {"Output Format", "Easycomm1", "'Easycomm1' is none of EasyComm1, Nova, EasyLHA, NovaLHA", "EasyComm1",

@@ -33,8 +33,6 @@ std::optional<double> OptionalReal(const QString& text) {
     return text.trimmed().isEmpty() ? std::nullopt : ParseReal(text);
 }
 
-QString BooleanText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
-
 QString OptionalRealText(std::optional<double> value) { return value ? QString::number(*value) : QString(); }
 
 std::optional<int> SecondOfMinute(const QString& text) {
@@ -65,7 +63,7 @@ bool FoldsNegativeAzimuth(int model) { return model / kModelsPerBackend == kGs23
 
 HamlibSettings LoadHamlibSettings(const SettingsStore& store) {
     HamlibSettings settings;
-    settings.enabled = store.read(kHamlibGroup, kEnabledName) == QLatin1String("True");
+    settings.enabled = SwitchOfText(store.read(kHamlibGroup, kEnabledName), false);
     settings.model = WholeNumberOr(store.read(kHamlibGroup, kModelName), settings.model);
     settings.device = OrDefault(store.read(kHamlibGroup, kDeviceName), settings.device);
     settings.speed = WholeNumberOr(store.read(kHamlibGroup, kSpeedName), settings.speed);
@@ -75,13 +73,13 @@ HamlibSettings LoadHamlibSettings(const SettingsStore& store) {
     settings.maxAzimuth = OptionalReal(store.read(kHamlibGroup, kMaxAzimuthName));
     settings.minElevation = OptionalReal(store.read(kHamlibGroup, kMinElevationName));
     settings.maxElevation = OptionalReal(store.read(kHamlibGroup, kMaxElevationName));
-    settings.waitAtRise = store.read(kHamlibGroup, kWaitAtRiseName) != QLatin1String("False");
-    settings.stepSerialLines = store.read(kHamlibGroup, kStepSerialLinesName) == QLatin1String("True");
+    settings.waitAtRise = SwitchOfText(store.read(kHamlibGroup, kWaitAtRiseName), true);
+    settings.stepSerialLines = SwitchOfText(store.read(kHamlibGroup, kStepSerialLinesName), false);
     return settings;
 }
 
 bool SaveHamlibSettings(SettingsStore& store, const HamlibSettings& settings) {
-    store.write(kHamlibGroup, kEnabledName, BooleanText(settings.enabled));
+    store.write(kHamlibGroup, kEnabledName, SwitchText(settings.enabled));
     store.write(kHamlibGroup, kModelName, QString::number(settings.model));
     store.write(kHamlibGroup, kDeviceName, settings.device);
     store.write(kHamlibGroup, kSpeedName, QString::number(settings.speed));
@@ -91,8 +89,8 @@ bool SaveHamlibSettings(SettingsStore& store, const HamlibSettings& settings) {
     store.write(kHamlibGroup, kMaxAzimuthName, OptionalRealText(settings.maxAzimuth));
     store.write(kHamlibGroup, kMinElevationName, OptionalRealText(settings.minElevation));
     store.write(kHamlibGroup, kMaxElevationName, OptionalRealText(settings.maxElevation));
-    store.write(kHamlibGroup, kWaitAtRiseName, BooleanText(settings.waitAtRise));
-    store.write(kHamlibGroup, kStepSerialLinesName, BooleanText(settings.stepSerialLines));
+    store.write(kHamlibGroup, kWaitAtRiseName, SwitchText(settings.waitAtRise));
+    store.write(kHamlibGroup, kStepSerialLinesName, SwitchText(settings.stepSerialLines));
     return store.sync();
 }
 

@@ -33,6 +33,15 @@ inline QString OrDefault(const QString& text, const QString& defaultText) {
     return text.isEmpty() ? defaultText : text;
 }
 
+// The switches of the [Hamlib] and [Web] groups are stored as "True" and "False" (the [Startup] group's
+// own switches are lower case, settingswriter.h); any other text leaves the switch at its default.
+inline bool SwitchOfText(const QString& text, bool defaultValue) {
+    if (text == QLatin1String("True")) return true;
+    if (text == QLatin1String("False")) return false;
+    return defaultValue;
+}
+inline QString SwitchText(bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); }
+
 // Offsets are indexed 0 static, 1 L feed, 2 S feed, 3 X feed.
 inline constexpr int kStaticOffset = 0;
 

@@ -36,7 +36,7 @@ void RestrictToOwner(const SettingsStore& store) {
 
 WebSettings LoadWebSettings(const SettingsStore& store) {
     WebSettings settings;
-    settings.enabled = store.read(kWebGroup, kEnabledName) == QLatin1String("True");
+    settings.enabled = SwitchOfText(store.read(kWebGroup, kEnabledName), false);
     settings.address = OrDefault(store.read(kWebGroup, kAddressName), settings.address);
     settings.port = PortOf(store.read(kWebGroup, kPortName), settings.port);
     settings.token = store.read(kWebGroup, kTokenName);

@@ -51,7 +51,7 @@ package: build
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer (scripts/lsan.supp
 # lists the system libraries whose leaks are not reported), and the Hamlib rotator's tests under
-# ThreadSanitizer in a build of their own, $(SANITIZE_DIR)-thread (scripts/tsan.supp: Qt's queued calls).
+# ThreadSanitizer in a build of their own, $(SANITIZE_DIR)-thread.
 SANITIZE_DIR ?= build-sanitize
 sanitize: deps
 	@JOBS=$(JOBS) scripts/sanitize.sh $(SANITIZE_DIR)

@@ -23,13 +23,15 @@ cmake -S . -B "$TSAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKYREL_BU
     -DCMAKE_CXX_FLAGS="$TSAN_FLAGS" -DCMAKE_EXE_LINKER_FLAGS="$TSAN_FLAGS" -DCMAKE_MODULE_LINKER_FLAGS="$TSAN_FLAGS" \
     >/dev/null
 cmake --build "$TSAN_DIR" -j "$JOBS" --target app_tests
-# The tests start the station as a process too; it inherits the options and ends with status 66 on a report.
-# The motion test is left out here: under this ThreadSanitizer it reports the worker's read of the request
-# generation, under the shared mutex, against the window's thread's write under the same mutex, with no
-# order between them; small programs of the same lock and wait pattern report nothing. Until that is
-# understood it runs in the plain and the address-sanitized suites only.
-TSAN_OPTIONS="halt_on_error=1 suppressions=$(pwd)/scripts/tsan.supp" "$TSAN_DIR/tests/app_tests" \
-    --gtest_filter='HamlibRotator.*:-HamlibRotator.MotionCommandsOnlyMovesStopsWhenToldNeverSwingsTheLongWayAndWaitsAtTheRise'
+# Each test in a process of its own, as ctest runs them. Two are left out: they start Hamlib's daemon or the
+# station with QProcess, and Qt starts a program through a clone that shares the memory and the thread of
+# its caller until the exec; the sanitizer's interceptors the child passes through then act on the calling
+# thread's own record, which from then on misses its locks, so every later hand-over looks unordered (a
+# QProcess started before a mutex and condition hand-over between two threads is enough to show it).
+# They run in the plain and the address-sanitized suites.
+TSAN_TESTS='^HamlibRotator\.'
+TSAN_NOT_HERE='^HamlibRotator\.(HeadlessTrackPark|MotionCommands)'
+(cd "$TSAN_DIR" && TSAN_OPTIONS="halt_on_error=1" ctest --output-on-failure -j "$JOBS" -R "$TSAN_TESTS" -E "$TSAN_NOT_HERE")
 
 cd "$BUILD_DIR"
 # One test stays with the plain suite: it starves the station of file descriptors, and under that

@@ -101,7 +101,7 @@ void HamlibRotator::start(const HamlibSettings& settings) {
         request.pending = false;
         request.second = {};
         request.passPath.clear();
-        generation_ = request.generation;
+        shared_->outbox.drop();
     }
     active_ = true;
     shared_->wake.notify_one();
@@ -132,26 +132,36 @@ void HamlibRotator::stop() {
         ++request.generation;
         request.active = false;
         request.pending = false;
-        generation_ = request.generation;
+        shared_->outbox.drop();
     }
     active_ = false;
     shared_->wake.notify_one();
 }
 
-void HamlibRotator::deliverReport(std::uint64_t generation, const RotatorReport& report) {
-    QMetaObject::invokeMethod(
-        this, [this, generation, report] {
-            if (generation == generation_) emit reported(report);
-        },
-        Qt::QueuedConnection);
+void HamlibRotator::post(const RotatorReport& report) {
+    shared_->outbox.report = report;
+    queueDelivery();
 }
 
-void HamlibRotator::deliverFailure(std::uint64_t generation, const QString& message) {
-    QMetaObject::invokeMethod(
-        this, [this, generation, message] {
-            if (generation == generation_) emit unreachable(message);
-        },
-        Qt::QueuedConnection);
+void HamlibRotator::post(const QString& failure) {
+    shared_->outbox.failure = failure;
+    shared_->outbox.report.reset();
+    queueDelivery();
+}
+
+void HamlibRotator::queueDelivery() {
+    if (std::exchange(shared_->outbox.posted, true)) return;
+    QMetaObject::invokeMethod(this, &HamlibRotator::deliver, Qt::QueuedConnection);
+}
+
+void HamlibRotator::deliver() {
+    Outbox taken;
+    {
+        const std::lock_guard lock(shared_->mutex);
+        taken = std::exchange(shared_->outbox, {});
+    }
+    if (taken.failure) emit unreachable(*taken.failure);
+    if (taken.report) emit reported(*taken.report);
 }
 
 void HamlibRotator::run(std::shared_ptr<Shared> shared) {
@@ -205,9 +215,9 @@ void HamlibRotator::run(std::shared_ptr<Shared> shared) {
         if (request.quit || request.generation != generation) continue;
         if (answered) {
             f.failing = false;
-            deliverReport(generation, report);
+            post(report);
         } else {
-            if (!f.failing) deliverFailure(generation, UnreachableMessage(error));
+            if (!f.failing) post(UnreachableMessage(error));
             f.failing = true;
         }
     }

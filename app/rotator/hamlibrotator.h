@@ -86,24 +86,41 @@ private:
         std::vector<double> passPath;
         bool quit = false;
     };
+    // What the worker has to say and this object's thread has not yet taken. Like the request it holds
+    // only the newest: a report waiting when a newer one comes is dropped, and a failure drops the report
+    // before it. start() and stop() empty it, so nothing of a rotator used before is delivered.
+    struct Outbox {
+        std::optional<QString> failure;
+        std::optional<RotatorReport> report;  // after the failure, when both wait
+        bool posted = false;                  // a call of deliver() is queued
+        // What waits is dropped; a queued call stays queued and finds nothing.
+        void drop() {
+            failure.reset();
+            report.reset();
+        }
+    };
     // Shared with the worker, which may outlive this object by the stop it waits for.
     struct Shared {
         std::mutex mutex;
         std::condition_variable wake;
         std::condition_variable finishedChanged;
         Request request;
+        Outbox outbox;
         bool finished = false;
     };
 
     void run(std::shared_ptr<Shared> shared);
-    // Sends `report` or the failure to this object's thread, unless the request changed meanwhile. Called
-    // with the lock held and only before quit, so the object is still there.
-    void deliverReport(std::uint64_t generation, const RotatorReport& report);
-    void deliverFailure(std::uint64_t generation, const QString& message);
+    // Puts the report or the failure into the outbox and queues deliver() unless it is queued already.
+    // Called by the worker with the lock held and only before quit, so this object is still there.
+    void post(const RotatorReport& report);
+    void post(const QString& failure);
+    void queueDelivery();
+    // On this object's thread: takes the outbox under the lock, then emits what it held. Taking the lock
+    // is also what orders the worker's writes before everything this thread does with them.
+    void deliver();
 
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
-    // The window's thread's own copies, read without the lock.
-    std::uint64_t generation_ = 0;
+    // The window's thread's own copy, read without the lock.
     bool active_ = false;
     std::thread worker_;
 };

@@ -51,6 +51,12 @@ public:
         for (;;) {
             if (std::optional<EndpointReply> reply = reader_.next()) return reply;
             if (reader_.malformed()) return std::nullopt;
+            // A busy endpoint answers and hangs up before reading anything: writing to the closed
+            // connection would throw its answer away unread, so what has come is read first.
+            if (socket_.bytesToWrite() > 0 && socket_.waitForReadyRead(0)) {
+                reader_.receive(socket_.readAll());
+                continue;
+            }
             socket_.flush();
             const bool more = socket_.waitForReadyRead(timeoutMs);
             reader_.receive(socket_.readAll());

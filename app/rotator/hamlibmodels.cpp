@@ -8,14 +8,20 @@
 namespace skyrel {
 namespace {
 
-std::vector<HamlibModel> ReadModels() {
+std::vector<HamlibModel> ReadModels(std::vector<HamlibModel> (HamlibLibrary::*list)()) {
     HamlibLibrary* const hamlib = HamlibModule().library;
     if (!hamlib) return {};
     const auto lock = LockHamlib();
-    std::vector<HamlibModel> models = hamlib->models();
+    std::vector<HamlibModel> models = (hamlib->*list)();
     std::sort(models.begin(), models.end(),
               [](const HamlibModel& a, const HamlibModel& b) { return a.number < b.number; });
     return models;
+}
+
+const HamlibModel* FindModel(const std::vector<HamlibModel>& models, int number) {
+    const auto found = std::find_if(models.begin(), models.end(),
+                                    [number](const HamlibModel& m) { return m.number == number; });
+    return found == models.end() ? nullptr : &*found;
 }
 
 }  // namespace
@@ -26,16 +32,18 @@ std::unique_lock<std::mutex> LockHamlib() {
 }
 
 const std::vector<HamlibModel>& HamlibModels() {
-    static const std::vector<HamlibModel> models = ReadModels();
+    static const std::vector<HamlibModel> models = ReadModels(&HamlibLibrary::models);
     return models;
 }
 
-const HamlibModel* FindHamlibModel(int number) {
-    const std::vector<HamlibModel>& models = HamlibModels();
-    const auto found = std::find_if(models.begin(), models.end(),
-                                    [number](const HamlibModel& m) { return m.number == number; });
-    return found == models.end() ? nullptr : &*found;
+const std::vector<HamlibModel>& HamlibRadioModels() {
+    static const std::vector<HamlibModel> models = ReadModels(&HamlibLibrary::radioModels);
+    return models;
 }
+
+const HamlibModel* FindHamlibModel(int number) { return FindModel(HamlibModels(), number); }
+
+const HamlibModel* FindHamlibRadioModel(int number) { return FindModel(HamlibRadioModels(), number); }
 
 std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device) {
     const std::optional<int> number = ParseInteger(modelText);

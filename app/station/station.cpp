@@ -2,11 +2,14 @@
 
 #include <QCoreApplication>
 
+#include "app/radio/radiosettings.h"
 #include "app/rotator/hamlibsettings.h"
+#include "app/settings/plannersettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingswriter.h"
 #include "app/web/webserver.h"
 #include "navlib/eme.h"
+#include "navlib/locator.h"
 #include "navlib/observer.h"
 #include "navlib/timecal.h"
 
@@ -52,7 +55,24 @@ std::optional<QString> Station::loadSettings() {
     const LoadOutcome outcome = LoadSettings(store_, clock_, state_.settings);
     state_.tracking.ddeOutput = (state_.settings.comPort == 0);
     tracker_.setHamlibSettings(LoadHamlibSettings(store_));
-    return outcome.error;
+    OptionReader radioReader(store_, kRadioGroup);
+    const RadioSettings radio = ReadRadioSettings(radioReader);
+    radio_.setDxStation(PlannerDxStation());
+    QStringList lines;
+    for (const std::optional<QString>& line : {outcome.error, radioReader.message(), radio_.setSettings(radio)})
+        if (line) lines << *line;
+    if (lines.isEmpty()) return std::nullopt;
+    return lines.join(QLatin1Char('\n'));
+}
+
+std::optional<nav::PlannerSite> Station::PlannerDxStation() const {
+    const QStringList recent = LoadPlannerSettings(store_).recentDx;
+    if (recent.isEmpty()) return std::nullopt;
+    std::string error;
+    const std::optional<nav::DxStation> dx = nav::ParseDxEntry(recent.first().toStdString(), error);
+    if (!dx) return std::nullopt;
+    const nav::ObserverSite& home = state_.settings.site;
+    return nav::MakePlannerSite(dx->point.latitude, dx->point.longitude, dx->height, home);
 }
 
 void Station::applySite() {
@@ -86,6 +106,7 @@ void Station::tick() {
     if (!tracker_.SendTrackingOutput(sky)) return;
 
     nav::ComputeEmeFigures(state_.eme, sky.clock.utcFraction, sky.moon.distance);
+    radio_.follow(sky, nav::MakePlannerSite(s.site.latitude, s.site.longitude, s.site.height, s.site));
     emit cycleCompleted();
 }
 

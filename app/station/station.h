@@ -18,6 +18,7 @@
 #include "app/station/appstate.h"
 #include "app/endpoint/endpointcommand.h"
 #include "app/endpoint/endpointserver.h"
+#include "app/radio/radiofollower.h"
 #include "app/rotator/rotatorport.h"
 #include "app/settings/settingsstore.h"
 #include "app/station/tracker.h"
@@ -41,8 +42,9 @@ public:
     ~Station() override;
 
     // Reads the stored options into the settings in effect; output goes to the endpoint when the stored
-    // port is 0. Returns, for the user, one message naming every stored value that failed and the
-    // default it holds instead.
+    // port is 0; the radio starts as its options say, following the planner's last DX station. Returns,
+    // for the user, one message naming every stored value that failed and the default it holds instead,
+    // and why the radio's DX mode stays off when there is no DX station.
     std::optional<QString> loadSettings();
 
     // Puts the observer at the site in effect and runs one cycle, which searches the day again for the
@@ -100,6 +102,9 @@ public:
     int cycleCount() const { return cycleCount_; }
 
     Tracker& tracker() { return tracker_; }
+    RadioFollower& radio() { return radio_; }
+    // The planner's current DX station (the last one applied), as the radio's DX modes follow it.
+    std::optional<nav::PlannerSite> PlannerDxStation() const;
     EndpointServer& endpoint() { return endpoint_; }
     SettingsStore& store() { return store_; }
     const nav::ClockSource& clock() const { return clock_; }
@@ -127,6 +132,7 @@ private:
     AppState state_;
     std::unique_ptr<SerialRotatorPort> ownPort_;
     Tracker tracker_;
+    RadioFollower radio_;
     EndpointServer endpoint_;
     std::unique_ptr<WebServer> web_;
     nav::RiseSetTexts riseSetTexts_;

@@ -95,6 +95,7 @@ int RunDesktop(char* programName, const CommandLine& command) {
         ShowMessage(&mainWindow, QMessageBox::Warning, problem, QStringLiteral("StartupProblemBox"));
     }
     if (command.startTrack) station.choose(*command.startTrack);
+    if (command.startRadio) station.startRadio(*command.startRadio);
     return app.exec();
 }
 

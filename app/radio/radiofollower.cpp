@@ -71,6 +71,17 @@ QString RadioStatusText(const RadioReport& report) {
         .arg(MegahertzText(s.rxDial), CorrectionText(s.rxCorrection), transmit, RadioModeText(report.mode));
 }
 
+QByteArray RadioItemText(const RadioReport& report) {
+    const RadioStep& s = report.step;
+    const auto hertz = [](double hz) { return QByteArray::number(std::llround(hz)); };
+    const auto signedHertz = [&](double hz) { return (std::llround(hz) > 0 ? QByteArray("+") : QByteArray()) + hertz(hz); };
+    return "RX " + hertz(s.rxDial) + " TX " + (report.split ? hertz(s.txDial) : QByteArray("-")) + " RXC " +
+           signedHertz(s.rxCorrection) + " TXC " + signedHertz(s.txCorrection) + " MODE " +
+           RadioModeText(report.mode).toLatin1();
+}
+
+QByteArray RadioOffItemText() { return "MODE " + RadioModeText(nav::RadioMode::Off).toLatin1(); }
+
 QString NoDxStationMessage(nav::RadioMode mode) {
     return QStringLiteral("%1 needs a DX station: choose one in the EME planner; the radio stays off")
         .arg(RadioModeText(mode));

@@ -59,6 +59,13 @@ private:
 // radio's ("TX (-1234 Hz)").
 QString RadioStatusText(const RadioReport& report);
 
+// The radio item's line: "RX <Hz> TX <Hz> RXC <Hz> TXC <Hz> MODE <mode>", whole Hz, the corrections
+// signed; TX is "-" when the transmit dial is not the radio's. "MODE Off" while off, and
+// kRadioNotReachable while the radio is lost.
+QByteArray RadioItemText(const RadioReport& report);
+QByteArray RadioOffItemText();
+inline const QString kRadioNotReachable = QStringLiteral("radio not reachable");
+
 // What the DX modes say when there is no DX station to follow.
 QString NoDxStationMessage(nav::RadioMode mode);
 

@@ -29,13 +29,18 @@ constexpr NumberRange kLoRange{"the LO frequency", -3e11, 3e11, "Hz"};
 constexpr NumberRange kStepRange{"the step", 1, 1e6, "Hz"};
 constexpr NumberRange kSpeedRange{"the speed", 0, 1e7, "baud"};
 
-const std::array<std::pair<nav::RadioMode, const char*>, 6> kModeTexts = {{
-    {nav::RadioMode::Off, "Off"},
-    {nav::RadioMode::OwnEcho, "Own Echo"},
-    {nav::RadioMode::ConstantOnMoon, "Constant On Moon"},
-    {nav::RadioMode::FullToDx, "Full To DX"},
-    {nav::RadioMode::OnDxEcho, "On DX Echo"},
-    {nav::RadioMode::CallDx, "Call DX"},
+struct ModeNames {
+    nav::RadioMode mode;
+    const char* text;  // as stored and shown
+    const char* word;  // on command lines
+};
+const std::array<ModeNames, 6> kModeNames = {{
+    {nav::RadioMode::Off, "Off", "off"},
+    {nav::RadioMode::OwnEcho, "Own Echo", "echo"},
+    {nav::RadioMode::ConstantOnMoon, "Constant On Moon", "moon"},
+    {nav::RadioMode::FullToDx, "Full To DX", "dx"},
+    {nav::RadioMode::OnDxEcho, "On DX Echo", "dx-echo"},
+    {nav::RadioMode::CallDx, "Call DX", "call-dx"},
 }};
 
 QString SplitText(RadioSplit split) { return split == RadioSplit::Rig ? QStringLiteral("Rig") : QStringLiteral("None"); }
@@ -56,7 +61,7 @@ nav::RadioMode ReadMode(OptionReader& reader, nav::RadioMode defaultMode) {
     const QString stored = reader.text(kModeName, defaultText);
     if (const std::optional<nav::RadioMode> mode = RadioModeOfText(stored)) return *mode;
     QStringList names;
-    for (const auto& [mode, text] : kModeTexts) names << QLatin1String(text);
+    for (const ModeNames& each : kModeNames) names << QLatin1String(each.text);
     reader.refuse(kModeName, QStringLiteral("%1 is not one of %2").arg(QuotedValue(stored), names.join(QStringLiteral(", "))),
                   defaultText);
     return defaultMode;
@@ -84,15 +89,34 @@ bool RadioSettings::operator==(const RadioSettings& o) const {
 }
 
 QString RadioModeText(nav::RadioMode mode) {
-    for (const auto& [each, text] : kModeTexts)
-        if (each == mode) return QLatin1String(text);
+    for (const ModeNames& each : kModeNames)
+        if (each.mode == mode) return QLatin1String(each.text);
     return {};
 }
 
 std::optional<nav::RadioMode> RadioModeOfText(const QString& text) {
-    for (const auto& [mode, each] : kModeTexts)
-        if (text == QLatin1String(each)) return mode;
+    for (const ModeNames& each : kModeNames)
+        if (text == QLatin1String(each.text)) return each.mode;
     return std::nullopt;
+}
+
+QString RadioModeWord(nav::RadioMode mode) {
+    for (const ModeNames& each : kModeNames)
+        if (each.mode == mode) return QLatin1String(each.word);
+    return {};
+}
+
+std::optional<nav::RadioMode> RadioModeOfWord(const QString& word) {
+    for (const ModeNames& each : kModeNames)
+        if (word == QLatin1String(each.word)) return each.mode;
+    return std::nullopt;
+}
+
+QString RadioModeWords() {
+    QStringList words;
+    for (const ModeNames& each : kModeNames) words << QLatin1String(each.word);
+    const QString last = words.takeLast();
+    return words.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
 RadioSettings ReadRadioSettings(OptionReader& reader) {

@@ -40,6 +40,12 @@ struct RadioSettings {
 QString RadioModeText(nav::RadioMode mode);
 std::optional<nav::RadioMode> RadioModeOfText(const QString& text);
 
+// The command line's words for the modes: "off", "echo", "moon", "dx", "dx-echo", "call-dx"; and back.
+QString RadioModeWord(nav::RadioMode mode);
+std::optional<nav::RadioMode> RadioModeOfWord(const QString& word);
+// "off, echo, moon, dx, dx-echo or call-dx", as a refusal lists them.
+QString RadioModeWords();
+
 // "Enabled", "Model", "Device", "Speed", "Mode", "Rx Sky", "Tx Sky", "Rx LO", "Tx LO", "Rx Invert",
 // "Tx Invert", "Step" and "Split" ("Rig" or "None") of the group. A missing or empty value keeps its
 // default; a value that fails gets its default and a line in `reader`'s message.

@@ -31,6 +31,13 @@ Station::Station(const nav::ClockSource& clock, SettingsStore& store, std::uniqu
     connect(&endpoint_, &EndpointServer::commandReceived, this, &Station::SkyrelItemPokeData);
     connect(&tracker_, &Tracker::lineForEndpoint, &endpoint_, &EndpointServer::setPointingLine);
     connect(&tracker_, &Tracker::antennaPositionForEndpoint, &endpoint_, &EndpointServer::setAntennaPosition);
+    connect(&radio_, &RadioFollower::reported, this,
+            [this](const RadioReport& report) { endpoint_.setRadioState(RadioItemText(report)); });
+    connect(&radio_, &RadioFollower::unreachable, this,
+            [this] { endpoint_.setRadioState(kRadioNotReachable.toLatin1()); });
+    connect(&radio_, &RadioFollower::modeChanged, this, [this](nav::RadioMode mode) {
+        if (mode == nav::RadioMode::Off) endpoint_.setRadioState(RadioOffItemText());
+    });
 }
 
 Station::~Station() { tracker_.CloseRotatorPort(); }
@@ -145,7 +152,24 @@ void Station::SkyrelItemPokeData(EndpointCommand command) {
         case EndpointCommand::TrackDde: tracker_.UseEndpointOutput(); break;
         case EndpointCommand::TrackSer: tracker_.UseSerialOutput(); break;
         case EndpointCommand::TrackShut: QCoreApplication::exit(0); break;
+        case EndpointCommand::RadioOff: chooseRadio(nav::RadioMode::Off); break;
+        case EndpointCommand::RadioEcho: chooseRadio(nav::RadioMode::OwnEcho); break;
+        case EndpointCommand::RadioMoon: chooseRadio(nav::RadioMode::ConstantOnMoon); break;
+        case EndpointCommand::RadioDx: chooseRadio(nav::RadioMode::FullToDx); break;
+        case EndpointCommand::PttOn: radio_.setKeyed(true); break;
+        case EndpointCommand::PttOff: radio_.setKeyed(false); break;
     }
+}
+
+void Station::startRadio(nav::RadioMode mode) {
+    RadioSettings settings = radio_.settings();
+    settings.enabled = true;
+    settings.mode = mode;
+    if (const std::optional<QString> refusal = radio_.setSettings(settings)) emit radioRefused(*refusal);
+}
+
+void Station::chooseRadio(nav::RadioMode mode) {
+    if (const std::optional<QString> refusal = radio_.choose(mode)) emit radioRefused(*refusal);
 }
 
 }  // namespace skyrel

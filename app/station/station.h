@@ -83,8 +83,9 @@ public:
     WebServer* web() { return web_.get(); }
 
     // A command poked into the endpoint's item: the Track choices, the output channel (TRACK_DDE and
-    // TRACK_SER change the running output only, never the stored port), or TRACK_SHUT, which ends the
-    // event loop with status 0 (no window is closed, so none stores its position).
+    // TRACK_SER change the running output only, never the stored port), TRACK_SHUT, which ends the
+    // event loop with status 0 (no window is closed, so none stores its position), the radio's
+    // convention (RADIO_OFF, RADIO_ECHO, RADIO_MOON, RADIO_DX: Full To DX) and PTT_ON/PTT_OFF.
     void SkyrelItemPokeData(EndpointCommand command);
 
     // The state of the cycle. Windows that edit options (the setup dialog) write into state().settings
@@ -103,6 +104,11 @@ public:
 
     Tracker& tracker() { return tracker_; }
     RadioFollower& radio() { return radio_; }
+    // The radio's convention as a menu or the endpoint chooses it; a refusal goes out as radioRefused.
+    void chooseRadio(nav::RadioMode mode);
+    // --radio: the radio of the stored options driven in `mode` for this run, whether or not they enable
+    // it; a refusal goes out as radioRefused.
+    void startRadio(nav::RadioMode mode);
     // The planner's current DX station (the last one applied), as the radio's DX modes follow it.
     std::optional<nav::PlannerSite> PlannerDxStation() const;
     EndpointServer& endpoint() { return endpoint_; }
@@ -122,6 +128,8 @@ signals:
     void cycleCompleted();
     // Tracking was chosen: Sun, Moon or Park with `active` true once the output runs, or Off.
     void trackingChanged(skyrel::TrackMode mode, bool active);
+    // A radio convention could not be followed (a DX one without a DX station); the radio is off.
+    void radioRefused(const QString& message);
 
 private:
     Station(const nav::ClockSource& clock, SettingsStore& store, std::unique_ptr<SerialRotatorPort> ownPort,

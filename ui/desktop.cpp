@@ -16,6 +16,7 @@
 #include "ui/mainwindow.h"
 #include "ui/mapwindow.h"
 #include "ui/plannerwindow.h"
+#include "ui/radiodialog.h"
 #include "ui/rotatordialog.h"
 #include "ui/setupdialog.h"
 #include "ui/setupwiring.h"
@@ -23,6 +24,17 @@
 
 namespace skyrel {
 namespace {
+
+// The EME window's radio line: the dials of each second, "radio not reachable" in the warning colour.
+void ConnectRadioStatus(RadioFollower& radio, TSMForm4& emeWindow) {
+    QObject::connect(&radio, &RadioFollower::reported, &emeWindow,
+                     [&emeWindow](const RadioReport& report) { emeWindow.showRadio(RadioStatusText(report), false); });
+    QObject::connect(&radio, &RadioFollower::unreachable, &emeWindow,
+                     [&emeWindow] { emeWindow.showRadio(kRadioNotReachable, true); });
+    QObject::connect(&radio, &RadioFollower::modeChanged, &emeWindow, [&emeWindow](nav::RadioMode mode) {
+        if (mode == nav::RadioMode::Off) emeWindow.showRadio(QStringLiteral("Radio: Off"), false);
+    });
+}
 
 // Menu -> "Web Page…": the running page's login address in the user's browser, or why there is none.
 void OpenWebPage(Station& station, QWidget* parent) {
@@ -81,6 +93,20 @@ int RunDesktop(char* programName, const CommandLine& command) {
     QObject::connect(mainWindow.WebPage1, &QAction::triggered, &mainWindow,
                      [&station, &mainWindow] { OpenWebPage(station, &mainWindow); });
     QObject::connect(&rotatorDialog, &RotatorDialog::saved, &station.tracker(), &Tracker::setHamlibSettings);
+    RadioDialog radioDialog(store);
+    QObject::connect(mainWindow.Radio1, &QAction::triggered, &radioDialog, [&radioDialog] {
+        radioDialog.show();
+        radioDialog.raise();
+    });
+    QObject::connect(&radioDialog, &RadioDialog::saved, &station, [&station, &mainWindow](const RadioSettings& options) {
+        if (const std::optional<QString> refusal = station.radio().setSettings(options))
+            ShowMessage(&mainWindow, QMessageBox::Warning, *refusal, QStringLiteral("RadioRefusedBox"));
+    });
+    QObject::connect(&station, &Station::radioRefused, &mainWindow, [&mainWindow](const QString& message) {
+        ShowMessage(&mainWindow, QMessageBox::Warning, message, QStringLiteral("RadioRefusedBox"));
+    });
+    QObject::connect(&plannerWindow, &PlannerWindow::dxStationChosen, &station.radio(), &RadioFollower::setDxStation);
+    ConnectRadioStatus(station.radio(), emeWindow);
     ConnectSetupDialog(setupDialog, mainWindow, mapWindow);
 
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);

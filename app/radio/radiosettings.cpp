@@ -22,11 +22,6 @@ const QString kTxInvertName = QStringLiteral("Tx Invert");
 const QString kStepName = QStringLiteral("Step");
 const QString kSplitName = QStringLiteral("Split");
 
-// Hamlib takes frequencies as doubles in Hz; these bound what any radio or converter of the EME bands
-// can mean, so a typing slip never reaches a radio as a frequency it would take.
-constexpr NumberRange kSkyRange{"the sky frequency", 1e6, 3e11, "Hz"};
-constexpr NumberRange kLoRange{"the LO frequency", -3e11, 3e11, "Hz"};
-constexpr NumberRange kStepRange{"the step", 1, 1e6, "Hz"};
 constexpr NumberRange kSpeedRange{"the speed", 0, 1e7, "baud"};
 
 struct ModeNames {
@@ -126,13 +121,13 @@ RadioSettings ReadRadioSettings(OptionReader& reader) {
     s.device = reader.text(kDeviceName, s.device).trimmed();
     s.speed = static_cast<int>(reader.real(kSpeedName, QString::number(s.speed), kSpeedRange));
     s.mode = ReadMode(reader, s.mode);
-    s.rxSky = ReadHertz(reader, kRxSkyName, s.rxSky, kSkyRange);
-    s.txSky = ReadHertz(reader, kTxSkyName, s.txSky, kSkyRange);
-    s.rx.loHz = ReadHertz(reader, kRxLoName, s.rx.loHz, kLoRange);
-    s.tx.loHz = ReadHertz(reader, kTxLoName, s.tx.loHz, kLoRange);
+    s.rxSky = ReadHertz(reader, kRxSkyName, s.rxSky, kRadioSkyRange);
+    s.txSky = ReadHertz(reader, kTxSkyName, s.txSky, kRadioSkyRange);
+    s.rx.loHz = ReadHertz(reader, kRxLoName, s.rx.loHz, kRadioLoRange);
+    s.tx.loHz = ReadHertz(reader, kTxLoName, s.tx.loHz, kRadioLoRange);
     s.rx.inverting = ReadSwitch(reader, kRxInvertName, s.rx.inverting);
     s.tx.inverting = ReadSwitch(reader, kTxInvertName, s.tx.inverting);
-    s.step = ReadHertz(reader, kStepName, s.step, kStepRange);
+    s.step = ReadHertz(reader, kStepName, s.step, kRadioStepRange);
     s.split = ReadSplit(reader, s.split);
     return s;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <optional>
 
 #include "app/settings/settings.h"
@@ -13,6 +14,15 @@
 namespace skyrel {
 
 inline const QString kRadioGroup = QStringLiteral("Radio");
+
+// Hamlib takes frequencies as doubles in Hz; these bound what any radio or converter of the EME bands
+// can mean, so a typing slip never reaches a radio as a frequency it would take.
+inline constexpr NumberRange kRadioSkyRange{"the sky frequency", 1e6, 3e11, "Hz"};
+inline constexpr NumberRange kRadioLoRange{"the LO frequency", -3e11, 3e11, "Hz"};
+inline constexpr NumberRange kRadioStepRange{"the step", 1, 1e6, "Hz"};
+
+// The sky frequencies (Hz) the band presets offer, one in each EME band of nav::kEmeBandsMHz.
+inline constexpr std::array<double, 5> kRadioBandPresetsHz = {144.12e6, 432.05e6, 1296.05e6, 2304.1e6, 10368.1e6};
 
 // How the transmit frequency reaches the radio.
 enum class RadioSplit {

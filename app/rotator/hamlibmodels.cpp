@@ -45,12 +45,16 @@ const HamlibModel* FindHamlibModel(int number) { return FindModel(HamlibModels()
 
 const HamlibModel* FindHamlibRadioModel(int number) { return FindModel(HamlibRadioModels(), number); }
 
-std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device) {
+std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device, HamlibKind kind) {
+    const bool radio = kind == HamlibKind::Radio;
     const std::optional<int> number = ParseInteger(modelText);
-    const HamlibModel* model = number ? FindHamlibModel(*number) : nullptr;
+    const HamlibModel* model = !number ? nullptr : radio ? FindHamlibRadioModel(*number) : FindHamlibModel(*number);
     if (!model && !HamlibModule().library) return HamlibModule().error;
-    if (!model) return QStringLiteral("The installed Hamlib knows no rotator model '%1'").arg(modelText.trimmed());
-    const HamlibDevice parsed = ParseHamlibDevice(device.toStdString(), model->link);
+    if (!model)
+        return QStringLiteral("The installed Hamlib knows no %1 model '%2'")
+            .arg(radio ? QStringLiteral("radio") : QStringLiteral("rotator"), modelText.trimmed());
+    const HamlibDevice parsed = ParseHamlibDevice(device.toStdString(), model->link,
+                                                  radio ? kDefaultRadioDaemonPort : kDefaultRotatorDaemonPort);
     if (!parsed.valid) return QStringLiteral("Device: %1").arg(QString::fromStdString(parsed.error));
     return std::nullopt;
 }

@@ -26,10 +26,13 @@ const HamlibModel* FindHamlibModel(int number);
 const std::vector<HamlibModel>& HamlibRadioModels();
 const HamlibModel* FindHamlibRadioModel(int number);
 
-// Why options naming model text `modelText` on device text `device` cannot drive a rotator: the Hamlib
-// module cannot be loaded, a model number the installed Hamlib does not know, or a device text that does
-// not fit the model's link. None when they can.
-std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device);
+enum class HamlibKind { Rotator, Radio };
+
+// Why options naming model text `modelText` on device text `device` cannot drive a rotator (or a radio):
+// the Hamlib module cannot be loaded, a model number the installed Hamlib does not know, or a device text
+// that does not fit the model's link. None when they can.
+std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device,
+                                            HamlibKind kind = HamlibKind::Rotator);
 
 // "maker / model / number", as the rotator dialog lists the models.
 QString HamlibModelText(const HamlibModel& model);

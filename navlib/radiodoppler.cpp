@@ -54,4 +54,14 @@ double SkyOfDial(double dialHz, double correctionHz, const Converter& converter)
     return corrected - correctionHz;
 }
 
+RadioDials RadioDialsAt(RadioMode mode, double rxSkyHz, double txSkyHz, double homeRangeRate, double dxRangeRate,
+                        const Converter& rx, const Converter& tx, double stepHz) {
+    RadioDials d;
+    d.rxCorrection = ReceiveCorrection(mode, MoonDopplerAt(rxSkyHz, homeRangeRate, dxRangeRate));
+    d.txCorrection = TransmitCorrection(mode, MoonDopplerAt(txSkyHz, homeRangeRate, dxRangeRate));
+    d.rxDial = DialOf(rxSkyHz, d.rxCorrection, rx, stepHz);
+    d.txDial = DialOf(txSkyHz, d.txCorrection, tx, stepHz);
+    return d;
+}
+
 }  // namespace nav

@@ -54,4 +54,18 @@ double DialOf(double skyHz, double correctionHz, const Converter& converter, dou
 // operator turns the knob and the program adopts the new frequency.
 double SkyOfDial(double dialHz, double correctionHz, const Converter& converter);
 
+// The dials of one second for a mode: the corrections at each sky frequency and the dials through the
+// converters.
+struct RadioDials {
+    double rxCorrection = 0, txCorrection = 0;  // Hz
+    double rxDial = 0, txDial = 0;              // Hz
+};
+
+// RadioDialsAt - the receive and transmit corrections of `mode` (MoonDopplerAt at each sky frequency) and
+// the dials (DialOf, rounded to stepHz).
+//   in:  rxSkyHz, txSkyHz (Hz); homeRangeRate, dxRangeRate (km/s, as MoonDopplerAt); the converters
+//   out: Hz
+RadioDials RadioDialsAt(RadioMode mode, double rxSkyHz, double txSkyHz, double homeRangeRate, double dxRangeRate,
+                        const Converter& rx, const Converter& tx, double stepHz);
+
 }  // namespace nav

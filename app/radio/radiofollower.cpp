@@ -64,7 +64,7 @@ void RadioFollower::follow(const nav::SkyState& sky, const nav::PlannerSite& hom
 }
 
 QString RadioStatusText(const RadioReport& report) {
-    const RadioStep& s = report.step;
+    const nav::RadioDials& s = report.step.dials;
     const QString transmit = report.split ? MegahertzText(s.txDial) + QLatin1Char(' ') + CorrectionText(s.txCorrection)
                                           : CorrectionText(s.txCorrection);
     return QStringLiteral("Radio: RX %1 %2  TX %3  %4")
@@ -72,7 +72,7 @@ QString RadioStatusText(const RadioReport& report) {
 }
 
 QByteArray RadioItemText(const RadioReport& report) {
-    const RadioStep& s = report.step;
+    const nav::RadioDials& s = report.step.dials;
     const auto hertz = [](double hz) { return QByteArray::number(std::llround(hz)); };
     const auto signedHertz = [&](double hz) { return (std::llround(hz) > 0 ? QByteArray("+") : QByteArray()) + hertz(hz); };
     return "RX " + hertz(s.rxDial) + " TX " + (report.split ? hertz(s.txDial) : QByteArray("-")) + " RXC " +

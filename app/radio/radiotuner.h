@@ -32,8 +32,7 @@ struct RadioSecond {
 // This second's outcome.
 struct RadioStep {
     std::optional<double> setRx, setTx;  // Hz: the dials to send now; none: leave the radio as it is
-    double rxDial = 0, txDial = 0;       // Hz: where the dials belong this second, rounded to the step
-    double rxCorrection = 0, txCorrection = 0;  // Hz added to the sky frequencies
+    nav::RadioDials dials;               // where the dials belong this second, rounded to the step
     bool knobTurned = false;             // the receive sky frequency was adopted from the dial
 };
 

@@ -598,7 +598,7 @@ TEST(HamlibRadio, ModesKnobConvertersPttAndALostDaemonThroughRigctld) {
         const auto [rx, tx] = expectedDials(mode, settings.rxSky, settings.txSky, settings);
         EXPECT_NEAR(*daemon.receiveDial(), rx, 0.5 * settings.step);
         EXPECT_NEAR(*daemon.transmitDial(), tx, 0.5 * settings.step);
-        EXPECT_EQ(report->step.rxDial, *daemon.receiveDial());
+        EXPECT_EQ(report->step.dials.rxDial, *daemon.receiveDial());
     }
 
     // The operator turns the knob 5 kHz up: the new receive sky frequency is adopted, the transmit one
@@ -663,7 +663,7 @@ TEST(HamlibRadio, ModesKnobConvertersPttAndALostDaemonThroughRigctld) {
     const auto dialsBack = [&] {
         radio.follow(sky, homeSite);
         QTest::qWait(200);
-        return !reports.isEmpty() && daemon.receiveDial() == reports.last().at(0).value<RadioReport>().step.rxDial;
+        return !reports.isEmpty() && daemon.receiveDial() == reports.last().at(0).value<RadioReport>().step.dials.rxDial;
     };
     EXPECT_TRUE(QTest::qWaitFor(dialsBack, kReportWaitMs));
     EXPECT_EQ(failures.size(), 1);

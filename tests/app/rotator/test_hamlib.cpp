@@ -410,6 +410,68 @@ TEST(HamlibRotator, HeadlessTrackParkReachesTheDaemonAndTheAntennaItemAndALostDa
     EXPECT_EQ(station.exitCode(), 0);
 }
 
+// The headless station drives the radio from --radio, and a program on the endpoint chooses the
+// convention and keys the radio: all real processes and sockets.
+TEST(HamlibRadio, HeadlessRadioFollowsTheEndpointsConventionAndHoldsWhileKeyed) {
+    test::RadioDaemon daemon;
+    ASSERT_TRUE(daemon.start());
+    {
+        NativeSettingsStore store;
+        RadioSettings settings = daemon.settings();
+        settings.enabled = false;  // --radio drives it all the same
+        settings.rxSky = settings.txSky = 1296.05e6;
+        settings.step = 1;
+        SaveRadioSettings(store, settings);
+    }
+    QProcess station;
+    station.setProcessEnvironment(test::HeadlessEnvironment());
+    station.start(QStringLiteral(SKYREL_BINARY), {QStringLiteral("--headless"), QStringLiteral("--radio"), QStringLiteral("moon")});
+    ASSERT_TRUE(station.waitForStarted(test::kProcessWaitMs));
+    test::EndpointClient client;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointServer::DefaultPath()); }, test::kProcessWaitMs));
+    ASSERT_TRUE(test::IsOk(client.ask(AdviseRequest(endpoint::kRadioItemName))));
+    // The item's receive dial is the daemon's, and the two corrections of Constant On Moon cancel.
+    const auto radioLine = [&](const char* mode) -> QByteArray {
+        for (const QByteArray& notice : client.notices())
+            if (notice.contains(QByteArray("MODE ") + mode)) return notice.trimmed();
+        return {};
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !radioLine("Constant On Moon").isEmpty(); }, kReportWaitMs));
+    QList<QByteArray> fields = radioLine("Constant On Moon").split(' ');
+    ASSERT_GE(fields.size(), 10) << radioLine("Constant On Moon").toStdString();
+    EXPECT_EQ(fields[1].toDouble(), *daemon.receiveDial());
+    EXPECT_EQ(fields[5].toLongLong(), -fields[7].toLongLong());
+
+    // PTT_ON: the radio item goes on, the dial stays while another convention is chosen.
+    const double keyedDial = *daemon.receiveDial();
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "PTT_ON"))));
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "RADIO_ECHO"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !radioLine("Own Echo").isEmpty(); }, kReportWaitMs));
+    QTest::qWait(1500);
+    EXPECT_EQ(*daemon.receiveDial(), keyedDial);
+    // PTT_OFF: the own echo's dial, twice the one-way correction away from the sky frequency.
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "PTT_OFF"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return *daemon.receiveDial() != keyedDial; }, kReportWaitMs));
+    const double oneWay = keyedDial - 1296.05e6;
+    EXPECT_NEAR(*daemon.receiveDial() - 1296.05e6, 2 * oneWay, 3) << "the Doppler changes a little in the seconds between";
+
+    // A DX convention without a DX station: refused in the log, the radio off.
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "RADIO_DX"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.notices().contains("MODE Off\r\n"); }, kReportWaitMs));
+    QString errors;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            errors += QString::fromLocal8Bit(station.readAllStandardError());
+            return errors.contains(NoDxStationMessage(nav::RadioMode::FullToDx));
+        },
+        kReportWaitMs))
+        << errors.toStdString();
+    EXPECT_EQ(test::ErrorReason(client.ask(PokeRequest(endpoint::kRadioItemName, "RX 1"))), "item is read-only");
+    station.terminate();
+    ASSERT_TRUE(station.waitForFinished(test::kProcessWaitMs));
+    EXPECT_EQ(station.exitCode(), 0);
+}
+
 // How a real antenna is moved: Hamlib's own daemon with its dummy rotator (range -180..450, 6 degrees a
 // second) and a GS-232A controller emulated on a pseudo-terminal behind Hamlib's model 601, each driven by
 // the tracker as the cycle drives it.

@@ -25,18 +25,6 @@
 namespace skyrel {
 namespace {
 
-// The EME window's radio line: the dials of each second, "radio not reachable" in the warning colour.
-void ConnectRadioStatus(RadioFollower& radio, TSMForm4& emeWindow) {
-    QObject::connect(&radio, &RadioFollower::reported, &emeWindow,
-                     [&emeWindow](const RadioReport& report) { emeWindow.showRadio(RadioStatusText(report), false); });
-    QObject::connect(&radio, &RadioFollower::unreachable, &emeWindow,
-                     [&emeWindow] { emeWindow.showRadio(kRadioNotReachable, true); });
-    QObject::connect(&radio, &RadioFollower::modeChanged, &emeWindow, [&emeWindow](nav::RadioMode mode) {
-        if (mode == nav::RadioMode::Off) emeWindow.showRadio(QStringLiteral("Radio: Off"), false);
-    });
-}
-
-// Menu -> "Web Page…": the running page's login address in the user's browser, or why there is none.
 void OpenWebPage(Station& station, QWidget* parent) {
     if (const WebServer* web = station.web()) {
         QDesktopServices::openUrl(QUrl(WebLoginUrl(web->settings())));
@@ -106,7 +94,7 @@ int RunDesktop(char* programName, const CommandLine& command) {
         ShowMessage(&mainWindow, QMessageBox::Warning, message, QStringLiteral("RadioRefusedBox"));
     });
     QObject::connect(&plannerWindow, &PlannerWindow::dxStationChosen, &station.radio(), &RadioFollower::setDxStation);
-    ConnectRadioStatus(station.radio(), emeWindow);
+    QObject::connect(&station.radio(), &RadioFollower::statusChanged, &emeWindow, &TSMForm4::showRadio);
     ConnectSetupDialog(setupDialog, mainWindow, mapWindow);
 
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);

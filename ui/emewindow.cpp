@@ -1,5 +1,6 @@
 #include "ui/emewindow.h"
 
+#include "app/radio/radiofollower.h"
 #include "ui/displaytext.h"
 
 namespace skyrel {
@@ -35,7 +36,7 @@ TSMForm4::TSMForm4(const nav::EmeFigures& figures, SettingsStore& store)
         caption(QLatin1String(bands[i]), 56, 112 + 24 * i);
         doppler[i] = value(names[i], 112 + 24 * i, 177);
     }
-    radioStatus = new QLabel(QStringLiteral("Radio: Off"), this);
+    radioStatus = new QLabel(kRadioOffText, this);
     radioStatus->setObjectName(QStringLiteral("RadioStatus"));
     radioStatus->setWordWrap(true);
     radioStatus->setGeometry(16, 234, 213, kRadioHeight);

@@ -19,8 +19,21 @@ QString CorrectionText(double hz) {
 }  // namespace
 
 RadioFollower::RadioFollower(QObject* parent) : QObject(parent) {
-    connect(&radio_, &HamlibRadio::reported, this, &RadioFollower::reported);
-    connect(&radio_, &HamlibRadio::unreachable, this, &RadioFollower::unreachable);
+    connect(&radio_, &HamlibRadio::reported, this, [this](const RadioReport& report) {
+        setStatus(RadioStatusText(report), false);
+        emit reported(report);
+    });
+    connect(&radio_, &HamlibRadio::unreachable, this, [this](const QString& message) {
+        setStatus(kRadioNotReachable, true);
+        emit unreachable(message);
+    });
+}
+
+void RadioFollower::setStatus(const QString& text, bool lost) {
+    if (text == status_ && lost == lost_) return;
+    status_ = text;
+    lost_ = lost;
+    emit statusChanged(status_, lost_);
 }
 
 std::optional<QString> RadioFollower::setSettings(const RadioSettings& settings) {
@@ -44,8 +57,12 @@ std::optional<QString> RadioFollower::choose(nav::RadioMode mode) {
     const bool wasOff = mode_ == nav::RadioMode::Off;
     const bool changed = mode != mode_;
     mode_ = mode;
-    if (mode_ == nav::RadioMode::Off) radio_.stop();
-    else if (wasOff || !radio_.active()) restart();
+    if (mode_ == nav::RadioMode::Off) {
+        radio_.stop();
+        setStatus(kRadioOffText, false);
+    } else if (wasOff || !radio_.active()) {
+        restart();
+    }
     if (changed) emit modeChanged(mode_);
     return refusal;
 }

@@ -13,6 +13,9 @@
 
 namespace skyrel {
 
+inline const QString kRadioNotReachable = QStringLiteral("radio not reachable");
+inline const QString kRadioOffText = QStringLiteral("Radio: Off");
+
 class RadioFollower : public QObject {
     Q_OBJECT
 
@@ -39,19 +42,28 @@ public:
     // A program that keys the radio itself says so ("PTT_ON", "PTT_OFF").
     void setKeyed(bool keyed) { radio_.setKeyed(keyed); }
 
+    // The radio's line as the windows and the web page show it: "Radio: Off", this second's dials
+    // (RadioStatusText), or kRadioNotReachable with `statusLost`.
+    const QString& statusText() const { return status_; }
+    bool statusLost() const { return lost_; }
+
 signals:
     void reported(const skyrel::RadioReport& report);
     void unreachable(const QString& message);
     // The mode in effect changed (also to Off on a refusal or when the options disable the radio).
     void modeChanged(nav::RadioMode mode);
+    void statusChanged(const QString& text, bool lost);
 
 private:
     void restart();
+    void setStatus(const QString& text, bool lost);
 
     HamlibRadio radio_;
     RadioSettings settings_;
     nav::RadioMode mode_ = nav::RadioMode::Off;
     std::optional<nav::PlannerSite> dx_;
+    QString status_ = kRadioOffText;
+    bool lost_ = false;
 };
 
 // "Radio: RX 1296.101234 (+1234 Hz)  TX 1296.098766 (-1234 Hz)  Own Echo": the dials in MHz to the Hz
@@ -64,7 +76,6 @@ QString RadioStatusText(const RadioReport& report);
 // kRadioNotReachable while the radio is lost.
 QByteArray RadioItemText(const RadioReport& report);
 QByteArray RadioOffItemText();
-inline const QString kRadioNotReachable = QStringLiteral("radio not reachable");
 
 // What the DX modes say when there is no DX station to follow.
 QString NoDxStationMessage(nav::RadioMode mode);

@@ -1,5 +1,5 @@
-// The Hamlib radio as the Doppler correction drives it, on a worker thread of its own so that the
-// one-second cycle never waits on a radio. Each second the cycle hands over the Moon's range rates and the
+// The Hamlib radio as the Doppler correction drives it, on a worker thread of its own (HamlibWorker) so
+// that the one-second cycle never waits on a radio. Each second the cycle hands over the Moon's range rates and the
 // mode; when the worker is still busy, a newer second replaces the one waiting (the latest wins). The
 // worker reads the receive dial and PTT, adopts a turn of the knob, and sends the dials that moved a step
 // (RadioTuner). A radio that cannot be opened or stops answering is reported once, closed, and tried again
@@ -9,14 +9,11 @@
 #include <QObject>
 #include <QString>
 #include <chrono>
-#include <condition_variable>
-#include <cstdint>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
 
+#include "app/radio/radiosession.h"
 #include "app/radio/radiotuner.h"
+#include "app/rotator/hamlibworker.h"
 
 namespace skyrel {
 
@@ -32,26 +29,46 @@ struct RadioReport {
 class HamlibRadio : public QObject {
     Q_OBJECT
 
-public:
-    static constexpr std::chrono::seconds kRetryInterval{5};
-    // The longest the end of the object waits for a radio call to return.
-    static constexpr std::chrono::seconds kStopWait{2};
+    // The radio as HamlibWorker drives it.
+    struct Following {
+        std::unique_ptr<RadioSession> session;
+        RadioTuning tuning;
+    };
+    struct Device {
+        using Settings = RadioSettings;
+        using Second = RadioSecond;
+        using Extra = bool;  // a program keying the radio itself says it transmits
+        using Report = RadioReport;
+        using Following = HamlibRadio::Following;
+        // Opening alone reads nothing: a radio just opened answers the next second's request.
+        static constexpr bool kServesUnasked = false;
+        static Following Fresh(const RadioSettings& settings);
+        static bool TakeWork(Following&, bool keyed) { return keyed; }
+        static bool Open(Following& f, const RadioSettings& settings, QString& error);
+        static bool Serve(Following& f, const RadioSettings& settings, const RadioSecond& second, bool keyed,
+                          RadioReport& report, QString& error);
+        static void Close(Following& f) { f.session.reset(); }
+        static QString Unreachable(const QString& reason);
+    };
 
+public:
+    static constexpr std::chrono::seconds kRetryInterval = HamlibWorker<Device>::kRetryInterval;
+    static constexpr std::chrono::seconds kStopWait = HamlibWorker<Device>::kStopWait;
+
+    // Closes the radio at its end, waiting at most kStopWait; a radio call that does not return in that
+    // time is left to its worker, which ends with the process.
     explicit HamlibRadio(QObject* parent = nullptr);
-    // Closes the radio, waiting at most kStopWait; a radio call that does not return in that time is left
-    // to its worker, which ends with the process.
-    ~HamlibRadio() override;
 
     // Opens the radio these options name, in the background, closing one that is open; the sky
     // frequencies start from the options. No report of the radio used before arrives after this call.
-    void start(const RadioSettings& settings);
+    void start(const RadioSettings& settings) { worker_.start(settings); }
     // This second's range rates and mode (RadioSecond; the dial and PTT come from the radio).
     void request(nav::RadioMode mode, double homeRangeRate, double dxRangeRate);
     // A program that keys the radio itself says it transmits (or no longer does).
     void setKeyed(bool keyed);
     // Closes the radio in the background, leaving its dials where they are; nothing more is reported.
-    void stop();
-    bool active() const { return active_; }
+    void stop() { worker_.stop(); }
+    bool active() const { return worker_.active(); }
 
 signals:
     void reported(const skyrel::RadioReport& report);
@@ -59,43 +76,9 @@ signals:
     void unreachable(const QString& message);
 
 private:
-    struct Request {
-        std::uint64_t generation = 0;  // counts start() and stop()
-        bool active = false;
-        RadioSettings settings;
-        RadioSecond second;
-        bool pending = false;
-        bool keyed = false;
-        bool quit = false;
-    };
-    // As the rotator's: only the newest waits; start() and stop() empty it.
-    struct Outbox {
-        std::optional<QString> failure;
-        std::optional<RadioReport> report;
-        bool posted = false;
-        void drop() {
-            failure.reset();
-            report.reset();
-        }
-    };
-    struct Shared {
-        std::mutex mutex;
-        std::condition_variable wake;
-        std::condition_variable finishedChanged;
-        Request request;
-        Outbox outbox;
-        bool finished = false;
-    };
-
-    void run(std::shared_ptr<Shared> shared);
-    void post(const RadioReport& report);
-    void post(const QString& failure);
-    void queueDelivery();
     void deliver();
 
-    std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
-    bool active_ = false;
-    std::thread worker_;
+    HamlibWorker<Device> worker_;
 };
 
 }  // namespace skyrel

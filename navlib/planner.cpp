@@ -15,22 +15,6 @@ namespace {
 constexpr double kHalfTurnDeg = 180;
 constexpr double kQuarterTurnDeg = 90;
 
-StationMoon StationMoonAt(SkyState& sky, const PlannerSite& station, int utcDay, long long second) {
-    const double previousDistance = MoonAt(sky, station, utcDay, second - 1).distance;
-    const BodyState moon = MoonAt(sky, station, utcDay, second);
-    StationMoon m;
-    m.azimuth = moon.azimuth;
-    m.elevation = moon.elevation;
-    m.distance = moon.distance;
-    m.rangeRate = moon.distance - previousDistance;
-    m.parallacticAngle = ParallacticAngle(moon.hourAngle, station.site.latitude, moon.declination);
-    m.rightAscension = moon.rightAscension;
-    m.declination = moon.declination;
-    m.galactic = GalacticOfTopocentric(moon.rightAscension, moon.declination, sky.clock.utcDay,
-                                       sky.clock.utcFraction, station.site.ephemeris);
-    return m;
-}
-
 // The Moon as the main window shows it: refraction added to the geometric elevation.
 BodyState MoonWithRefraction(SkyState& sky) {
     sky.moon.elevation += RefractionForTrue(sky.moon.elevation);
@@ -100,6 +84,22 @@ BandValues CrossDoppler(double homeRangeRate, double dxRangeRate) {
     for (std::size_t i = 0; i < kBandCount; ++i)
         shift[i] = -kEmeBandsMHz[i] * kHzPerMHz * (homeRangeRate + dxRangeRate) / kSpeedOfLightKmPerS;
     return shift;
+}
+
+StationMoon StationMoonAt(SkyState& sky, const PlannerSite& station, int utcDay, long long second) {
+    const double previousDistance = MoonAt(sky, station, utcDay, second - 1).distance;
+    const BodyState moon = MoonAt(sky, station, utcDay, second);
+    StationMoon m;
+    m.azimuth = moon.azimuth;
+    m.elevation = moon.elevation;
+    m.distance = moon.distance;
+    m.rangeRate = moon.distance - previousDistance;
+    m.parallacticAngle = ParallacticAngle(moon.hourAngle, station.site.latitude, moon.declination);
+    m.rightAscension = moon.rightAscension;
+    m.declination = moon.declination;
+    m.galactic = GalacticOfTopocentric(moon.rightAscension, moon.declination, sky.clock.utcDay,
+                                       sky.clock.utcFraction, station.site.ephemeris);
+    return m;
 }
 
 PlannerFigures ComputePlannerFigures(SkyState& sky, const PlannerSite& home, const PlannerSite& dx, int utcDay,

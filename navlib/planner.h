@@ -56,6 +56,10 @@ struct StationMoon {
     GalacticAngles galactic{};    // degrees, of the topocentric direction brought back to J2000
 };
 
+// StationMoonAt - the Moon from a station at whole second `second` of `utcDay`, with its range rate.
+//   out: as StationMoon states. Two position steps (t - 1 s and t), so `sky` ends at t.
+StationMoon StationMoonAt(SkyState& sky, const PlannerSite& station, int utcDay, long long second);
+
 // GalacticOfTopocentric - galactic longitude and latitude of a topocentric direction of date.
 //   in:  rightAscension, declination (radians, of date as ComputePositions leaves them for `ephemeris`),
 //        utcDay and utcFraction of the instant

@@ -16,6 +16,7 @@
 #include "ui/mainwindow.h"
 #include "ui/mapwindow.h"
 #include "ui/plannerwindow.h"
+#include "ui/radiodialog.h"
 #include "ui/rotatordialog.h"
 #include "ui/setupdialog.h"
 #include "ui/setupwiring.h"
@@ -24,7 +25,6 @@
 namespace skyrel {
 namespace {
 
-// Menu -> "Web Page…": the running page's login address in the user's browser, or why there is none.
 void OpenWebPage(Station& station, QWidget* parent) {
     if (const WebServer* web = station.web()) {
         QDesktopServices::openUrl(QUrl(WebLoginUrl(web->settings())));
@@ -81,6 +81,20 @@ int RunDesktop(char* programName, const CommandLine& command) {
     QObject::connect(mainWindow.WebPage1, &QAction::triggered, &mainWindow,
                      [&station, &mainWindow] { OpenWebPage(station, &mainWindow); });
     QObject::connect(&rotatorDialog, &RotatorDialog::saved, &station.tracker(), &Tracker::setHamlibSettings);
+    RadioDialog radioDialog(store);
+    QObject::connect(mainWindow.Radio1, &QAction::triggered, &radioDialog, [&radioDialog] {
+        radioDialog.show();
+        radioDialog.raise();
+    });
+    QObject::connect(&radioDialog, &RadioDialog::saved, &station, [&station, &mainWindow](const RadioSettings& options) {
+        if (const std::optional<QString> refusal = station.radio().setSettings(options))
+            ShowMessage(&mainWindow, QMessageBox::Warning, *refusal, QStringLiteral("RadioRefusedBox"));
+    });
+    QObject::connect(&station, &Station::radioRefused, &mainWindow, [&mainWindow](const QString& message) {
+        ShowMessage(&mainWindow, QMessageBox::Warning, message, QStringLiteral("RadioRefusedBox"));
+    });
+    QObject::connect(&plannerWindow, &PlannerWindow::dxStationChosen, &station.radio(), &RadioFollower::setDxStation);
+    QObject::connect(&station.radio(), &RadioFollower::statusChanged, &emeWindow, &TSMForm4::showRadio);
     ConnectSetupDialog(setupDialog, mainWindow, mapWindow);
 
     QObject::connect(&instance, &SingleInstance::restoreRequested, &mainWindow, &TSMForm1::restoreAndRaise);
@@ -95,6 +109,7 @@ int RunDesktop(char* programName, const CommandLine& command) {
         ShowMessage(&mainWindow, QMessageBox::Warning, problem, QStringLiteral("StartupProblemBox"));
     }
     if (command.startTrack) station.choose(*command.startTrack);
+    if (command.startRadio) station.startRadio(*command.startRadio);
     return app.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/emewindow.h"
 
+#include "app/radio/radiofollower.h"
 #include "ui/displaytext.h"
 
 namespace skyrel {
@@ -9,11 +10,13 @@ constexpr int kFormNumber = 4;
 constexpr int kRowHeight = 17;
 // Value labels start this wide and grow to the left with their text.
 constexpr int kValueWidth = 60;
+// The radio's line wraps onto two rows.
+constexpr int kRadioHeight = 40;
 
 }  // namespace
 
 TSMForm4::TSMForm4(const nav::EmeFigures& figures, SettingsStore& store)
-    : SecondaryWindow(store, kFormNumber, QStringLiteral("  EME"), QSize(237, 274)), figures_(figures) {
+    : SecondaryWindow(store, kFormNumber, QStringLiteral("  EME"), QSize(237, 274 + kRadioHeight)), figures_(figures) {
     setObjectName(QStringLiteral("SMForm4"));
 
     const auto caption = [this](const QString& text, int left, int top) { AddCaption(this, text, left, top); };
@@ -33,9 +36,13 @@ TSMForm4::TSMForm4(const nav::EmeFigures& figures, SettingsStore& store)
         caption(QLatin1String(bands[i]), 56, 112 + 24 * i);
         doppler[i] = value(names[i], 112 + 24 * i, 177);
     }
+    radioStatus = new QLabel(kRadioOffText, this);
+    radioStatus->setObjectName(QStringLiteral("RadioStatus"));
+    radioStatus->setWordWrap(true);
+    radioStatus->setGeometry(16, 234, 213, kRadioHeight);
     Button1 = new QPushButton(QStringLiteral("Close"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(80, 240, 65, 25);
+    Button1->setGeometry(80, 240 + kRadioHeight, 65, 25);
     connect(Button1, &QPushButton::clicked, this, &TSMForm4::Button1Click);
 
     refreshEachSecondInSight([this] { Timer1Timer(); });
@@ -50,5 +57,10 @@ void TSMForm4::Timer1Timer() {
 }
 
 void TSMForm4::Button1Click() { hide(); }
+
+void TSMForm4::showRadio(const QString& text, bool warning) {
+    radioStatus->setText(text);
+    SetTextColour(*radioStatus, warning ? kWarningColour : QColor(0, 0, 0));
+}
 
 }  // namespace skyrel

@@ -1,5 +1,6 @@
 // The EME window: range rate, path loss against perigee, echo delay and the echo Doppler on five bands,
-// copied from the figures of the latest cycle by the window's own one-second timer while it is in sight.
+// copied from the figures of the latest cycle by the window's own one-second timer while it is in sight;
+// below them the radio's dials as the Doppler correction set them.
 #pragma once
 
 #include <QLabel>
@@ -20,12 +21,15 @@ public:
 
     void Timer1Timer();
     void Button1Click();
+    // The radio's line (RadioStatusText), in the warning colour for a radio that is lost.
+    void showRadio(const QString& text, bool warning);
     QTimer& Timer1() { return refreshTimer(); }
 
     RightAlignedLabel* rangeRate;
     RightAlignedLabel* pathLoss;
     RightAlignedLabel* echoDelay;
     std::array<RightAlignedLabel*, 5> doppler;
+    QLabel* radioStatus;
     QPushButton* Button1;
 
 private:

@@ -38,7 +38,6 @@ const QString kDistanceHint = QStringLiteral(" Click to switch between miles/km 
 const QString kAnomalyHint = QStringLiteral(" Perigee = 0, Apogee = 128 ");
 // The status box while the rotator port is lost, in place of the values last sent.
 const QString kOutputLostText = QStringLiteral("Port lost, retrying");
-const QColor kWarningColour(192, 64, 0);
 
 // Where a row's value starts at its narrowest, how wide and how high it is; it grows to the left.
 struct ValuePlace {
@@ -492,6 +491,8 @@ void TSMForm1::buildMenus() {
     connect(PreciseEphemeris1, &QAction::triggered, this, &TSMForm1::PreciseEphemeris1Click);
     Rotator1 = menu->addAction(QStringLiteral("Rotator…"));
     Rotator1->setObjectName(QStringLiteral("Rotator1"));
+    Radio1 = menu->addAction(QStringLiteral("Radio…"));
+    Radio1->setObjectName(QStringLiteral("Radio1"));
     WebPage1 = menu->addAction(QStringLiteral("Web Page…"));
     WebPage1->setObjectName(QStringLiteral("WebPage1"));
     About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);

@@ -123,6 +123,7 @@ public:
     QAction* Planner1;  // "EME Planner": whoever owns the planner window shows it
     QAction* PreciseEphemeris1;
     QAction* Rotator1;  // "Rotator…": whoever owns the rotator dialog shows it
+    QAction* Radio1;    // "Radio…": the same for the radio dialog
     QAction* WebPage1;  // "Web Page…": whoever runs the station opens its web page
 };
 

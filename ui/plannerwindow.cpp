@@ -263,6 +263,7 @@ void PlannerWindow::applyDxEntry(const QString& text) {
     dxBox->setCurrentIndex(0);
     windowsDay_ = 0;  // the next refresh finds the windows and draws the chart for the new station
     refresh();
+    emit dxStationChosen(dxSite_);
 }
 
 void PlannerWindow::showLimits() {

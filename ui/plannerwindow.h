@@ -47,6 +47,12 @@ public:
     bool saveChart(const QString& path);
 
     const std::optional<nav::DxStation>& dxStation() const { return dx_; }
+
+signals:
+    // A DX entry was applied: the station the radio's DX conventions follow from now on.
+    void dxStationChosen(const nav::PlannerSite& dx);
+
+public:
     const std::vector<nav::CommonWindow>& windows() const { return windows_; }
     const PlannerSettings& settings() const { return settings_; }
 

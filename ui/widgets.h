@@ -2,6 +2,7 @@
 // while its text grows to the left, the program's fonts, window frames, text colours and message boxes.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QGlyphRun>
 #include <QLabel>
@@ -29,6 +30,8 @@ void RestoreAndRaise(QWidget& window);
 bool IsInNormalState(const QWidget& window);
 
 // The colour a widget's text is drawn in.
+// The colour of a warning shown in place: a lost rotator port, a radio not reachable.
+inline const QColor kWarningColour(192, 64, 0);
 void SetTextColour(QWidget& widget, const QColor& colour);
 QColor TextColour(const QWidget& widget);
 

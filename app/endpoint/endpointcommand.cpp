@@ -9,7 +9,7 @@ namespace {
 
 constexpr qsizetype kSignificantLength = 11;
 
-constexpr std::array<std::pair<const char*, EndpointCommand>, 7> kCommands = {{
+constexpr std::array<std::pair<const char*, EndpointCommand>, 13> kCommands = {{
     {"TRACK_SUN", EndpointCommand::TrackSun},
     {"TRACK_MOON", EndpointCommand::TrackMoon},
     {"TRACK_PARK", EndpointCommand::TrackPark},
@@ -17,6 +17,12 @@ constexpr std::array<std::pair<const char*, EndpointCommand>, 7> kCommands = {{
     {"TRACK_DDE", EndpointCommand::TrackDde},
     {"TRACK_SER", EndpointCommand::TrackSer},
     {"TRACK_SHUT", EndpointCommand::TrackShut},
+    {"RADIO_OFF", EndpointCommand::RadioOff},
+    {"RADIO_ECHO", EndpointCommand::RadioEcho},
+    {"RADIO_MOON", EndpointCommand::RadioMoon},
+    {"RADIO_DX", EndpointCommand::RadioDx},
+    {"PTT_ON", EndpointCommand::PttOn},
+    {"PTT_OFF", EndpointCommand::PttOff},
 }};
 
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }

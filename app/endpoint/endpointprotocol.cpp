@@ -57,8 +57,8 @@ void EndpointConversation::notify(const QByteArray& textForm) {
     if (advised_ && !finished_) send_(Data(textForm));
 }
 
-void EndpointConversation::notifyAntenna(const QByteArray& textForm) {
-    if (antennaAdvised_ && !finished_) send_(Data(textForm));
+void EndpointConversation::notifyReadOnly(QByteArrayView name, const QByteArray& textForm) {
+    if (readOnlyAdvised_.contains(name) && !finished_) send_(Data(textForm));
 }
 
 void EndpointConversation::abandon() { finished_ = true; }
@@ -102,13 +102,11 @@ QByteArray EndpointConversation::refuseTooLarge() {
 
 QByteArray EndpointConversation::itemRefusal(const QByteArray& item) const {
     if (!connected_) return ErrorReply("not connected");
-    if (item != endpoint::kItemName && !isAntennaItem(item)) return ErrorReply("no such item");
+    if (item != endpoint::kItemName && !readOnly(item)) return ErrorReply("no such item");
     return {};
 }
 
-bool EndpointConversation::isAntennaItem(const QByteArray& item) const {
-    return item == endpoint::kAntennaItemName && host_.antennaItem();
-}
+const EndpointItem* EndpointConversation::readOnly(const QByteArray& item) const { return host_.readOnlyItem(item); }
 
 QByteArray EndpointConversation::Connect(const QList<QByteArray>& args) {
     if (args.size() != 2) return ErrorReply("usage: CONNECT <service> <topic>");
@@ -116,7 +114,7 @@ QByteArray EndpointConversation::Connect(const QList<QByteArray>& args) {
                  args[1].compare(endpoint::kTopicName, Qt::CaseInsensitive) == 0;
     if (!connected_) {
         advised_ = false;
-        antennaAdvised_ = false;
+        readOnlyAdvised_.clear();
         return ErrorReply("no such topic");
     }
     return kOk;
@@ -126,27 +124,30 @@ QByteArray EndpointConversation::Request(const QList<QByteArray>& args) {
     if (args.size() != 2) return ErrorReply("usage: REQUEST <item> TEXT");
     if (QByteArray refusal = itemRefusal(args[0]); !refusal.isEmpty()) return refusal;
     if (args[1] != endpoint::kTextFormat) return ErrorReply("format not supported");
-    return Data((isAntennaItem(args[0]) ? *host_.antennaItem() : host_.item()).requestPayload());
+    const EndpointItem* item = readOnly(args[0]);
+    return Data((item ? *item : host_.item()).requestPayload());
 }
 
 QByteArray EndpointConversation::Advise(const QList<QByteArray>& args) {
     if (args.size() != 2) return ErrorReply("usage: ADVISE <item> TEXT");
     if (QByteArray refusal = itemRefusal(args[0]); !refusal.isEmpty()) return refusal;
     if (args[1] != endpoint::kTextFormat) return ErrorReply("format not supported");
-    (isAntennaItem(args[0]) ? antennaAdvised_ : advised_) = true;
+    if (!readOnly(args[0])) advised_ = true;
+    else if (!readOnlyAdvised_.contains(args[0])) readOnlyAdvised_.append(args[0]);
     return kOk;
 }
 
 QByteArray EndpointConversation::Unadvise(const QList<QByteArray>& args) {
     if (args.size() != 1) return ErrorReply("usage: UNADVISE <item>");
     if (QByteArray refusal = itemRefusal(args[0]); !refusal.isEmpty()) return refusal;
-    (isAntennaItem(args[0]) ? antennaAdvised_ : advised_) = false;
+    if (!readOnly(args[0])) advised_ = false;
+    else readOnlyAdvised_.removeAll(args[0]);
     return kOk;
 }
 
 QByteArray EndpointConversation::Poke(const QByteArray& item, const QByteArray& format, QByteArrayView payload) {
     if (QByteArray refusal = itemRefusal(item); !refusal.isEmpty()) return refusal;
-    if (isAntennaItem(item)) return ErrorReply("item is read-only");
+    if (readOnly(item)) return ErrorReply("item is read-only");
     if (format != endpoint::kTextFormat) return ErrorReply("format not supported");
     host_.poke(payload);
     return kOk;

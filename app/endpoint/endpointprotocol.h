@@ -27,8 +27,10 @@ namespace endpoint {
 inline constexpr char kServiceName[] = "Skyrel";
 inline constexpr char kTopicName[] = "SkyrelServ";
 inline constexpr char kItemName[] = "SkyrelItem";
-// The Hamlib rotator's last reported position; read and advised like the first item, never poked.
+// The items read and advised like the first one, never poked: the Hamlib rotator's last reported
+// position, and the radio's dials, corrections and mode.
 inline constexpr char kAntennaItemName[] = "AntennaItem";
+inline constexpr char kRadioItemName[] = "RadioItem";
 inline constexpr char kTextFormat[] = "TEXT";
 // A larger payload is refused and the connection closed.
 inline constexpr qsizetype kMaxPayload = 64 * 1024;
@@ -44,8 +46,9 @@ inline constexpr int kMaxConversations = 64;
 class EndpointHost {
 public:
     virtual const EndpointItem& item() const = 0;
-    // The antenna item, or none for a host that serves only the first item.
-    virtual const EndpointItem* antennaItem() const { return nullptr; }
+    // The read-only item of that name (kAntennaItemName, kRadioItemName), or none for a host that does not
+    // serve it.
+    virtual const EndpointItem* readOnlyItem(QByteArrayView) const { return nullptr; }
     // The value becomes the poked bytes, every advised conversation is told, and the command handler
     // is to run with the new value.
     virtual void poke(QByteArrayView bytes) = 0;
@@ -65,14 +68,13 @@ public:
     void receive(QByteArrayView bytes);
     // Sends an advised client the item's new text form.
     void notify(const QByteArray& textForm);
-    // The same for the antenna item.
-    void notifyAntenna(const QByteArray& textForm);
+    // The same for the read-only item `name`.
+    void notifyReadOnly(QByteArrayView name, const QByteArray& textForm);
     // Stops answering: the rest of what was received, and whatever comes later, is dropped.
     void abandon();
 
     bool connected() const { return connected_; }
     bool advised() const { return advised_; }
-    bool antennaAdvised() const { return antennaAdvised_; }
     // True once the conversation refused to go on; the connection is then to be closed.
     bool finished() const { return finished_; }
     // Received bytes that wait for the rest of their request.
@@ -103,7 +105,8 @@ private:
     QByteArray refuseTooLarge();
     // Empty when the conversation may use the item; the refusal otherwise.
     QByteArray itemRefusal(const QByteArray& item) const;
-    bool isAntennaItem(const QByteArray& item) const;
+    // The read-only item `item` names, or none.
+    const EndpointItem* readOnly(const QByteArray& item) const;
 
     EndpointHost& host_;
     Sender send_;
@@ -111,7 +114,7 @@ private:
     std::optional<PendingPayload> pending_;
     bool connected_ = false;
     bool advised_ = false;
-    bool antennaAdvised_ = false;
+    QList<QByteArray> readOnlyAdvised_;  // the read-only items this client is advised of
     bool finished_ = false;
 };
 

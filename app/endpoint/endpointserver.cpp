@@ -107,11 +107,23 @@ void EndpointServer::setPointingLine(const QByteArray& line) {
     tellAdvisedClients();
 }
 
+const EndpointItem* EndpointServer::readOnlyItem(QByteArrayView name) const {
+    if (name == endpoint::kAntennaItemName) return &antennaItem_;
+    if (name == endpoint::kRadioItemName) return &radioItem_;
+    return nullptr;
+}
+
 void EndpointServer::setAntennaPosition(const QByteArray& text) {
-    antennaItem_.setPointingLine(text);
-    const QByteArray textForm = antennaItem_.textForm();
+    setReadOnlyItem(antennaItem_, endpoint::kAntennaItemName, text);
+}
+
+void EndpointServer::setRadioState(const QByteArray& text) { setReadOnlyItem(radioItem_, endpoint::kRadioItemName, text); }
+
+void EndpointServer::setReadOnlyItem(EndpointItem& item, QByteArrayView name, const QByteArray& text) {
+    item.setPointingLine(text);
+    const QByteArray textForm = item.textForm();
     for (const std::unique_ptr<Client>& client : clients_)
-        if (!client->closing) client->conversation->notifyAntenna(textForm);
+        if (!client->closing) client->conversation->notifyReadOnly(name, textForm);
 }
 
 int EndpointServer::conversationCount() const {

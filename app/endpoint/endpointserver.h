@@ -41,10 +41,14 @@ public:
     const EndpointItem& item() const override { return item_; }
     // The rotator output's pointing line becomes the value; advised clients are told.
     void setPointingLine(const QByteArray& line);
-    const EndpointItem* antennaItem() const override { return &antennaItem_; }
+    const EndpointItem* readOnlyItem(QByteArrayView name) const override;
+    const EndpointItem& antennaItem() const { return antennaItem_; }
+    const EndpointItem& radioItem() const { return radioItem_; }
     // The Hamlib rotator's reported position ("AZ<az> EL<el>") becomes the antenna item's one line;
     // clients advised of that item are told.
     void setAntennaPosition(const QByteArray& text);
+    // The radio's state line (RadioItemText) becomes the radio item's one line, as for the antenna.
+    void setRadioState(const QByteArray& text);
 
     // Bounds that hold whatever the clients do.
     int conversationCount() const;
@@ -72,6 +76,7 @@ private:
     void readFrom(Client* client);
     void send(Client* client, const QByteArray& bytes);
     void tellAdvisedClients();
+    void setReadOnlyItem(EndpointItem& item, QByteArrayView name, const QByteArray& text);
     // Hands what is pending to the system, closes the connection and forgets the client at the next event.
     void close(Client* client);
     void forget(Client* client);
@@ -81,6 +86,7 @@ private:
     QString errorString_;
     EndpointItem item_;
     EndpointItem antennaItem_;
+    EndpointItem radioItem_;
     std::vector<std::unique_ptr<Client>> clients_;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/program/version.h"
+#include "app/radio/radiosettings.h"
 #include "app/settings/settingsstore.h"
 #include "app/web/websettings.h"
 
@@ -45,6 +46,12 @@ CommandLine ReadCommandLine(int argc, char** argv) {
             command.startTrack = TrackModeOfName(name);
             if (!command.startTrack || *command.startTrack == TrackMode::Off)
                 return Refused(QStringLiteral("--track takes sun, moon or park, not '%1'").arg(name));
+        } else if (argument == QLatin1String("--radio")) {
+            if (i + 1 == arguments.size()) return Refused(QStringLiteral("--radio needs %1").arg(RadioModeWords()));
+            const QString word = arguments[++i];
+            command.startRadio = RadioModeOfWord(word);
+            if (!command.startRadio)
+                return Refused(QStringLiteral("--radio takes %1, not '%2'").arg(RadioModeWords(), word));
         } else {
             return Refused(QStringLiteral("unknown argument '%1' (see skyrel --help)").arg(argument));
         }
@@ -54,13 +61,16 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 
 QString HelpText() {
     return QStringLiteral(
-        "Usage: skyrel [--headless] [--track sun|moon|park] | --web-url\n"
+        "Usage: skyrel [--headless] [--track sun|moon|park] [--radio MODE] | --web-url\n"
         "Sun-Moon tracker for EME stations.\n"
         "\n"
         "  --headless          run the station without windows: the one-second cycle, the rotator output\n"
         "                      and the local endpoint; messages go to standard error\n"
         "  --track sun|moon|park\n"
         "                      start tracking at once, as the Track menu would\n"
+        "  --radio off|echo|moon|dx|dx-echo|call-dx\n"
+        "                      drive the radio of the settings group Radio at once, following the Moon's\n"
+        "                      Doppler: Own Echo, Constant On Moon, Full To DX, On DX Echo or Call DX\n"
         "  --web-url           print the address of the station's web page, with its token for the first\n"
         "                      login, and exit (the page is enabled in the settings group Web)\n"
         "  --help              print this help and exit\n"

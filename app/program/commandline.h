@@ -1,11 +1,13 @@
-// The program's command line: --help, --version, --web-url, --headless and --track sun|moon|park. Nothing else is
-// accepted, the toolkit's own options included, so that no argument changes the program silently.
+// The program's command line: --help, --version, --web-url, --headless, --track sun|moon|park and
+// --radio MODE. Nothing else is accepted, the toolkit's own options included, so that no argument changes
+// the program silently.
 #pragma once
 
 #include <QString>
 #include <optional>
 
 #include "app/station/trackingstate.h"
+#include "navlib/radiodoppler.h"
 
 namespace skyrel {
 
@@ -14,6 +16,7 @@ struct CommandLine {
     Action action = Action::Run;
     bool headless = false;                // the station alone, without windows
     std::optional<TrackMode> startTrack;  // tracking chosen right after start-up (Sun, Moon or Park)
+    std::optional<nav::RadioMode> startRadio;  // the radio driven from the start in this convention
     QString refusal;                      // for Refuse: one line naming the argument
 };
 

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/program/programstart.h"
 #include "app/program/runtimepaths.h"
+#include "app/radio/radiosettings.h"
 #include "app/station/station.h"
 #include "app/station/systemclock.h"
 #include "app/program/terminationsignals.h"
@@ -71,6 +73,21 @@ void LogStation(Station& station) {
         *rotatorLost = false;
         LogLine(Severity::Info, QStringLiteral("the Hamlib rotator answers again"));
     });
+    // The radio: its convention as it changes, a refusal, its failure once and its answering again once.
+    RadioFollower& radio = station.radio();
+    QObject::connect(&radio, &RadioFollower::modeChanged, [](nav::RadioMode mode) {
+        LogLine(Severity::Info, QStringLiteral("radio: %1").arg(RadioModeText(mode)));
+    });
+    QObject::connect(&station, &Station::radioRefused, [](const QString& message) { LogLine(Severity::Warning, message); });
+    auto radioLost = std::make_shared<bool>(false);
+    QObject::connect(&radio, &RadioFollower::unreachable, [radioLost](const QString& message) {
+        *radioLost = true;
+        LogLine(Severity::Warning, message + QStringLiteral(", retrying every 5 seconds"));
+    });
+    QObject::connect(&radio, &RadioFollower::reported, [radioLost] {
+        if (!std::exchange(*radioLost, false)) return;
+        LogLine(Severity::Info, QStringLiteral("the radio answers again"));
+    });
     QObject::connect(&tracker, &Tracker::portOpenFailed, [](const QString& reason) {
         LogLine(Severity::Error,
                 QStringLiteral("Problem opening port! Port may already be in use! (%1)").arg(reason));
@@ -122,6 +139,7 @@ int RunHeadless(char* programName, const CommandLine& command) {
     QObject::connect(&cycle, &QTimer::timeout, &station, &Station::tick);
     cycle.start();
     if (command.startTrack) station.choose(*command.startTrack);
+    if (command.startRadio) station.startRadio(*command.startRadio);
     return app.exec();
 }
 

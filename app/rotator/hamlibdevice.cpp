@@ -52,8 +52,9 @@ HamlibDevice ParseDevicePath(std::string_view path) {
     return device;
 }
 
-HamlibDevice ParseNetworkAddress(std::string_view text) {
-    if (text.empty()) return Refused("no address given: host or host:port is needed, such as localhost:4533");
+HamlibDevice ParseNetworkAddress(std::string_view text, int defaultPort) {
+    if (text.empty())
+        return Refused("no address given: host or host:port is needed, such as localhost:" + std::to_string(defaultPort));
     std::string_view host;
     std::string_view rest;
     bool bracketed = false;
@@ -71,7 +72,7 @@ HamlibDevice ParseNetworkAddress(std::string_view text) {
         rest = colon == std::string_view::npos ? std::string_view() : text.substr(colon);
         if (!IsHostName(host)) return Refused(nav::QuotedText(host) + " is not a host name or address");
     }
-    int port = kDefaultRotatorDaemonPort;
+    int port = defaultPort;
     if (!rest.empty()) {
         const std::string_view digits = rest.substr(1);
         int value = 0;
@@ -92,7 +93,7 @@ HamlibDevice ParseNetworkAddress(std::string_view text) {
 
 }  // namespace
 
-HamlibDevice ParseHamlibDevice(std::string_view text, HamlibLink link) {
+HamlibDevice ParseHamlibDevice(std::string_view text, HamlibLink link, int defaultPort) {
     text = Trimmed(text);
     if (link == HamlibLink::None) {
         HamlibDevice device;
@@ -100,8 +101,8 @@ HamlibDevice ParseHamlibDevice(std::string_view text, HamlibLink link) {
         return device;
     }
     if (text.size() > kMaxHamlibPathLength) return Refused("the device text is too long");
-    HamlibDevice device = link == HamlibLink::Network ? ParseNetworkAddress(text) : ParseDevicePath(text);
-    // A host given without its port gets ":4533", which can take the path past the field.
+    HamlibDevice device = link == HamlibLink::Network ? ParseNetworkAddress(text, defaultPort) : ParseDevicePath(text);
+    // A host given without its port gets the default port, which can take the path past the field.
     if (device.valid && device.pathname.size() > kMaxHamlibPathLength) return Refused("the device text is too long");
     return device;
 }

@@ -15,8 +15,9 @@ enum class HamlibLink {
     Network,  // a daemon at host:port
 };
 
-// The TCP port the rotator daemon listens on unless told otherwise.
+// The TCP ports Hamlib's rotator and radio daemons listen on unless told otherwise.
 inline constexpr int kDefaultRotatorDaemonPort = 4533;
+inline constexpr int kDefaultRadioDaemonPort = 4532;
 // Hamlib keeps the port path in a field of 512 bytes, the terminating zero included.
 inline constexpr std::size_t kMaxHamlibPathLength = 511;
 
@@ -34,9 +35,9 @@ struct HamlibDevice {
 //              Device: an absolute path ("/dev/ttyUSB0"), without control characters
 //              Network: "host", "host:port", "[IPv6]" or "[IPv6]:port"; the host is letters, digits,
 //              '-', '.' and '_', the bracketed address hex digits, ':' and '.'; the port is 1 to 5 decimal
-//              digits, 1..65535, and 4533 when left out. pathname is "host:port" ("[IPv6]:port")
+//              digits, 1..65535, and defaultPort when left out. pathname is "host:port" ("[IPv6]:port")
 //   out: valid with pathname (and host and port), or not valid with the reason in `error`. Texts longer
 //        than Hamlib's path field are refused. Never throws, for every input.
-HamlibDevice ParseHamlibDevice(std::string_view text, HamlibLink link);
+HamlibDevice ParseHamlibDevice(std::string_view text, HamlibLink link, int defaultPort = kDefaultRotatorDaemonPort);
 
 }  // namespace skyrel

@@ -12,7 +12,7 @@
 
 namespace skyrel {
 
-// Held around creating, opening and releasing a rotator and around the model list.
+// Held around creating, opening and releasing a rotator or a radio and around the model lists.
 std::unique_lock<std::mutex> LockHamlib();
 
 // Every rotator model of the installed Hamlib, by ascending number. Read from Hamlib once; later calls
@@ -22,10 +22,17 @@ const std::vector<HamlibModel>& HamlibModels();
 // The model of that number, or none when the installed Hamlib does not know it.
 const HamlibModel* FindHamlibModel(int number);
 
-// Why options naming model text `modelText` on device text `device` cannot drive a rotator: the Hamlib
-// module cannot be loaded, a model number the installed Hamlib does not know, or a device text that does
-// not fit the model's link. None when they can.
-std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device);
+// The same for the radio models.
+const std::vector<HamlibModel>& HamlibRadioModels();
+const HamlibModel* FindHamlibRadioModel(int number);
+
+enum class HamlibKind { Rotator, Radio };
+
+// Why options naming model text `modelText` on device text `device` cannot drive a rotator (or a radio):
+// the Hamlib module cannot be loaded, a model number the installed Hamlib does not know, or a device text
+// that does not fit the model's link. None when they can.
+std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device,
+                                            HamlibKind kind = HamlibKind::Rotator);
 
 // "maker / model / number", as the rotator dialog lists the models.
 QString HamlibModelText(const HamlibModel& model);

@@ -1,6 +1,6 @@
 // The station's narrow door to Hamlib. Only the Hamlib module (skyrel-hamlib.so, built from
 // app/rotator/hamlibmodule/) includes Hamlib's headers and links the library; the station loads it on first use
-// (hamlibloader.h), so a station that never drives a Hamlib rotator never maps Hamlib, whose relocated
+// (hamlibloader.h), so a station that never drives a Hamlib rotator or radio never maps Hamlib, whose relocated
 // capability tables alone cost some megabytes of memory in every process that links it.
 // The module and the station are built together from these declarations; the module is never paired with
 // a station of another build.
@@ -53,6 +53,25 @@ public:
     virtual QString stop() = 0;
 };
 
+// One radio of Hamlib, from its creation to its release, as HamlibRig is for a rotator. Frequencies are in
+// Hz at the radio's dial. Receive is the VFO in use; transmit, once split is on, the other one.
+class HamlibRadioDevice {
+public:
+    virtual ~HamlibRadioDevice() = default;
+
+    virtual HamlibLink link() const = 0;
+    // Sets the configuration token `name` (e.g. "rig_pathname") to `value`; false when refused.
+    virtual bool setConf(const char* name, const QByteArray& value) = 0;
+    virtual QString open() = 0;
+    virtual QString setFrequency(double hz) = 0;
+    virtual QString readFrequency(double& hz) = 0;
+    // Turns split on: from now on the radio transmits on the other VFO.
+    virtual QString setSplit() = 0;
+    virtual QString setTransmitFrequency(double hz) = 0;
+    // Whether the radio is transmitting; a radio that cannot tell reads as receiving.
+    virtual QString readTransmitting(bool& transmitting) = 0;
+};
+
 // What the module offers. Every call takes LockHamlib().
 class HamlibLibrary {
 public:
@@ -60,6 +79,10 @@ public:
     virtual std::vector<HamlibModel> models() = 0;
     // A new rotator of model `model`, not yet opened; none when Hamlib knows no such model.
     virtual std::unique_ptr<HamlibRig> create(int model) = 0;
+    // Every radio model Hamlib knows, in Hamlib's order.
+    virtual std::vector<HamlibModel> radioModels() = 0;
+    // A new radio of model `model`, not yet opened; none when Hamlib knows no such model.
+    virtual std::unique_ptr<HamlibRadioDevice> createRadio(int model) = 0;
 
 protected:
     ~HamlibLibrary() = default;  // the module's one library lives as long as the process

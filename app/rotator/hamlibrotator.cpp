@@ -12,31 +12,40 @@ using Clock = std::chrono::steady_clock;
 // A target closer than this (degrees) to the last command is shown as reached, not as held back.
 constexpr double kShownDifference = 0.05;
 
-QString UnreachableMessage(const QString& reason) { return QStringLiteral("Rotator not reachable: %1").arg(reason); }
+}  // namespace
 
-// What the worker keeps from one second to the next for one start of the rotator.
-struct Following {
-    std::unique_ptr<HamlibSession> session;
-    RotatorMotion motion{0};
-    std::optional<double> lastAzimuth;  // commanded last, or where a planned pass begins
-    std::optional<RotatorPosition> lastReported;
-    std::uint64_t planSerial = 0;
-    bool failing = false;
-    Clock::time_point nextAttempt{};
-};
+HamlibRotator::Following HamlibRotator::Device::Fresh(const HamlibSettings&) { return {}; }
+
+std::optional<std::vector<double>> HamlibRotator::Device::TakeWork(Following& f, const PassToPlan& pass) {
+    if (pass.serial == f.planSerial) return std::nullopt;
+    f.planSerial = pass.serial;
+    return pass.path;
+}
+
+bool HamlibRotator::Device::Open(Following& f, const HamlibSettings& settings, QString& error) {
+    f.session = HamlibSession::Open(settings, error);
+    // A reopened rotator is commanded afresh: where it stands after the loss is unknown.
+    f.motion = RotatorMotion(settings.step);
+    return f.session != nullptr;
+}
 
 // Halts the rotator and closes it; a rotator that does not answer the stop is closed all the same.
-void StopAndClose(Following& following) {
-    if (!following.session) return;
+void HamlibRotator::Device::Close(Following& f) {
+    if (!f.session) return;
     QString ignored;
-    following.session->stop(ignored);
-    following.session.reset();
+    f.session->stop(ignored);
+    f.session.reset();
+}
+
+QString HamlibRotator::Device::Unreachable(const QString& reason) {
+    return QStringLiteral("Rotator not reachable: %1").arg(reason);
 }
 
 // Commands the target when it is due and may move, and reads the position back. False (with the
 // reason in `error`) when the rotator did not answer.
-bool Serve(Following& f, const HamlibSettings& settings, const RotatorRequest& request,
-           const std::vector<double>* newPlan, RotatorReport& report, QString& error) {
+bool HamlibRotator::Device::Serve(Following& f, const HamlibSettings& settings, const RotatorRequest& request,
+                                  const std::optional<std::vector<double>>& newPlan, RotatorReport& report,
+                                  QString& error) {
     HamlibSession& session = *f.session;
     const RotatorLimits limits = UserLimits(session.limits(), settings);
     if (newPlan) {
@@ -74,158 +83,32 @@ bool Serve(Following& f, const HamlibSettings& settings, const RotatorRequest& r
     return true;
 }
 
-}  // namespace
-
-HamlibRotator::HamlibRotator(QObject* parent) : QObject(parent) {
+HamlibRotator::HamlibRotator(QObject* parent)
+    : QObject(parent),
+      worker_([this] { QMetaObject::invokeMethod(this, &HamlibRotator::deliver, Qt::QueuedConnection); }) {
     qRegisterMetaType<RotatorReport>();
-    worker_ = std::thread([this, shared = shared_] { run(shared); });
-}
-
-HamlibRotator::~HamlibRotator() {
-    std::unique_lock lock(shared_->mutex);
-    shared_->request.quit = true;
-    shared_->wake.notify_one();
-    const bool finished = shared_->finishedChanged.wait_for(lock, kStopWait, [this] { return shared_->finished; });
-    lock.unlock();
-    if (finished) worker_.join();
-    else worker_.detach();
 }
 
 void HamlibRotator::start(const HamlibSettings& settings) {
-    {
-        const std::lock_guard lock(shared_->mutex);
-        Request& request = shared_->request;
-        ++request.generation;
-        request.active = true;
-        request.settings = settings;
-        request.pending = false;
-        request.second = {};
-        request.passPath.clear();
-        shared_->outbox.drop();
-    }
-    active_ = true;
-    shared_->wake.notify_one();
+    worker_.start(settings, [](PassToPlan& pass) { pass.path.clear(); });
 }
 
-void HamlibRotator::request(const RotatorRequest& second) {
-    if (!active_) return;
-    {
-        const std::lock_guard lock(shared_->mutex);
-        shared_->request.second = second;
-        shared_->request.pending = true;
-    }
-    shared_->wake.notify_one();
-}
+void HamlibRotator::request(const RotatorRequest& second) { worker_.request(second); }
 
 void HamlibRotator::planPass(std::vector<double> path) {
-    if (!active_) return;
-    const std::lock_guard lock(shared_->mutex);
-    ++shared_->request.planSerial;
-    shared_->request.passPath = std::move(path);
+    if (!worker_.active()) return;
+    worker_.changeExtra([&path](PassToPlan& pass) {
+        ++pass.serial;
+        pass.path = std::move(path);
+    });
 }
 
-void HamlibRotator::stop() {
-    if (!active_) return;
-    {
-        const std::lock_guard lock(shared_->mutex);
-        Request& request = shared_->request;
-        ++request.generation;
-        request.active = false;
-        request.pending = false;
-        shared_->outbox.drop();
-    }
-    active_ = false;
-    shared_->wake.notify_one();
-}
-
-void HamlibRotator::post(const RotatorReport& report) {
-    shared_->outbox.report = report;
-    queueDelivery();
-}
-
-void HamlibRotator::post(const QString& failure) {
-    shared_->outbox.failure = failure;
-    shared_->outbox.report.reset();
-    queueDelivery();
-}
-
-void HamlibRotator::queueDelivery() {
-    if (std::exchange(shared_->outbox.posted, true)) return;
-    QMetaObject::invokeMethod(this, &HamlibRotator::deliver, Qt::QueuedConnection);
-}
+void HamlibRotator::stop() { worker_.stop(); }
 
 void HamlibRotator::deliver() {
-    Outbox taken;
-    {
-        const std::lock_guard lock(shared_->mutex);
-        taken = std::exchange(shared_->outbox, {});
-    }
+    auto taken = worker_.take();
     if (taken.failure) emit unreachable(*taken.failure);
     if (taken.report) emit reported(*taken.report);
-}
-
-void HamlibRotator::run(std::shared_ptr<Shared> shared) {
-    Following f;
-    std::uint64_t generation = 0;
-    Request& request = shared->request;
-
-    std::unique_lock lock(shared->mutex);
-    const auto ready = [&] {
-        if (request.quit || request.generation != generation) return true;
-        if (!request.active) return false;
-        if (!f.session) return Clock::now() >= f.nextAttempt;
-        return request.pending;
-    };
-    for (;;) {
-        if (request.active && !f.session) shared->wake.wait_until(lock, f.nextAttempt, ready);
-        else shared->wake.wait(lock, ready);
-        if (request.quit) break;
-        if (request.generation != generation) {
-            generation = request.generation;
-            lock.unlock();
-            StopAndClose(f);
-            f = Following{};
-            lock.lock();
-            continue;
-        }
-        if (!ready()) continue;
-        const HamlibSettings settings = request.settings;
-        const RotatorRequest second = request.second;
-        request.pending = false;
-        std::optional<std::vector<double>> newPlan;
-        if (request.planSerial != f.planSerial) {
-            f.planSerial = request.planSerial;
-            newPlan = request.passPath;
-        }
-        lock.unlock();
-
-        QString error;
-        if (!f.session) {
-            f.session = HamlibSession::Open(settings, error);
-            // A reopened rotator is commanded afresh: where it stands after the loss is unknown.
-            f.motion = RotatorMotion(settings.step);
-        }
-        RotatorReport report;
-        const bool answered = f.session && Serve(f, settings, second, newPlan ? &*newPlan : nullptr, report, error);
-        if (!answered) {
-            f.session.reset();
-            f.nextAttempt = Clock::now() + kRetryInterval;
-        }
-        lock.lock();
-        if (request.quit || request.generation != generation) continue;
-        if (answered) {
-            f.failing = false;
-            post(report);
-        } else {
-            if (!f.failing) post(UnreachableMessage(error));
-            f.failing = true;
-        }
-    }
-    lock.unlock();
-    StopAndClose(f);
-    lock.lock();
-    shared->finished = true;
-    shared->finishedChanged.notify_all();
 }
 
 }  // namespace skyrel

@@ -1,6 +1,6 @@
-// The Hamlib rotator as the tracker drives it: every Hamlib call runs on a worker thread of its own, so
-// the one-second cycle never waits on a rotator. Each second the cycle hands over what it wants; when the
-// worker is still busy, a newer request replaces the one waiting (the latest wins, there is no queue).
+// The Hamlib rotator as the tracker drives it: every Hamlib call runs on a worker thread of its own
+// (HamlibWorker), so the one-second cycle never waits on a rotator. Each second the cycle hands over what
+// it wants; when the worker is still busy, a newer request replaces the one waiting (the latest wins).
 // The position is commanded only when RotatorMotion says so (a step moved, or the rotator stopped short),
 // and read back every second. Stopping, a restart with new options and the end of the object halt the
 // rotator before it is closed. A rotator that cannot be opened or stops answering is reported once,
@@ -10,16 +10,15 @@
 #include <QObject>
 #include <QString>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "app/rotator/hamlibsession.h"
 #include "app/rotator/hamlibsettings.h"
+#include "app/rotator/hamlibworker.h"
+#include "app/rotator/rotatormotion.h"
 
 namespace skyrel {
 
@@ -46,15 +45,43 @@ struct RotatorReport {
 class HamlibRotator : public QObject {
     Q_OBJECT
 
-public:
-    static constexpr std::chrono::seconds kRetryInterval{5};
-    // The longest the end of the object waits for a rotator to take its stop and close.
-    static constexpr std::chrono::seconds kStopWait{2};
+    // The rotator as HamlibWorker drives it.
+    struct PassToPlan {
+        std::uint64_t serial = 0;  // counts planPass()
+        std::vector<double> path;
+    };
+    struct Following {
+        std::unique_ptr<HamlibSession> session;
+        RotatorMotion motion{0};
+        std::optional<double> lastAzimuth;  // commanded last, or where a planned pass begins
+        std::optional<RotatorPosition> lastReported;
+        std::uint64_t planSerial = 0;  // the pass planned last
+    };
+    struct Device {
+        using Settings = HamlibSettings;
+        using Second = RotatorRequest;
+        using Extra = PassToPlan;
+        using Report = RotatorReport;
+        using Following = HamlibRotator::Following;
+        // The position is read every second, also of a rotator just opened.
+        static constexpr bool kServesUnasked = true;
+        static Following Fresh(const HamlibSettings& settings);
+        // A pass planned since the last second, once.
+        static std::optional<std::vector<double>> TakeWork(Following& f, const PassToPlan& pass);
+        static bool Open(Following& f, const HamlibSettings& settings, QString& error);
+        static bool Serve(Following& f, const HamlibSettings& settings, const RotatorRequest& request,
+                          const std::optional<std::vector<double>>& newPlan, RotatorReport& report, QString& error);
+        static void Close(Following& f);
+        static QString Unreachable(const QString& reason);
+    };
 
+public:
+    static constexpr std::chrono::seconds kRetryInterval = HamlibWorker<Device>::kRetryInterval;
+    static constexpr std::chrono::seconds kStopWait = HamlibWorker<Device>::kStopWait;
+
+    // Halts and closes the rotator at its end, waiting at most kStopWait for it; a rotator that does not
+    // answer in that time is left to its worker, which ends with the process.
     explicit HamlibRotator(QObject* parent = nullptr);
-    // Halts and closes the rotator, waiting at most kStopWait for it; a rotator that does not answer in
-    // that time is left to its worker, which ends with the process.
-    ~HamlibRotator() override;
 
     // Opens the rotator these options name, in the background, halting and closing one that is open; no
     // report of the rotator used before arrives after this call.
@@ -66,7 +93,7 @@ public:
     void planPass(std::vector<double> path);
     // Halts and closes the rotator in the background; nothing more is reported.
     void stop();
-    bool active() const { return active_; }
+    bool active() const { return worker_.active(); }
 
 signals:
     // Delivered on the thread that owns this object, like every signal here.
@@ -75,54 +102,10 @@ signals:
     void unreachable(const QString& message);
 
 private:
-    // What the window's thread asks of the worker.
-    struct Request {
-        std::uint64_t generation = 0;  // counts start() and stop(); a report of an older one is dropped
-        bool active = false;
-        HamlibSettings settings;
-        RotatorRequest second;
-        bool pending = false;  // a request() not yet served
-        std::uint64_t planSerial = 0;
-        std::vector<double> passPath;
-        bool quit = false;
-    };
-    // What the worker has to say and this object's thread has not yet taken. Like the request it holds
-    // only the newest: a report waiting when a newer one comes is dropped, and a failure drops the report
-    // before it. start() and stop() empty it, so nothing of a rotator used before is delivered.
-    struct Outbox {
-        std::optional<QString> failure;
-        std::optional<RotatorReport> report;  // after the failure, when both wait
-        bool posted = false;                  // a call of deliver() is queued
-        // What waits is dropped; a queued call stays queued and finds nothing.
-        void drop() {
-            failure.reset();
-            report.reset();
-        }
-    };
-    // Shared with the worker, which may outlive this object by the stop it waits for.
-    struct Shared {
-        std::mutex mutex;
-        std::condition_variable wake;
-        std::condition_variable finishedChanged;
-        Request request;
-        Outbox outbox;
-        bool finished = false;
-    };
-
-    void run(std::shared_ptr<Shared> shared);
-    // Puts the report or the failure into the outbox and queues deliver() unless it is queued already.
-    // Called by the worker with the lock held and only before quit, so this object is still there.
-    void post(const RotatorReport& report);
-    void post(const QString& failure);
-    void queueDelivery();
-    // On this object's thread: takes the outbox under the lock, then emits what it held. Taking the lock
-    // is also what orders the worker's writes before everything this thread does with them.
+    // Takes the worker's outbox on this object's thread and emits what it held.
     void deliver();
 
-    std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
-    // The window's thread's own copy, read without the lock.
-    bool active_ = false;
-    std::thread worker_;
+    HamlibWorker<Device> worker_;
 };
 
 }  // namespace skyrel

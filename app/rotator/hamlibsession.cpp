@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <csignal>
 
 #include "app/rotator/hamlibloader.h"
 #include "app/rotator/hamlibmodels.h"
+#include "app/rotator/hamlibopen.h"
 #include "navlib/constants.h"
 
 namespace skyrel {
@@ -122,11 +122,7 @@ std::unique_ptr<HamlibSession> HamlibSession::Open(const HamlibSettings& setting
         error = HamlibModule().error;
         return nullptr;
     }
-    // A daemon that goes away mid-command must cost an error on this thread, not the program.
-    sigset_t brokenPipe;
-    sigemptyset(&brokenPipe);
-    sigaddset(&brokenPipe, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &brokenPipe, nullptr);
+    BlockBrokenPipeOnThisThread();
     const QString name = ModelName(settings.model);
     std::unique_ptr<HamlibRig> rig;
     {
@@ -139,31 +135,9 @@ std::unique_ptr<HamlibSession> HamlibSession::Open(const HamlibSettings& setting
     }
     std::unique_ptr<HamlibSession> session(new HamlibSession(std::move(rig)));
     HamlibRig& opened = *session->rig_;
-    const HamlibLink link = opened.link();
-    const HamlibDevice device = ParseHamlibDevice(settings.device.toStdString(), link);
-    if (!device.valid) {
-        error = QStringLiteral("%1: %2").arg(name, QString::fromStdString(device.error));
-        return nullptr;
-    }
-    if (link != HamlibLink::None && !opened.setConf("rot_pathname", QByteArray::fromStdString(device.pathname))) {
-        error = QStringLiteral("%1: Hamlib refused the device %2").arg(name, settings.device);
-        return nullptr;
-    }
-    if (link == HamlibLink::Device && settings.speed > 0 &&
-        !opened.setConf("serial_speed", QByteArray::number(settings.speed))) {
-        error = QStringLiteral("%1: Hamlib refused the speed %2").arg(name).arg(settings.speed);
-        return nullptr;
-    }
-    QString openError;
-    {
-        const auto lock = LockHamlib();
-        openError = opened.open();
-    }
-    session->description_ = link == HamlibLink::None
-                                ? name
-                                : QStringLiteral("%1 at %2").arg(name, QString::fromStdString(device.pathname));
-    if (!openError.isEmpty()) {
-        error = QStringLiteral("%1: %2").arg(session->description_, openError);
+    const HamlibPort port{settings.device, settings.speed, "rot_pathname", kDefaultRotatorDaemonPort};
+    if (const QString failure = OpenHamlibDevice(opened, name, port, session->description_); !failure.isEmpty()) {
+        error = failure;
         return nullptr;
     }
     session->limits_ = opened.limits();

@@ -11,10 +11,6 @@
 namespace skyrel {
 namespace {
 
-QString ReadOr(const SettingsStore& store, const QString& name, const QString& defaultText) {
-    return OrDefault(store.read(kOptionsGroup, name), defaultText);
-}
-
 bool Flag(const SettingsStore& store, const QString& name) {
     return store.read(kOptionsGroup, name) == QLatin1String("true");
 }
@@ -63,7 +59,7 @@ std::optional<QString> RangeRefusal(const QString& text, const NumberRange& rang
 }
 
 QString OptionReader::text(const QString& name, const QString& defaultText) const {
-    return ReadOr(store_, name, defaultText);
+    return OrDefault(store_.read(group_, name), defaultText);
 }
 
 double OptionReader::real(const QString& name, const QString& defaultText, const NumberRange& range) {
@@ -83,7 +79,8 @@ int OptionReader::integer(const QString& name, const QString& defaultText) {
 }
 
 void OptionReader::refuse(const QString& name, const QString& why, const QString& defaultText) {
-    failures_.append(QStringLiteral("%1 in %2: %3; using %4").arg(name, store_.fileName(), why, defaultText));
+    const QString key = group_ == kOptionsGroup ? name : group_ + QLatin1Char('/') + name;
+    failures_.append(QStringLiteral("%1 in %2: %3; using %4").arg(key, store_.fileName(), why, defaultText));
 }
 
 std::optional<QString> OptionReader::message() const {

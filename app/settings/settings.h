@@ -7,6 +7,7 @@
 #include <array>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "app/settings/settingsstore.h"
 #include "navlib/clocksource.h"
@@ -103,11 +104,13 @@ inline constexpr NumberRange kAnyNumber{"the value", -std::numeric_limits<double
 // <what> must be from <lowest> to <highest> <unit>" when it lies outside the range; nothing when good.
 std::optional<QString> RangeRefusal(const QString& text, const NumberRange& range);
 
-// Reads stored options one at a time. A missing or empty value is its default; a value that fails its
-// conversion or range is its default too, and the failure is kept for the one message of the load.
+// Reads stored options of one group one at a time. A missing or empty value is its default; a value that
+// fails its conversion or range is its default too, and the failure is kept for the one message of the
+// load. A key of a group other than the options group is named with its group, "Radio/Step".
 class OptionReader {
 public:
-    explicit OptionReader(const SettingsStore& store) : store_(store) {}
+    explicit OptionReader(const SettingsStore& store, QString group = kOptionsGroup)
+        : store_(store), group_(std::move(group)) {}
     QString text(const QString& name, const QString& defaultText) const;
     double real(const QString& name, const QString& defaultText, const NumberRange& range = kAnyNumber);
     int integer(const QString& name, const QString& defaultText);
@@ -118,6 +121,7 @@ public:
 
 private:
     const SettingsStore& store_;
+    QString group_;
     QStringList failures_;
 };
 

@@ -2,11 +2,14 @@
 
 #include <QCoreApplication>
 
+#include "app/radio/radiosettings.h"
 #include "app/rotator/hamlibsettings.h"
+#include "app/settings/plannersettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingswriter.h"
 #include "app/web/webserver.h"
 #include "navlib/eme.h"
+#include "navlib/locator.h"
 #include "navlib/observer.h"
 #include "navlib/timecal.h"
 
@@ -28,6 +31,13 @@ Station::Station(const nav::ClockSource& clock, SettingsStore& store, std::uniqu
     connect(&endpoint_, &EndpointServer::commandReceived, this, &Station::SkyrelItemPokeData);
     connect(&tracker_, &Tracker::lineForEndpoint, &endpoint_, &EndpointServer::setPointingLine);
     connect(&tracker_, &Tracker::antennaPositionForEndpoint, &endpoint_, &EndpointServer::setAntennaPosition);
+    connect(&radio_, &RadioFollower::reported, this,
+            [this](const RadioReport& report) { endpoint_.setRadioState(RadioItemText(report)); });
+    connect(&radio_, &RadioFollower::unreachable, this,
+            [this] { endpoint_.setRadioState(kRadioNotReachable.toLatin1()); });
+    connect(&radio_, &RadioFollower::modeChanged, this, [this](nav::RadioMode mode) {
+        if (mode == nav::RadioMode::Off) endpoint_.setRadioState(RadioOffItemText());
+    });
 }
 
 Station::~Station() { tracker_.CloseRotatorPort(); }
@@ -52,7 +62,24 @@ std::optional<QString> Station::loadSettings() {
     const LoadOutcome outcome = LoadSettings(store_, clock_, state_.settings);
     state_.tracking.ddeOutput = (state_.settings.comPort == 0);
     tracker_.setHamlibSettings(LoadHamlibSettings(store_));
-    return outcome.error;
+    OptionReader radioReader(store_, kRadioGroup);
+    const RadioSettings radio = ReadRadioSettings(radioReader);
+    radio_.setDxStation(PlannerDxStation());
+    QStringList lines;
+    for (const std::optional<QString>& line : {outcome.error, radioReader.message(), radio_.setSettings(radio)})
+        if (line) lines << *line;
+    if (lines.isEmpty()) return std::nullopt;
+    return lines.join(QLatin1Char('\n'));
+}
+
+std::optional<nav::PlannerSite> Station::PlannerDxStation() const {
+    const QStringList recent = LoadPlannerSettings(store_).recentDx;
+    if (recent.isEmpty()) return std::nullopt;
+    std::string error;
+    const std::optional<nav::DxStation> dx = nav::ParseDxEntry(recent.first().toStdString(), error);
+    if (!dx) return std::nullopt;
+    const nav::ObserverSite& home = state_.settings.site;
+    return nav::MakePlannerSite(dx->point.latitude, dx->point.longitude, dx->height, home);
 }
 
 void Station::applySite() {
@@ -86,6 +113,7 @@ void Station::tick() {
     if (!tracker_.SendTrackingOutput(sky)) return;
 
     nav::ComputeEmeFigures(state_.eme, sky.clock.utcFraction, sky.moon.distance);
+    radio_.follow(sky, nav::MakePlannerSite(s.site.latitude, s.site.longitude, s.site.height, s.site));
     emit cycleCompleted();
 }
 
@@ -124,7 +152,24 @@ void Station::SkyrelItemPokeData(EndpointCommand command) {
         case EndpointCommand::TrackDde: tracker_.UseEndpointOutput(); break;
         case EndpointCommand::TrackSer: tracker_.UseSerialOutput(); break;
         case EndpointCommand::TrackShut: QCoreApplication::exit(0); break;
+        case EndpointCommand::RadioOff: chooseRadio(nav::RadioMode::Off); break;
+        case EndpointCommand::RadioEcho: chooseRadio(nav::RadioMode::OwnEcho); break;
+        case EndpointCommand::RadioMoon: chooseRadio(nav::RadioMode::ConstantOnMoon); break;
+        case EndpointCommand::RadioDx: chooseRadio(nav::RadioMode::FullToDx); break;
+        case EndpointCommand::PttOn: radio_.setKeyed(true); break;
+        case EndpointCommand::PttOff: radio_.setKeyed(false); break;
     }
+}
+
+void Station::startRadio(nav::RadioMode mode) {
+    RadioSettings settings = radio_.settings();
+    settings.enabled = true;
+    settings.mode = mode;
+    if (const std::optional<QString> refusal = radio_.setSettings(settings)) emit radioRefused(*refusal);
+}
+
+void Station::chooseRadio(nav::RadioMode mode) {
+    if (const std::optional<QString> refusal = radio_.choose(mode)) emit radioRefused(*refusal);
 }
 
 }  // namespace skyrel

@@ -18,6 +18,7 @@
 #include "app/station/appstate.h"
 #include "app/endpoint/endpointcommand.h"
 #include "app/endpoint/endpointserver.h"
+#include "app/radio/radiofollower.h"
 #include "app/rotator/rotatorport.h"
 #include "app/settings/settingsstore.h"
 #include "app/station/tracker.h"
@@ -41,8 +42,9 @@ public:
     ~Station() override;
 
     // Reads the stored options into the settings in effect; output goes to the endpoint when the stored
-    // port is 0. Returns, for the user, one message naming every stored value that failed and the
-    // default it holds instead.
+    // port is 0; the radio starts as its options say, following the planner's last DX station. Returns,
+    // for the user, one message naming every stored value that failed and the default it holds instead,
+    // and why the radio's DX mode stays off when there is no DX station.
     std::optional<QString> loadSettings();
 
     // Puts the observer at the site in effect and runs one cycle, which searches the day again for the
@@ -81,8 +83,9 @@ public:
     WebServer* web() { return web_.get(); }
 
     // A command poked into the endpoint's item: the Track choices, the output channel (TRACK_DDE and
-    // TRACK_SER change the running output only, never the stored port), or TRACK_SHUT, which ends the
-    // event loop with status 0 (no window is closed, so none stores its position).
+    // TRACK_SER change the running output only, never the stored port), TRACK_SHUT, which ends the
+    // event loop with status 0 (no window is closed, so none stores its position), the radio's
+    // convention (RADIO_OFF, RADIO_ECHO, RADIO_MOON, RADIO_DX: Full To DX) and PTT_ON/PTT_OFF.
     void SkyrelItemPokeData(EndpointCommand command);
 
     // The state of the cycle. Windows that edit options (the setup dialog) write into state().settings
@@ -100,6 +103,14 @@ public:
     int cycleCount() const { return cycleCount_; }
 
     Tracker& tracker() { return tracker_; }
+    RadioFollower& radio() { return radio_; }
+    // The radio's convention as a menu or the endpoint chooses it; a refusal goes out as radioRefused.
+    void chooseRadio(nav::RadioMode mode);
+    // --radio: the radio of the stored options driven in `mode` for this run, whether or not they enable
+    // it; a refusal goes out as radioRefused.
+    void startRadio(nav::RadioMode mode);
+    // The planner's current DX station (the last one applied), as the radio's DX modes follow it.
+    std::optional<nav::PlannerSite> PlannerDxStation() const;
     EndpointServer& endpoint() { return endpoint_; }
     SettingsStore& store() { return store_; }
     const nav::ClockSource& clock() const { return clock_; }
@@ -117,6 +128,8 @@ signals:
     void cycleCompleted();
     // Tracking was chosen: Sun, Moon or Park with `active` true once the output runs, or Off.
     void trackingChanged(skyrel::TrackMode mode, bool active);
+    // A radio convention could not be followed (a DX one without a DX station); the radio is off.
+    void radioRefused(const QString& message);
 
 private:
     Station(const nav::ClockSource& clock, SettingsStore& store, std::unique_ptr<SerialRotatorPort> ownPort,
@@ -127,6 +140,7 @@ private:
     AppState state_;
     std::unique_ptr<SerialRotatorPort> ownPort_;
     Tracker tracker_;
+    RadioFollower radio_;
     EndpointServer endpoint_;
     std::unique_ptr<WebServer> web_;
     nav::RiseSetTexts riseSetTexts_;

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <string>
 
+#include "app/radio/radiosettings.h"
 #include "app/settings/plannersettings.h"
 #include "app/station/station.h"
 #include "navlib/commonwindow.h"
@@ -140,7 +141,10 @@ QJsonObject StateJson(Station& station, const AntennaSeen& antenna) {
             {QStringLiteral("riseSet"), QJsonObject{{QStringLiteral("sun"), PanelJson(riseSet.sun)},
                                                      {QStringLiteral("moon"), PanelJson(riseSet.moon)}}},
             {QStringLiteral("tracking"), tracking},
-            {QStringLiteral("antenna"), AntennaJson(antenna)}};
+            {QStringLiteral("antenna"), AntennaJson(antenna)},
+            {QStringLiteral("radio"), QJsonObject{{QStringLiteral("mode"), RadioModeText(station.radio().mode())},
+                                                  {QStringLiteral("status"), station.radio().statusText()},
+                                                  {QStringLiteral("lost"), station.radio().statusLost()}}}};
 }
 
 QJsonArray MoonPathJson(const Station& station) {

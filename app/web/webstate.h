@@ -26,7 +26,7 @@ struct AntennaSeen {
 };
 
 // The state of the station's last second: time, site, Sun, Moon, EME figures, the day's rise/set texts,
-// tracking and antenna. Without the Moon path, which changes once a day (MoonPathJson).
+// tracking, antenna and radio. Without the Moon path, which changes once a day (MoonPathJson).
 QJsonObject StateJson(Station& station, const AntennaSeen& antenna);
 
 // Today's (UTC) Moon from the station's site every kMoonPathStepSeconds, [[azimuth, elevation], ...] in

@@ -15,32 +15,40 @@ namespace {
 constexpr int kStartWaitMs = 20000;
 constexpr int kConnectPollMs = 50;
 
-}  // namespace
-
-RotatorDaemon::RotatorDaemon() {
+int FreeLoopbackPort() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
-    port_ = probe.serverPort();
+    return probe.serverPort();
 }
+
+// Starts one of Hamlib's daemons with its dummy device on loopback at `port` and waits until it accepts
+// connections.
+bool StartDummyDaemon(QProcess& process, const QString& program, int port, const QStringList& more) {
+    process.start(program, QStringList{QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"),
+                                       QStringLiteral("127.0.0.1"), QStringLiteral("-t"), QString::number(port)} +
+                               more);
+    if (!process.waitForStarted(kStartWaitMs)) return false;
+    for (int waited = 0; waited < kStartWaitMs; waited += kConnectPollMs) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (socket.waitForConnected(kConnectPollMs)) return true;
+        if (process.state() == QProcess::NotRunning) return false;
+        QThread::msleep(kConnectPollMs);
+    }
+    return false;
+}
+
+}  // namespace
+
+RotatorDaemon::RotatorDaemon() : port_(FreeLoopbackPort()) {}
 
 RotatorDaemon::~RotatorDaemon() { kill(); }
 
 bool RotatorDaemon::start(bool logCommands) {
-    QStringList args = {QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"), QStringLiteral("127.0.0.1"),
-                        QStringLiteral("-t"), QString::number(port_)};
     // -vvvv makes the daemon log "rot_set_position called az=... el=..." for every command and
     // "rot_stop called" for every stop.
-    if (logCommands) args.append(QStringLiteral("-vvvv"));
-    process_.start(QStringLiteral("rotctld"), args);
-    if (!process_.waitForStarted(kStartWaitMs)) return false;
-    for (int waited = 0; waited < kStartWaitMs; waited += kConnectPollMs) {
-        QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, port_);
-        if (socket.waitForConnected(kConnectPollMs)) return true;
-        if (process_.state() == QProcess::NotRunning) return false;
-        QThread::msleep(kConnectPollMs);
-    }
-    return false;
+    return StartDummyDaemon(process_, QStringLiteral("rotctld"), port_,
+                            logCommands ? QStringList{QStringLiteral("-vvvv")} : QStringList{});
 }
 
 void RotatorDaemon::kill() {
@@ -142,5 +150,46 @@ std::optional<RotatorPosition> ReadPositionWithRotctl(const QString& address) {
     if (!azimuth || !elevation) return std::nullopt;
     return RotatorPosition{*azimuth, *elevation};
 }
+
+RadioDaemon::RadioDaemon() : port_(FreeLoopbackPort()) {}
+
+RadioDaemon::~RadioDaemon() { kill(); }
+
+// "-P RIG": the dummy radio keeps a PTT of its own, as a radio on CAT does.
+bool RadioDaemon::start() {
+    return StartDummyDaemon(process_, QStringLiteral("rigctld"), port_, {QStringLiteral("-P"), QStringLiteral("RIG")});
+}
+
+void RadioDaemon::kill() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.kill();
+    process_.waitForFinished(kStartWaitMs);
+}
+
+RadioSettings RadioDaemon::settings() const {
+    RadioSettings settings;
+    settings.enabled = true;
+    settings.model = kHamlibNetworkModel;
+    settings.device = QStringLiteral("127.0.0.1:%1").arg(port_);
+    return settings;
+}
+
+QByteArray RadioDaemon::ask(const QByteArray& command) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port_);
+    if (!socket.waitForConnected(kStartWaitMs)) return {};
+    socket.write(command + '\n');
+    QByteArray reply;
+    while (!reply.endsWith('\n') && socket.waitForReadyRead(kStartWaitMs)) reply += socket.readAll();
+    return reply.trimmed();
+}
+
+std::optional<double> RadioDaemon::receiveDial() { return ParseReal(QString::fromLatin1(ask("f"))); }
+
+std::optional<double> RadioDaemon::transmitDial() { return ParseReal(QString::fromLatin1(ask("i"))); }
+
+bool RadioDaemon::turnKnob(double hz) { return ask("F " + QByteArray::number(hz, 'f', 0)) == "RPRT 0"; }
+
+bool RadioDaemon::key(bool transmitting) { return ask(transmitting ? "T 1" : "T 0") == "RPRT 0"; }
 
 }  // namespace skyrel::test

@@ -1,5 +1,5 @@
-// Hamlib's network rotator daemon with its dummy rotator, on loopback, as a real process of the test;
-// and Hamlib's own client reading the position from it.
+// Hamlib's network rotator and radio daemons with their dummy devices, on loopback, as real processes of
+// the test; and Hamlib's own client reading the rotator's position from its daemon.
 #pragma once
 
 #include <QByteArray>
@@ -9,6 +9,7 @@
 #include <QTcpSocket>
 #include <optional>
 
+#include "app/radio/radiosettings.h"
 #include "app/rotator/hamlibsession.h"
 
 class QTcpServer;
@@ -73,6 +74,37 @@ private:
     int connections_ = 0;
     QByteArrayList positionCommands_;
     QList<QTcpSocket*> waiting_;  // clients whose position command is held
+};
+
+// Hamlib's network radio daemon with its dummy radio on loopback, as a real process of the test, asked
+// directly in the daemon's own protocol (Hamlib's network client reads the split frequency back from the
+// wrong VFO).
+class RadioDaemon {
+public:
+    // Chooses a TCP port that is free on loopback now; start() after kill() uses the same one.
+    RadioDaemon();
+    ~RadioDaemon();
+
+    // Starts `rigctld -m 1` on 127.0.0.1 at the port and waits until it accepts connections.
+    bool start();
+    // SIGKILL, as a radio computer cut off.
+    void kill();
+
+    // The options of the network model at this daemon, enabled.
+    RadioSettings settings() const;
+    // The dummy's receive dial ("f") and split transmit dial ("i") in Hz; none when it did not answer.
+    std::optional<double> receiveDial();
+    std::optional<double> transmitDial();
+    // Sets the receive dial as an operator's hand on the knob would ("F"), and PTT ("T"); false when
+    // refused.
+    bool turnKnob(double hz);
+    bool key(bool transmitting);
+
+private:
+    QByteArray ask(const QByteArray& command);
+
+    QProcess process_;
+    int port_ = 0;
 };
 
 // `rotctl -m 2 -r <address> p`: the position the daemon's rotator reports, or none.

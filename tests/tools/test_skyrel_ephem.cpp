@@ -93,6 +93,23 @@ TEST(SkyrelEphem, DxFiguresAndCommonWindowsAsJson) {
                     (homeEcho[i].toDouble() + dx["echoDoppler"].toArray()[i].toDouble()) / 2, 1e-3) << i;
     const QJsonObject sky = got["sky"].toObject();
     EXPECT_EQ(sky.keys(), (QStringList{"degradation", "galacticLatitude", "galacticLongitude", "tsky"}));
+
+    // The radio's dials at 1296 MHz, against the figures printed beside them: Own Echo receives the own
+    // echo's Doppler and transmits on the sky frequency; Full To DX receives the cross Doppler and
+    // transmits against it. 1 mHz: the same range rates through a different sum.
+    const double sky1296 = 1296e6;
+    for (const auto& [word, rx, tx] : {std::tuple{"echo", homeEcho[2].toDouble(), 0.0},
+                                       std::tuple{"dx", dx["crossDoppler"].toArray()[2].toDouble(),
+                                                  -dx["crossDoppler"].toArray()[2].toDouble()}}) {
+        const ToolRun radioRun = RunTool(home + QStringList{"--utc", "2026-12-19T01:00:00", "--dx", "jo62QM", "--radio",
+                                                            word, "--rx-sky", "1296000000", "--json"});
+        ASSERT_EQ(radioRun.exitCode, 0) << radioRun.err.toStdString();
+        const QJsonObject radio = QJsonDocument::fromJson(radioRun.out).object()["radio"].toObject();
+        EXPECT_NEAR(radio["rxCorrection"].toDouble(), rx, 1e-3) << word;
+        EXPECT_NEAR(radio["txCorrection"].toDouble(), tx, 1e-3) << word;
+        EXPECT_EQ(radio["rxDial"].toDouble(), std::round(sky1296 + rx)) << word;
+        EXPECT_EQ(radio["txDial"].toDouble(), std::round(sky1296 + tx)) << word;
+    }
     EXPECT_GT(sky["tsky"].toArray()[0].toDouble(), sky["tsky"].toArray()[4].toDouble());
 
     // Before 1970 too, a DX at the home site sees the home station's Moon of the same second.
@@ -360,6 +377,20 @@ TEST(SkyrelEphem, TableHasOneRowPerInstantAndCsvAHeader) {
     EXPECT_TRUE(first.out.trimmed().split('\n').last().startsWith("1901-03-01T00:00:00Z,")) << first.out.toStdString();
     for (const char* day : {"1901-03-01", "2100-02-28"})
         EXPECT_EQ(RunTool({"--riseset", "--date", day}).exitCode, 0) << day;
+
+    // With --radio moon two dial columns follow; Constant On Moon corrects receive and transmit by as much
+    // in opposite senses, so the two dials straddle the sky frequency (to the rounding of each, 1 Hz).
+    const ToolRun radio = RunTool({"--utc", "2005-09-21T23:59:00", "--every", "30", "--count", "4", "--csv", "--lat",
+                                   "0", "--radio", "moon", "--rx-sky", "432050000"});
+    ASSERT_EQ(radio.exitCode, 0) << radio.err.toStdString();
+    const QList<QByteArray> radioRows = radio.out.trimmed().split('\n');
+    EXPECT_TRUE(radioRows[0].endsWith(",moonElongation,rxDial,txDial"));
+    for (const QByteArray& row : radioRows.mid(1)) {
+        const QList<QByteArray> cells = row.split(',');
+        ASSERT_EQ(cells.size(), 14) << row.toStdString();
+        EXPECT_NEAR(cells[12].toDouble() + cells[13].toDouble(), 2 * 432050000.0, 1) << row.toStdString();
+        EXPECT_NE(cells[12].toDouble(), 432050000.0) << "a correction of 0 would prove nothing";
+    }
 }
 
 TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
@@ -392,6 +423,12 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
         {{"--ephemeris", "fast"}, "--ephemeris"},
         {{"--riseset", "--ephemeris", "Precise"}, "--ephemeris"},
         {{"--ephemeris"}, "--ephemeris"},
+        {{"--radio", "echo"}, "--rx-sky"},
+        {{"--radio", "Own Echo", "--rx-sky", "1296000000"}, "--radio"},
+        {{"--radio", "dx", "--rx-sky", "1296000000"}, "--dx"},
+        {{"--radio", "echo", "--rx-sky", "1296"}, "--rx-sky"},
+        {{"--riseset", "--radio", "echo", "--rx-sky", "1296000000"}, "--radio"},
+        {{"--tx-sky", "1296000000"}, "--tx-sky"},
     };
     for (const auto& [args, flag] : cases) {
         const ToolRun r = RunTool(args);
@@ -404,7 +441,7 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
     EXPECT_EQ(help.exitCode, 0);
     for (const char* flag : {"--lat", "--lon", "--height", "--utc", "--json", "--riseset", "--date",
                              "--local-offset", "--every", "--count", "--csv", "--dx", "--dx-height", "--windows",
-                             "--days", "--min-elevation", "--ephemeris"})
+                             "--days", "--min-elevation", "--ephemeris", "--radio", "--rx-sky", "--tx-sky"})
         EXPECT_TRUE(help.out.contains(flag)) << flag;
 }
 

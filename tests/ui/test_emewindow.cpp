@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include "app/radio/radiofollower.h"
 #include "app/settings/settingsstore.h"
 #include "navlib/eme.h"
 #include "tests/support/fakeclock.h"
@@ -83,12 +84,18 @@ TEST(EmeWindow, LayoutCloseButtonAndStoredPosition) {
     nav::EmeFigures eme;
     TSMForm4 w(eme, store);
     EXPECT_EQ(w.windowTitle(), "  EME");
-    EXPECT_EQ(w.size(), QSize(237, 274));
+    EXPECT_EQ(w.size(), QSize(237, 314));
     EXPECT_FALSE(w.Timer1().isActive());  // hidden, it refreshes nothing
     EXPECT_EQ(w.rangeRate->geometry().right() + 1, 209);
     EXPECT_EQ(w.doppler[0]->geometry().right() + 1, 177);
     EXPECT_EQ(w.pos(), QPoint(20, 20));
     EXPECT_EQ(w.parentWidget(), nullptr);
+    // The radio's line: a lost radio in the warning colour, black again once it answers.
+    EXPECT_EQ(w.radioStatus->text(), kRadioOffText);
+    w.showRadio(kRadioNotReachable, true);
+    EXPECT_EQ(TextColour(*w.radioStatus), kWarningColour);
+    w.showRadio(QStringLiteral("Radio: RX 1296.047040 (-2960 Hz)  TX 1296.050000 (0 Hz)  Own Echo"), false);
+    EXPECT_EQ(TextColour(*w.radioStatus), QColor(0, 0, 0));
 
     eme.moonRangeRate = 0.25;
     w.show();

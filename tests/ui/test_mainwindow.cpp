@@ -277,12 +277,13 @@ TEST_F(MainWindowTest, MenusCarryTheirItems) {
     ASSERT_NE(bar[2]->menu(), nullptr);
     EXPECT_EQ(bar[0]->menu()->actions(),
               (QList<QAction*>{w->Exit1, w->MapSetup1, w->Map1, w->EME1, w->Planner1, w->PreciseEphemeris1,
-                               w->Rotator1, w->WebPage1}));
+                               w->Rotator1, w->Radio1, w->WebPage1}));
     EXPECT_EQ(bar[2]->menu()->actions(), (QList<QAction*>{w->Sun1, w->Moon1, w->Park1, w->off1}));
     QStringList texts;
     for (QAction* item : bar[0]->menu()->actions() + bar[2]->menu()->actions()) texts << item->text();
     EXPECT_EQ(texts, (QStringList{"Exit", "Setup", "Map", "EME", "EME Planner", "Precise Ephemeris",
-                                  QStringLiteral("Rotator…"), QStringLiteral("Web Page…"), "Sun", "Moon", "Park",
+                                  QStringLiteral("Rotator…"), QStringLiteral("Radio…"), QStringLiteral("Web Page…"),
+                                  "Sun", "Moon", "Park",
                                   "off"}));
     // "About" has no menu: the item on the bar acts itself.
     EXPECT_EQ(bar[1], w->About1);

@@ -356,14 +356,14 @@ TEST_F(TrackingWindowTest, RotatorDaemonGetsTheSunWithItsOffsetsLosesItsDaemonAn
     EXPECT_TRUE(VisibleBoxes("RotatorErrorBox").front()->text().startsWith("Rotator not reachable: "));
     EXPECT_EQ(w->Label42->text(), kRotatorNotReachable);
     // The endpoint's clients no longer read the last position as if the antenna still stood there.
-    EXPECT_EQ(station.endpoint().antennaItem()->firstLine(), kRotatorNotReachable.toLatin1());
+    EXPECT_EQ(station.endpoint().antennaItem().firstLine(), kRotatorNotReachable.toLatin1());
     EXPECT_TRUE(state.tracking.trackingActive);
 
     // Answering again closes the box that says it does not.
     ASSERT_TRUE(daemon.start());
     ASSERT_TRUE(tickUntil([&] { return w->Label42->text().startsWith("Error: "); }));
     EXPECT_TRUE(QTest::qWaitFor([] { return VisibleBoxes("RotatorErrorBox").isEmpty(); }, 1000));
-    EXPECT_TRUE(station.endpoint().antennaItem()->firstLine().startsWith("AZ"));
+    EXPECT_TRUE(station.endpoint().antennaItem().firstLine().startsWith("AZ"));
     for (const qint64 ms : tickMs) EXPECT_LT(ms, kTickBoundMs);
 }
 

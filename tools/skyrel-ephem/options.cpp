@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include "app/radio/radiosettings.h"
 #include "app/settings/numbertext.h"
 #include "navlib/commonwindow.h"
 #include "navlib/printabletext.h"
@@ -29,7 +30,7 @@ const std::map<std::string, std::string> kValueForms{
     {"--utc", "YYYY-MM-DDTHH:MM:SS"}, {"--date", "YYYY-MM-DD"}, {"--local-offset", "HOURS"},
     {"--every", "SECONDS"},   {"--count", "N"},          {"--dx", "LOCATOR or LAT,LON"},
     {"--dx-height", "M"},     {"--days", "N"},           {"--min-elevation", "DEG"},
-    {"--ephemeris", "standard|precise"}};
+    {"--ephemeris", "standard|precise"}, {"--radio", "MODE"}, {"--rx-sky", "HZ"}, {"--tx-sky", "HZ"}};
 
 // Numbers on the command line read as the tracker reads its settings: '.' only, whole texts only.
 std::optional<double> ParseDouble(const std::string& text) { return skyrel::ParseReal(QString::fromStdString(text)); }
@@ -169,6 +170,17 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                 return fail("--ephemeris expects standard or precise, e.g. --ephemeris precise (got " + Quoted(value) +
                             ")");
             o.precise = value == "precise";
+        } else if (flag == "--radio") {
+            o.radio = skyrel::RadioModeOfWord(QString::fromStdString(value));
+            if (!o.radio)
+                return fail("--radio expects " + skyrel::RadioModeWords().toStdString() + ", e.g. --radio echo (got " +
+                            Quoted(value) + ")");
+        } else if (flag == "--rx-sky" || flag == "--tx-sky") {
+            std::optional<double>& sky = flag == "--rx-sky" ? o.rxSky : o.txSky;
+            sky = ParseDouble(value);
+            if (!sky || *sky < skyrel::kRadioSkyRange.lowest || *sky > skyrel::kRadioSkyRange.highest)
+                return fail(flag + " expects Hz from 1000000 to 300000000000, e.g. " + flag + " 1296050000 (got " +
+                            Quoted(value) + ")");
         } else {
             return fail("unknown option " + Quoted(flag) + "; see skyrel-ephem --help");
         }
@@ -179,8 +191,17 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     if (o.everySeconds && (o.json || o.riseSet || o.windows))
         return fail("--every makes a table; it does not combine with --json, --riseset or --windows");
     if (o.dxHeight && !o.dx) return fail("--dx-height goes with --dx: --dx LOCATOR --dx-height M");
-    if (o.dx && (o.riseSet || o.everySeconds))
-        return fail("--dx applies to one instant and to --windows, not to --riseset or tables");
+    if (o.radio.has_value() != o.rxSky.has_value())
+        return fail("--radio and --rx-sky go together: --radio MODE --rx-sky HZ [--tx-sky HZ]");
+    if (o.txSky && !o.radio) return fail("--tx-sky goes with --radio MODE --rx-sky HZ");
+    if (o.radio && (o.riseSet || o.windows))
+        return fail("--radio adds the dials to one instant or to a table, not to --riseset or --windows");
+    if (o.radio && nav::NeedsDxStation(*o.radio) && !o.dx)
+        return fail("--radio " + skyrel::RadioModeWord(*o.radio).toStdString() +
+                    " follows a DX station: add --dx LOCATOR or --dx LAT,LON");
+    if (o.dx && o.riseSet) return fail("--dx applies to one instant, to tables with --radio and to --windows");
+    if (o.dx && o.everySeconds && !o.radio)
+        return fail("--dx applies to a table only with --radio, for the dials of a DX convention");
     if (o.windows && !o.dx) return fail("--windows needs the DX station: --windows --dx LOCATOR or --dx LAT,LON");
     if (o.windows && (o.riseSet || o.utc || o.localOffset))
         return fail("--windows lists whole UTC days: give the first with --date YYYY-MM-DD, not --utc, "
@@ -208,6 +229,7 @@ std::string HelpText() {
   skyrel-ephem [SITE] [--utc YYYY-MM-DDTHH:MM:SS] --dx LOCATOR|LAT,LON [--dx-height M] [--json]
   skyrel-ephem [SITE] --windows --dx LOCATOR|LAT,LON [--dx-height M] [--date YYYY-MM-DD] [--days N]
                [--min-elevation DEG] [--json | --csv]
+  any instant or table form with --radio MODE --rx-sky HZ [--tx-sky HZ]
 
 Sun and Moon figures from the tracker's engine, for planning an EME session, scripting a station, or
 checking the engine against other programs.
@@ -282,6 +304,17 @@ Table:
   Columns: UTC instant; for the Sun and then the Moon azimuth and elevation (refraction included),
   right ascension and declination (topocentric), all in degrees, and distance in km; then the Moon's
   elongation in degrees.
+
+Radio dials (one instant and tables):
+  --radio off|echo|moon|dx|dx-echo|call-dx
+                the Doppler convention, as the radio follows it: Own Echo, Constant On Moon, Full To DX,
+                On DX Echo, Call DX (the last three need --dx; with a table --dx is allowed then)
+  --rx-sky HZ   the receive sky frequency in Hz, 1000000 to 300000000000
+  --tx-sky HZ   the transmit sky frequency (default: the receive one)
+  Adds the receive and transmit corrections and dials (sky frequency plus correction, whole Hz, from the
+  range rates d(t) - d(t - 1 s) at home and at the DX) to the instant ("Radio" line; --json adds the object
+  radio: mode, rxSky, txSky, rxCorrection, txCorrection, rxDial, txDial) and to each table row (the
+  columns RX dial and TX dial; CSV rxDial, txDial).
 
 Ephemeris (every mode):
   --ephemeris standard|precise

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "navlib/locator.h"
+#include "navlib/radiodoppler.h"
 
 namespace ephem {
 
@@ -39,6 +40,8 @@ struct Options {
     std::optional<long long> days;            // span of --windows, whole UTC days
     std::optional<double> minElevation;       // degrees
     bool precise = false;  // --ephemeris precise
+    std::optional<nav::RadioMode> radio;      // --radio: the dials of this convention on each row
+    std::optional<double> rxSky, txSky;       // Hz; the transmit sky frequency defaults to the receive one
 };
 
 // Parses argv[1..]. On failure returns nothing and sets `error` to one line naming the flag and the

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/radio/radiosettings.h"
 #include "app/settings/iersfile.h"
 #include "navlib/anomaly.h"
 #include "navlib/clocksource.h"
@@ -140,6 +141,20 @@ std::string SkyJson(const nav::SkyBehindMoon& sky) {
            ", \"degradation\": " + NumberList(sky.degradation) + "}";
 }
 
+constexpr double kHzPerMHz = 1e6;
+constexpr int kDialWidth = 16;
+
+std::string ModeText(nav::RadioMode mode) { return skyrel::RadioModeText(mode).toStdString(); }
+
+std::string SignedHertz(double hz) { return (std::llround(hz) > 0 ? "+" : "") + Decimals(hz, 0) + " Hz"; }
+
+std::string RadioJson(const InstantFigures& f) {
+    return "{\"mode\": " + JsonString(ModeText(*f.radioMode)) + ", \"rxSky\": " + Number(f.rxSky) +
+           ", \"txSky\": " + Number(f.txSky) + ", \"rxCorrection\": " + Number(f.radio.rxCorrection) +
+           ", \"txCorrection\": " + Number(f.radio.txCorrection) + ", \"rxDial\": " + Number(f.radio.rxDial) +
+           ", \"txDial\": " + Number(f.radio.txDial) + "}";
+}
+
 std::string DxJson(const nav::PlannerSite& dx, const nav::PlannerFigures& p) {
     return "{\"locator\": " + JsonString(nav::LocatorOf(dx.site.latitude, dx.site.longitude)) + ", \"latitude\": " +
            Number(dx.site.latitude) + ", \"longitude\": " + Number(dx.site.longitude) + ", \"azimuth\": " +
@@ -221,6 +236,21 @@ void AddPlannerFigures(InstantFigures& f, const nav::ObserverSite& site, const n
                                            survey, receiverKelvin);
 }
 
+void AddRadioDials(InstantFigures& f, const nav::ObserverSite& site, const RadioRequest& radio) {
+    nav::SkyState workspace = f.sky;
+    const nav::PlannerSite home = nav::MakePlannerSite(site.latitude, site.longitude, site.height, site);
+    const long long second = nav::SecondOfDay(f.sky.clock);
+    const double homeRate = nav::StationMoonAt(workspace, home, f.sky.clock.utcDay, second).rangeRate;
+    const double dxRate = f.dx && nav::NeedsDxStation(radio.mode)
+                              ? nav::StationMoonAt(workspace, *f.dx, f.sky.clock.utcDay, second).rangeRate
+                              : 0;
+    constexpr double kWholeHz = 1;
+    f.radioMode = radio.mode;
+    f.rxSky = radio.rxSky;
+    f.txSky = radio.txSky;
+    f.radio = nav::RadioDialsAt(radio.mode, radio.rxSky, radio.txSky, homeRate, dxRate, {}, {}, kWholeHz);
+}
+
 WindowsReport ComputeWindows(const nav::ObserverSite& site, const nav::PlannerSite& dx, const CalendarDate& date,
                              int days, double minElevation) {
     WindowsReport report;
@@ -248,7 +278,8 @@ std::string InstantJson(const InstantFigures& f, const std::string& iersFile) {
            ", \"eme\": {\"rangeRate\": " + Number(f.eme.moonRangeRate) + ", \"dopplerShift\": " + NumberList(f.eme.dopplerShift) +
            ", \"pathLossVsPerigee\": " + Number(f.eme.pathLossVsPerigee) + ", \"echoDelay\": " +
            Number(f.eme.echoDelay) + "}, \"sky\": " + SkyJson(f.skyBehindMoon) +
-           (f.planner ? ", \"dx\": " + DxJson(*f.dx, *f.planner) : std::string()) + "}\n";
+           (f.planner ? ", \"dx\": " + DxJson(*f.dx, *f.planner) : std::string()) +
+           (f.radioMode ? ", \"radio\": " + RadioJson(f) : std::string()) + "}\n";
 }
 
 std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site) {
@@ -283,6 +314,10 @@ std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site) 
            Decimals(sky.galactic.latitude, 2) + " deg\n";
     out += "Sky temperature       " + BandLine(sky.skyTemperature, 0, "K");
     out += "Degradation           " + BandLine(sky.degradation, 2, "dB");
+    if (f.radioMode)
+        out += "Radio                 " + ModeText(*f.radioMode) + ": RX " + Decimals(f.radio.rxDial / kHzPerMHz, 6) +
+               " MHz (" + SignedHertz(f.radio.rxCorrection) + ")  TX " + Decimals(f.radio.txDial / kHzPerMHz, 6) +
+               " MHz (" + SignedHertz(f.radio.txCorrection) + ")\n";
     if (!f.planner) return out;
     const nav::PlannerFigures& p = *f.planner;
     out += "DX                    " + SiteText(f.dx->site) + "\n";
@@ -296,12 +331,14 @@ std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site) 
     return out;
 }
 
-std::string TableHeader(bool csv) {
+std::string TableHeader(bool csv, bool withRadio) {
     if (csv)
-        return "utc,sunAzimuth,sunElevation,sunRightAscension,sunDeclination,sunDistance,moonAzimuth,"
-               "moonElevation,moonRightAscension,moonDeclination,moonDistance,moonElongation\n";
-    return "UTC                    Sun Az   Sun El   Sun RA  Sun Dec     Sun km  Moon Az  Moon El  Moon RA "
-           "Moon Dec   Moon km    Elong\n";
+        return std::string("utc,sunAzimuth,sunElevation,sunRightAscension,sunDeclination,sunDistance,moonAzimuth,"
+                           "moonElevation,moonRightAscension,moonDeclination,moonDistance,moonElongation") +
+               (withRadio ? ",rxDial,txDial\n" : "\n");
+    return std::string("UTC                    Sun Az   Sun El   Sun RA  Sun Dec     Sun km  Moon Az  Moon El  Moon RA "
+                       "Moon Dec   Moon km    Elong") +
+           (withRadio ? "      RX dial Hz      TX dial Hz\n" : "\n");
 }
 
 std::string TableRow(const InstantFigures& f, bool csv) {
@@ -326,6 +363,9 @@ std::string TableRow(const InstantFigures& f, bool csv) {
     std::string row = csv ? IsoUtc(f.epochSeconds) : UtcText(f.epochSeconds);
     for (const Column& c : columns)
         row += csv ? "," + Decimals(c.value, c.decimals) : Padded(Decimals(c.value, c.decimals), c.width);
+    if (f.radioMode)
+        for (const double dial : {f.radio.rxDial, f.radio.txDial})
+            row += csv ? "," + Decimals(dial, 0) : Padded(Decimals(dial, 0), kDialWidth);
     return row + "\n";
 }
 

@@ -11,6 +11,7 @@
 #include "navlib/eme.h"
 #include "navlib/iers.h"
 #include "navlib/planner.h"
+#include "navlib/radiodoppler.h"
 #include "navlib/riseset.h"
 #include "navlib/skystate.h"
 #include "tools/skyrel-ephem/options.h"
@@ -30,6 +31,15 @@ struct InstantFigures {
     nav::SkyBehindMoon skyBehindMoon;            // after AddPlannerFigures
     std::optional<nav::PlannerSite> dx;           // the DX station, when one is given
     std::optional<nav::PlannerFigures> planner;   // its figures, after AddPlannerFigures
+    std::optional<nav::RadioMode> radioMode;      // after AddRadioDials
+    double rxSky = 0, txSky = 0;                  // Hz
+    nav::RadioDials radio;
+};
+
+// What --radio asks for.
+struct RadioRequest {
+    nav::RadioMode mode = nav::RadioMode::OwnEcho;
+    double rxSky = 0, txSky = 0;  // Hz
 };
 
 // The common windows of a span, with what they were searched for.
@@ -59,6 +69,10 @@ InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochS
 void AddPlannerFigures(InstantFigures& f, const nav::ObserverSite& site, const nav::SkySurvey& survey,
                        const nav::BandValues& receiverKelvin);
 
+// The radio's dials at the instant of `f`, without a converter, to the whole Hz: the range rates d(t) -
+// d(t - 1 s) of the home site and of f.dx (when the mode needs it) as the radio follows them.
+void AddRadioDials(InstantFigures& f, const nav::ObserverSite& site, const RadioRequest& radio);
+
 // The common windows of `days` UTC days from 00:00 UTC of `date`.
 WindowsReport ComputeWindows(const nav::ObserverSite& site, const nav::PlannerSite& dx, const CalendarDate& date,
                              int days, double minElevation);
@@ -74,7 +88,8 @@ CalendarDate Today(double clockOffset);
 // iersFile: the stored "IERS File" named beside the DUT1 used (empty: none).
 std::string InstantJson(const InstantFigures& f, const std::string& iersFile);
 std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site);
-std::string TableHeader(bool csv);
+// withRadio: the two dial columns of AddRadioDials follow.
+std::string TableHeader(bool csv, bool withRadio);
 std::string TableRow(const InstantFigures& f, bool csv);
 // dayStartEpochSeconds: 00:00 of the displayed day on the displayed clock, as a UTC instant.
 std::string RiseSetJson(const nav::RiseSetTexts& texts, bool showUtc, std::int64_t dayStartEpochSeconds);

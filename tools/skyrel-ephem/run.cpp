@@ -60,6 +60,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         o.dx ? std::optional(nav::MakePlannerSite(o.dx->latitude, o.dx->longitude, o.dxHeight.value_or(0), site))
              : std::nullopt;
     const skyrel::PlannerSettings planner = skyrel::LoadPlannerSettings(skyrel::NativeSettingsStore());
+    const std::optional<RadioRequest> radio =
+        o.radio ? std::optional(RadioRequest{*o.radio, *o.rxSky, o.txSky.value_or(*o.rxSky)}) : std::nullopt;
 
     if (o.windows) {
         const CalendarDate first = o.date.value_or(Today(0));
@@ -99,10 +101,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                 << ", the last instant it may reach\n";
             return kExitBadInput;
         }
-        out << TableHeader(o.csv);
+        out << TableHeader(o.csv, radio.has_value());
         InstantFigures figures = ComputeCycle(site, start);
+        figures.dx = dx;
         for (long long row = 0; row < *o.count; ++row) {
             if (row > 0) NextCycle(figures, site, start + row * *o.everySeconds);
+            if (radio) AddRadioDials(figures, site, *radio);
             out << TableRow(figures, o.csv);
         }
         return 0;
@@ -110,6 +114,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     InstantFigures figures = ComputeInstant(site, start);
     figures.dx = dx;
     AddPlannerFigures(figures, site, skyrel::ShippedSkySurvey(), planner.receiverKelvin);
+    if (radio) AddRadioDials(figures, site, *radio);
     out << (o.json ? InstantJson(figures, iersFile.toStdString()) : InstantText(figures, site));
     return 0;
 }

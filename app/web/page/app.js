@@ -104,6 +104,8 @@
     showRiseSet(state.riseSet);
     showEme(state.eme);
     showTracking(state.tracking, state.antenna);
+    set("radio", state.radio.status.replace(/^Radio: /, ""));
+    document.getElementById("radio").classList.toggle("warning", state.radio.lost);
     place("sun-mark", state.sun.azimuth, state.sun.elevation);
     place("moon-mark", state.moon.azimuth, state.moon.elevation);
     if (state.utc.slice(0, 10) !== day) {

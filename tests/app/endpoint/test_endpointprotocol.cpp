@@ -58,6 +58,15 @@ TEST(EndpointCommand, EachCommandWordNamesItsCommand) {
     EXPECT_EQ(CommandOfLine("TRACK_DDE"), EndpointCommand::TrackDde);
     EXPECT_EQ(CommandOfLine("TRACK_SER"), EndpointCommand::TrackSer);
     EXPECT_EQ(CommandOfLine("TRACK_SHUT"), EndpointCommand::TrackShut);
+    EXPECT_EQ(CommandOfLine("RADIO_OFF"), EndpointCommand::RadioOff);
+    EXPECT_EQ(CommandOfLine("RADIO_ECHO"), EndpointCommand::RadioEcho);
+    EXPECT_EQ(CommandOfLine("RADIO_MOON"), EndpointCommand::RadioMoon);
+    EXPECT_EQ(CommandOfLine("RADIO_DX"), EndpointCommand::RadioDx);
+    EXPECT_EQ(CommandOfLine("PTT_ON"), EndpointCommand::PttOn);
+    EXPECT_EQ(CommandOfLine("PTT_OFF"), EndpointCommand::PttOff);
+    // Eleven characters count: "RADIO_ECHOX" is no command, "RADIO_MOON" followed by a blank is one.
+    EXPECT_EQ(CommandOfLine("RADIO_ECHOX"), std::nullopt);
+    EXPECT_EQ(CommandOfLine("RADIO_MOON \r\n"), EndpointCommand::RadioMoon);
 }
 
 TEST(EndpointCommand, OnlyTheFirstElevenCharactersCountAndBlanksAndControlsAreTrimmed) {

@@ -247,6 +247,8 @@ TEST(HeadlessStation, WhatCannotWorkEndsItWithOneLineOnStandardError) {
     // Toolkit options and anything else the program does not know are refused, not acted on.
     for (const QStringList& arguments : {QStringList{QStringLiteral("-reverse")},
                                          QStringList{QStringLiteral("--track"), QStringLiteral("mars")},
+                                         QStringList{QStringLiteral("--radio"), QStringLiteral("Own Echo")},
+                                         QStringList{QStringLiteral("--headless"), QStringLiteral("--radio")},
                                          QStringList{QStringLiteral("--headless"), QStringLiteral("--track")}}) {
         const Refusal refused = RunToTheEnd(arguments);
         EXPECT_EQ(refused.exitCode, 2) << arguments.join(' ').toStdString();

@@ -14,10 +14,12 @@
 #include "app/rotator/hamlibloader.h"
 #include "app/rotator/hamlibmodels.h"
 #include "app/endpoint/endpointserver.h"
+#include "app/radio/radiofollower.h"
 #include "app/rotator/hamlibrotator.h"
 #include "app/rotator/rotatormotion.h"
 #include "app/station/antennastatus.h"
 #include "app/station/tracker.h"
+#include "navlib/eme.h"
 #include "navlib/observer.h"
 #include "navlib/riseset.h"
 #include "navlib/timecal.h"
@@ -408,6 +410,68 @@ TEST(HamlibRotator, HeadlessTrackParkReachesTheDaemonAndTheAntennaItemAndALostDa
     EXPECT_EQ(station.exitCode(), 0);
 }
 
+// The headless station drives the radio from --radio, and a program on the endpoint chooses the
+// convention and keys the radio: all real processes and sockets.
+TEST(HamlibRadio, HeadlessRadioFollowsTheEndpointsConventionAndHoldsWhileKeyed) {
+    test::RadioDaemon daemon;
+    ASSERT_TRUE(daemon.start());
+    {
+        NativeSettingsStore store;
+        RadioSettings settings = daemon.settings();
+        settings.enabled = false;  // --radio drives it all the same
+        settings.rxSky = settings.txSky = 1296.05e6;
+        settings.step = 1;
+        SaveRadioSettings(store, settings);
+    }
+    QProcess station;
+    station.setProcessEnvironment(test::HeadlessEnvironment());
+    station.start(QStringLiteral(SKYREL_BINARY), {QStringLiteral("--headless"), QStringLiteral("--radio"), QStringLiteral("moon")});
+    ASSERT_TRUE(station.waitForStarted(test::kProcessWaitMs));
+    test::EndpointClient client;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointServer::DefaultPath()); }, test::kProcessWaitMs));
+    ASSERT_TRUE(test::IsOk(client.ask(AdviseRequest(endpoint::kRadioItemName))));
+    // The item's receive dial is the daemon's, and the two corrections of Constant On Moon cancel.
+    const auto radioLine = [&](const char* mode) -> QByteArray {
+        for (const QByteArray& notice : client.notices())
+            if (notice.contains(QByteArray("MODE ") + mode)) return notice.trimmed();
+        return {};
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !radioLine("Constant On Moon").isEmpty(); }, kReportWaitMs));
+    QList<QByteArray> fields = radioLine("Constant On Moon").split(' ');
+    ASSERT_GE(fields.size(), 10) << radioLine("Constant On Moon").toStdString();
+    EXPECT_EQ(fields[1].toDouble(), *daemon.receiveDial());
+    EXPECT_EQ(fields[5].toLongLong(), -fields[7].toLongLong());
+
+    // PTT_ON: the radio item goes on, the dial stays while another convention is chosen.
+    const double keyedDial = *daemon.receiveDial();
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "PTT_ON"))));
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "RADIO_ECHO"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !radioLine("Own Echo").isEmpty(); }, kReportWaitMs));
+    QTest::qWait(1500);
+    EXPECT_EQ(*daemon.receiveDial(), keyedDial);
+    // PTT_OFF: the own echo's dial, twice the one-way correction away from the sky frequency.
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "PTT_OFF"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return *daemon.receiveDial() != keyedDial; }, kReportWaitMs));
+    const double oneWay = keyedDial - 1296.05e6;
+    EXPECT_NEAR(*daemon.receiveDial() - 1296.05e6, 2 * oneWay, 3) << "the Doppler changes a little in the seconds between";
+
+    // A DX convention without a DX station: refused in the log, the radio off.
+    ASSERT_TRUE(test::IsOk(client.ask(PokeRequest(endpoint::kItemName, "RADIO_DX"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.notices().contains("MODE Off\r\n"); }, kReportWaitMs));
+    QString errors;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            errors += QString::fromLocal8Bit(station.readAllStandardError());
+            return errors.contains(NoDxStationMessage(nav::RadioMode::FullToDx));
+        },
+        kReportWaitMs))
+        << errors.toStdString();
+    EXPECT_EQ(test::ErrorReason(client.ask(PokeRequest(endpoint::kRadioItemName, "RX 1"))), "item is read-only");
+    station.terminate();
+    ASSERT_TRUE(station.waitForFinished(test::kProcessWaitMs));
+    EXPECT_EQ(station.exitCode(), 0);
+}
+
 // How a real antenna is moved: Hamlib's own daemon with its dummy rotator (range -180..450, 6 degrees a
 // second) and a GS-232A controller emulated on a pseudo-terminal behind Hamlib's model 601, each driven by
 // the tracker as the cycle drives it.
@@ -535,6 +599,136 @@ TEST(HamlibRotator, MotionCommandsOnlyMovesStopsWhenToldNeverSwingsTheLongWayAnd
     ASSERT_TRUE(station.waitForFinished(test::kProcessWaitMs));
     EXPECT_EQ(station.exitCode(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return stationDaemon.stopCount() == 1; }, kReportWaitMs));
+}
+
+// The radio through Hamlib's own daemon and its dummy radio. At one fixed second each convention's dials,
+// read back from the daemon, are the definitions worked out here from navlib's range rates of the two
+// stations: the rounding to the 1 Hz step is the only tolerance (the second never changes, so the
+// Doppler does not move between the set and the reading).
+TEST(HamlibRadio, ModesKnobConvertersPttAndALostDaemonThroughRigctld) {
+    test::RadioDaemon daemon;
+    ASSERT_TRUE(daemon.start());
+    nav::ObserverSite home;
+    home.latitude = 52.37;
+    home.longitude = 4.90;
+    home.height = 10;
+    const nav::PlannerSite homeSite = nav::MakePlannerSite(home.latitude, home.longitude, home.height, home);
+    const nav::PlannerSite dxSite = nav::MakePlannerSite(-33.87, 151.21, 50, home);
+    // Any second will do as long as the Moon moves against both stations: its height does not matter here.
+    const nav::SkyState sky = SkyAt(home, nav::DayNumber(2026, 12, 21) + 3.0 / 24);
+    nav::SkyState workspace = sky;
+    const long long second = nav::SecondOfDay(sky.clock);
+    const double homeRate = nav::StationMoonAt(workspace, homeSite, sky.clock.utcDay, second).rangeRate;
+    const double dxRate = nav::StationMoonAt(workspace, dxSite, sky.clock.utcDay, second).rangeRate;
+    ASSERT_GT(std::fabs(homeRate), 0.01) << "a second without Doppler would prove nothing";
+
+    RadioSettings settings = daemon.settings();
+    settings.step = 1;
+    RadioFollower radio;
+    QSignalSpy reports(&radio, &RadioFollower::reported);
+    QSignalSpy failures(&radio, &RadioFollower::unreachable);
+    // One second: the follower's request, then the worker's report of it.
+    const auto follow = [&]() -> std::optional<RadioReport> {
+        reports.clear();
+        radio.follow(sky, homeSite);
+        if (!QTest::qWaitFor([&] { return !reports.isEmpty(); }, kReportWaitMs)) return std::nullopt;
+        return reports.takeLast().at(0).value<RadioReport>();
+    };
+    const auto expectedDials = [&](nav::RadioMode mode, double rxSky, double txSky, const RadioSettings& s) {
+        const double rx = nav::ReceiveCorrection(mode, nav::MoonDopplerAt(rxSky, homeRate, dxRate));
+        const double tx = nav::TransmitCorrection(mode, nav::MoonDopplerAt(txSky, homeRate, dxRate));
+        return std::pair{nav::DialOf(rxSky, rx, s.rx, 0), nav::DialOf(txSky, tx, s.tx, 0)};
+    };
+
+    // Without a DX station the DX conventions refuse and the radio stays off.
+    settings.mode = nav::RadioMode::FullToDx;
+    EXPECT_EQ(radio.setSettings(settings), NoDxStationMessage(nav::RadioMode::FullToDx));
+    EXPECT_EQ(radio.mode(), nav::RadioMode::Off);
+    EXPECT_FALSE(radio.running());
+    radio.setDxStation(dxSite);
+
+    settings.mode = nav::RadioMode::OwnEcho;
+    EXPECT_EQ(radio.setSettings(settings), std::nullopt);
+    for (const nav::RadioMode mode : {nav::RadioMode::OwnEcho, nav::RadioMode::ConstantOnMoon, nav::RadioMode::FullToDx,
+                                      nav::RadioMode::OnDxEcho, nav::RadioMode::CallDx}) {
+        SCOPED_TRACE(RadioModeText(mode).toStdString());
+        EXPECT_EQ(radio.choose(mode), std::nullopt);
+        // The first second may meet a radio still opening; the dials are read once one was reported.
+        ASSERT_TRUE(follow());
+        const std::optional<RadioReport> report = follow();
+        ASSERT_TRUE(report);
+        const auto [rx, tx] = expectedDials(mode, settings.rxSky, settings.txSky, settings);
+        EXPECT_NEAR(*daemon.receiveDial(), rx, 0.5 * settings.step);
+        EXPECT_NEAR(*daemon.transmitDial(), tx, 0.5 * settings.step);
+        EXPECT_EQ(report->step.dials.rxDial, *daemon.receiveDial());
+    }
+
+    // The operator turns the knob 5 kHz up: the new receive sky frequency is adopted, the transmit one
+    // follows by as much, and the radio is not turned back.
+    const double turned = *daemon.receiveDial() + 5000;
+    ASSERT_TRUE(daemon.turnKnob(turned));
+    std::optional<RadioReport> report = follow();
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(report->step.knobTurned);
+    EXPECT_NEAR(report->rxSky, settings.rxSky + 5000, 0.5);
+    EXPECT_NEAR(report->txSky, settings.txSky + 5000, 0.5);
+    ASSERT_TRUE(follow());
+    EXPECT_EQ(*daemon.receiveDial(), turned);
+    EXPECT_NEAR(*daemon.transmitDial(), expectedDials(nav::RadioMode::CallDx, report->rxSky, report->txSky, settings).second,
+                0.5);
+
+    // 10368 MHz through converters to a 144 MHz radio: receive below a 10224 MHz LO, transmit through an
+    // inverting one at 10512 MHz (the band turned over).
+    settings.rxSky = settings.txSky = 10368.1e6;
+    settings.rx = {.loHz = 10224e6, .inverting = false};
+    settings.tx = {.loHz = 10512e6, .inverting = true};
+    settings.mode = nav::RadioMode::ConstantOnMoon;
+    EXPECT_EQ(radio.setSettings(settings), std::nullopt);
+    ASSERT_TRUE(follow());
+    ASSERT_TRUE(follow());
+    const auto [rx, tx] = expectedDials(settings.mode, settings.rxSky, settings.txSky, settings);
+    EXPECT_NEAR(*daemon.receiveDial(), rx, 0.5);
+    EXPECT_NEAR(*daemon.transmitDial(), tx, 0.5);
+    EXPECT_NEAR(rx, 144.1e6 - homeRate / nav::kSpeedOfLightKmPerS * 10368.1e6, 1);
+    EXPECT_NEAR(tx, 143.9e6 - homeRate / nav::kSpeedOfLightKmPerS * 10368.1e6, 1);
+
+    // While the radio transmits neither dial moves; after it, both follow the new convention.
+    const double beforeKey = *daemon.receiveDial();
+    ASSERT_TRUE(daemon.key(true));
+    radio.choose(nav::RadioMode::OwnEcho);
+    report = follow();
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(report->transmitting);
+    EXPECT_EQ(*daemon.receiveDial(), beforeKey);
+    ASSERT_TRUE(daemon.key(false));
+    ASSERT_TRUE(follow());
+    EXPECT_NEAR(*daemon.receiveDial(), expectedDials(nav::RadioMode::OwnEcho, settings.rxSky, settings.txSky, settings).first,
+                0.5);
+    // A program keying the radio itself holds the dials the same way.
+    radio.setKeyed(true);
+    radio.choose(nav::RadioMode::ConstantOnMoon);
+    report = follow();
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(report->transmitting);
+    EXPECT_NEAR(*daemon.receiveDial(), expectedDials(nav::RadioMode::OwnEcho, settings.rxSky, settings.txSky, settings).first,
+                0.5);
+    radio.setKeyed(false);
+
+    // The daemon dies: one message; it comes back on the same port: the dials flow again at the next try.
+    EXPECT_TRUE(failures.isEmpty());
+    daemon.kill();
+    radio.follow(sky, homeSite);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !failures.isEmpty(); }, kReportWaitMs));
+    EXPECT_TRUE(failures.first().at(0).toString().startsWith(QStringLiteral("Radio not reachable: ")));
+    ASSERT_TRUE(daemon.start());
+    reports.clear();
+    const auto dialsBack = [&] {
+        radio.follow(sky, homeSite);
+        QTest::qWait(200);
+        return !reports.isEmpty() && daemon.receiveDial() == reports.last().at(0).value<RadioReport>().step.dials.rxDial;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(dialsBack, kReportWaitMs));
+    EXPECT_EQ(failures.size(), 1);
 }
 
 }  // namespace

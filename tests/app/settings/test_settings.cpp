@@ -1,5 +1,5 @@
 // Loading the options: defaults, the exact texts that select each choice, conversion failures, and the
-// native store read back by a fresh object as a restarted program would.
+// native store read back by a fresh object as a restarted program would; the radio's group likewise.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <limits>
 
+#include "app/radio/radiosettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
 #include "tests/support/fakeclock.h"
@@ -299,6 +300,65 @@ TEST(NativeStore, ACorruptFileGivesTheMessageAndLosesNothingElse) {
     EXPECT_EQ(restarted.read(kOptionsGroup, "Park Azm"), "12.5");
     EXPECT_EQ(restarted.read(kPositionsGroup, "Form3.Top"), "40");
     EXPECT_EQ(restarted.read(kPositionsGroup, "Form1.Top"), "6");
+}
+
+}  // namespace
+}  // namespace skyrel
+
+namespace skyrel {
+namespace {
+
+// The radio's group: every value written reads back, and each bad one is named with its group and holds
+// its default while the rest is read.
+TEST(RadioSettings, RoundTripAndEveryBadValueNamedWithItsGroup) {
+    RadioSettings written;
+    written.enabled = true;
+    written.model = 1;
+    written.device = QStringLiteral("/dev/ttyUSB1");
+    written.speed = 38400;
+    written.mode = nav::RadioMode::OnDxEcho;
+    written.rxSky = 10368100000;
+    written.txSky = 10368102000;
+    written.rx = {-10224000000, false};
+    written.tx = {10512000000, true};
+    written.step = 20;
+    written.split = RadioSplit::None;
+    MemorySettingsStore store;
+    ASSERT_TRUE(SaveRadioSettings(store, written));
+    OptionReader reader(store, kRadioGroup);
+    EXPECT_TRUE(ReadRadioSettings(reader) == written);
+    EXPECT_FALSE(reader.message());
+
+    const struct {
+        const char* name;
+        const char* text;
+        const char* why;
+        const char* defaultText;
+    } cases[] = {
+        {"Mode", "Echo", "'Echo' is not one of Off, Own Echo, Constant On Moon, Full To DX, On DX Echo, Call DX",
+         "Own Echo"},
+        {"Rx Sky", "1000", "'1000' is out of range: the sky frequency must be from 1e+06 to 3e+11 Hz", "1296100000"},
+        {"Tx LO", "1,5", "'1,5' is not a valid floating point value", "0"},
+        {"Tx Invert", "yes", "'yes' is neither True nor False", "False"},
+        {"Step", "0", "'0' is out of range: the step must be from 1 to 1e+06 Hz", "10"},
+        {"Split", "both", "'both' is neither Rig nor None", "Rig"},
+    };
+    QStringList messages;
+    for (const auto& bad : cases) {
+        store.write(kRadioGroup, QLatin1String(bad.name), QLatin1String(bad.text));
+        messages << QStringLiteral("Radio/%1 in memory: %2; using %3").arg(bad.name, bad.why, bad.defaultText);
+    }
+    OptionReader badReader(store, kRadioGroup);
+    const RadioSettings read = ReadRadioSettings(badReader);
+    EXPECT_EQ(badReader.message().value_or(""), messages.join('\n'));
+    RadioSettings expected = written;
+    const RadioSettings defaults;
+    expected.mode = defaults.mode;
+    expected.rxSky = defaults.rxSky;
+    expected.step = defaults.step;
+    expected.split = defaults.split;
+    expected.tx = defaults.tx;
+    EXPECT_TRUE(read == expected);
 }
 
 }  // namespace

@@ -1,0 +1,157 @@
+#include "app/radio/radiosettings.h"
+
+#include <array>
+#include <utility>
+
+#include "app/settings/numbertext.h"
+
+namespace skyrel {
+namespace {
+
+const QString kEnabledName = QStringLiteral("Enabled");
+const QString kModelName = QStringLiteral("Model");
+const QString kDeviceName = QStringLiteral("Device");
+const QString kSpeedName = QStringLiteral("Speed");
+const QString kModeName = QStringLiteral("Mode");
+const QString kRxSkyName = QStringLiteral("Rx Sky");
+const QString kTxSkyName = QStringLiteral("Tx Sky");
+const QString kRxLoName = QStringLiteral("Rx LO");
+const QString kTxLoName = QStringLiteral("Tx LO");
+const QString kRxInvertName = QStringLiteral("Rx Invert");
+const QString kTxInvertName = QStringLiteral("Tx Invert");
+const QString kStepName = QStringLiteral("Step");
+const QString kSplitName = QStringLiteral("Split");
+
+constexpr NumberRange kSpeedRange{"the speed", 0, 1e7, "baud"};
+
+struct ModeNames {
+    nav::RadioMode mode;
+    const char* text;  // as stored and shown
+    const char* word;  // on command lines
+};
+const std::array<ModeNames, 6> kModeNames = {{
+    {nav::RadioMode::Off, "Off", "off"},
+    {nav::RadioMode::OwnEcho, "Own Echo", "echo"},
+    {nav::RadioMode::ConstantOnMoon, "Constant On Moon", "moon"},
+    {nav::RadioMode::FullToDx, "Full To DX", "dx"},
+    {nav::RadioMode::OnDxEcho, "On DX Echo", "dx-echo"},
+    {nav::RadioMode::CallDx, "Call DX", "call-dx"},
+}};
+
+QString SplitText(RadioSplit split) { return split == RadioSplit::Rig ? QStringLiteral("Rig") : QStringLiteral("None"); }
+
+// Whole Hz: the finest any radio's dial goes.
+QString HertzText(double hz) { return QString::number(hz, 'f', 0); }
+
+bool ReadSwitch(OptionReader& reader, const QString& name, bool defaultValue) {
+    const QString defaultText = SwitchText(defaultValue);
+    const QString stored = reader.text(name, defaultText);
+    if (stored == QLatin1String("True") || stored == QLatin1String("False")) return SwitchOfText(stored, defaultValue);
+    reader.refuse(name, QStringLiteral("%1 is neither True nor False").arg(QuotedValue(stored)), defaultText);
+    return defaultValue;
+}
+
+nav::RadioMode ReadMode(OptionReader& reader, nav::RadioMode defaultMode) {
+    const QString defaultText = RadioModeText(defaultMode);
+    const QString stored = reader.text(kModeName, defaultText);
+    if (const std::optional<nav::RadioMode> mode = RadioModeOfText(stored)) return *mode;
+    QStringList names;
+    for (const ModeNames& each : kModeNames) names << QLatin1String(each.text);
+    reader.refuse(kModeName, QStringLiteral("%1 is not one of %2").arg(QuotedValue(stored), names.join(QStringLiteral(", "))),
+                  defaultText);
+    return defaultMode;
+}
+
+RadioSplit ReadSplit(OptionReader& reader, RadioSplit defaultSplit) {
+    const QString defaultText = SplitText(defaultSplit);
+    const QString stored = reader.text(kSplitName, defaultText);
+    for (const RadioSplit split : {RadioSplit::Rig, RadioSplit::None})
+        if (stored == SplitText(split)) return split;
+    reader.refuse(kSplitName, QStringLiteral("%1 is neither Rig nor None").arg(QuotedValue(stored)), defaultText);
+    return defaultSplit;
+}
+
+double ReadHertz(OptionReader& reader, const QString& name, double defaultHz, const NumberRange& range) {
+    return reader.real(name, HertzText(defaultHz), range);
+}
+
+}  // namespace
+
+bool RadioSettings::operator==(const RadioSettings& o) const {
+    return enabled == o.enabled && model == o.model && device == o.device && speed == o.speed && mode == o.mode &&
+           rxSky == o.rxSky && txSky == o.txSky && rx.loHz == o.rx.loHz && rx.inverting == o.rx.inverting &&
+           tx.loHz == o.tx.loHz && tx.inverting == o.tx.inverting && step == o.step && split == o.split;
+}
+
+QString RadioModeText(nav::RadioMode mode) {
+    for (const ModeNames& each : kModeNames)
+        if (each.mode == mode) return QLatin1String(each.text);
+    return {};
+}
+
+std::optional<nav::RadioMode> RadioModeOfText(const QString& text) {
+    for (const ModeNames& each : kModeNames)
+        if (text == QLatin1String(each.text)) return each.mode;
+    return std::nullopt;
+}
+
+QString RadioModeWord(nav::RadioMode mode) {
+    for (const ModeNames& each : kModeNames)
+        if (each.mode == mode) return QLatin1String(each.word);
+    return {};
+}
+
+std::optional<nav::RadioMode> RadioModeOfWord(const QString& word) {
+    for (const ModeNames& each : kModeNames)
+        if (word == QLatin1String(each.word)) return each.mode;
+    return std::nullopt;
+}
+
+QString RadioModeWords() {
+    QStringList words;
+    for (const ModeNames& each : kModeNames) words << QLatin1String(each.word);
+    const QString last = words.takeLast();
+    return words.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
+RadioSettings ReadRadioSettings(OptionReader& reader) {
+    RadioSettings s;
+    s.enabled = ReadSwitch(reader, kEnabledName, s.enabled);
+    s.model = reader.integer(kModelName, QString::number(s.model));
+    s.device = reader.text(kDeviceName, s.device).trimmed();
+    s.speed = static_cast<int>(reader.real(kSpeedName, QString::number(s.speed), kSpeedRange));
+    s.mode = ReadMode(reader, s.mode);
+    s.rxSky = ReadHertz(reader, kRxSkyName, s.rxSky, kRadioSkyRange);
+    s.txSky = ReadHertz(reader, kTxSkyName, s.txSky, kRadioSkyRange);
+    s.rx.loHz = ReadHertz(reader, kRxLoName, s.rx.loHz, kRadioLoRange);
+    s.tx.loHz = ReadHertz(reader, kTxLoName, s.tx.loHz, kRadioLoRange);
+    s.rx.inverting = ReadSwitch(reader, kRxInvertName, s.rx.inverting);
+    s.tx.inverting = ReadSwitch(reader, kTxInvertName, s.tx.inverting);
+    s.step = ReadHertz(reader, kStepName, s.step, kRadioStepRange);
+    s.split = ReadSplit(reader, s.split);
+    return s;
+}
+
+RadioSettings LoadRadioSettings(const SettingsStore& store) {
+    OptionReader reader(store, kRadioGroup);
+    return ReadRadioSettings(reader);
+}
+
+bool SaveRadioSettings(SettingsStore& store, const RadioSettings& s) {
+    store.write(kRadioGroup, kEnabledName, SwitchText(s.enabled));
+    store.write(kRadioGroup, kModelName, QString::number(s.model));
+    store.write(kRadioGroup, kDeviceName, s.device);
+    store.write(kRadioGroup, kSpeedName, QString::number(s.speed));
+    store.write(kRadioGroup, kModeName, RadioModeText(s.mode));
+    store.write(kRadioGroup, kRxSkyName, HertzText(s.rxSky));
+    store.write(kRadioGroup, kTxSkyName, HertzText(s.txSky));
+    store.write(kRadioGroup, kRxLoName, HertzText(s.rx.loHz));
+    store.write(kRadioGroup, kTxLoName, HertzText(s.tx.loHz));
+    store.write(kRadioGroup, kRxInvertName, SwitchText(s.rx.inverting));
+    store.write(kRadioGroup, kTxInvertName, SwitchText(s.tx.inverting));
+    store.write(kRadioGroup, kStepName, QString::number(s.step));
+    store.write(kRadioGroup, kSplitName, SplitText(s.split));
+    return store.sync();
+}
+
+}  // namespace skyrel

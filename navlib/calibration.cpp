@@ -6,6 +6,7 @@
 
 #include "navlib/constants.h"
 #include "navlib/eme.h"
+#include "navlib/skytemperature.h"
 
 namespace nav {
 namespace {
@@ -168,6 +169,22 @@ CalibrationBand ComputeCalibrationBand(const CalibrationInputs& in, double frequ
             figures.yDb = YFactorDb(AntennaTemperature(*figures.fluxJansky * kJansky, 1, in.dish), band.systemKelvin);
     }
     return band;
+}
+
+std::array<CalibrationBand, kBandCount> ComputeCalibrationTable(const CalibrationInputs& inputs,
+                                                                const BandValues& receiverKelvin,
+                                                                const SkySurvey& survey) {
+    std::array<CalibrationBand, kBandCount> table;
+    for (std::size_t i = 0; i < kBandCount; ++i)
+        table[i] = ComputeCalibrationBand(inputs, kEmeBandsMHz[i], receiverKelvin[i],
+                                          ColdSkyTemperature(survey, kEmeBandsMHz[i]));
+    return table;
+}
+
+std::optional<MeasuredSun> MeasuredOnSun(const CalibrationBand& band, double measuredYDb) {
+    if (!band.sunFlux) return std::nullopt;
+    return MeasuredSun{GOverTDb(measuredYDb, *band.sunFlux * kSolarFluxUnit, band.sunK, band.frequency),
+                       ImpliedSystemKelvin(*band.sunKelvin, measuredYDb)};
 }
 
 }  // namespace nav

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "navlib/planner.h"
 #include "navlib/radiosource.h"
 
 namespace nav {
@@ -124,5 +125,20 @@ struct CalibrationInputs {
 //        sky at the band with the 2.725 K background, K)
 CalibrationBand ComputeCalibrationBand(const CalibrationInputs& inputs, double frequencyMHz, double receiverKelvin,
                                        double coldSkyKelvin);
+
+// ComputeCalibrationTable - one row per band of kEmeBandsMHz, Tmin the planner's (ColdSkyTemperature).
+//   in:  receiverKelvin (Trx per band, K)
+std::array<CalibrationBand, kBandCount> ComputeCalibrationTable(const CalibrationInputs& inputs,
+                                                                const BandValues& receiverKelvin,
+                                                                const SkySurvey& survey);
+
+// What a Y-factor measured on the Sun says of the station.
+struct MeasuredSun {
+    double gOverT = 0;                        // dB/K
+    std::optional<double> systemKelvin;       // K, Tsun / (Y - 1); nothing for Y <= 0 dB
+};
+// MeasuredOnSun - G/T and the implied Tsys from a Y (dB) measured on the band's Sun; nothing without a
+// solar flux at the band.
+std::optional<MeasuredSun> MeasuredOnSun(const CalibrationBand& band, double measuredYDb);
 
 }  // namespace nav

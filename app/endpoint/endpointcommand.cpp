@@ -9,7 +9,7 @@ namespace {
 
 constexpr qsizetype kSignificantLength = 11;
 
-constexpr std::array<std::pair<const char*, EndpointCommand>, 7> kCommands = {{
+constexpr std::array<std::pair<const char*, EndpointCommand>, 8> kCommands = {{
     {"TRACK_SUN", EndpointCommand::TrackSun},
     {"TRACK_MOON", EndpointCommand::TrackMoon},
     {"TRACK_PARK", EndpointCommand::TrackPark},
@@ -17,6 +17,7 @@ constexpr std::array<std::pair<const char*, EndpointCommand>, 7> kCommands = {{
     {"TRACK_DDE", EndpointCommand::TrackDde},
     {"TRACK_SER", EndpointCommand::TrackSer},
     {"TRACK_SHUT", EndpointCommand::TrackShut},
+    {"TRACK_SRC", EndpointCommand::TrackSrc},
 }};
 
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }

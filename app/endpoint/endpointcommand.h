@@ -1,5 +1,5 @@
 // The command language of the endpoint's item: after every poke, the first line of the item's value may
-// name one of seven commands that drive tracking, switch the output channel or end the program.
+// name one of eight commands that drive tracking, switch the output channel or end the program.
 #pragma once
 
 #include <QByteArrayView>
@@ -10,7 +10,7 @@
 
 namespace skyrel {
 
-enum class EndpointCommand { TrackSun, TrackMoon, TrackPark, TrackOff, TrackDde, TrackSer, TrackShut };
+enum class EndpointCommand { TrackSun, TrackMoon, TrackPark, TrackOff, TrackDde, TrackSer, TrackShut, TrackSrc };
 
 // The command a line names: at most its first 11 characters, with every character of code 32 or less
 // removed at both ends, compared exactly, letter case included. Anything else names none.

@@ -33,6 +33,7 @@ QString TrackingText(TrackMode mode) {
         case TrackMode::Moon: return QStringLiteral("tracking the Moon");
         case TrackMode::Park: return QStringLiteral("parking");
         case TrackMode::Off: return QStringLiteral("tracking off");
+        case TrackMode::Source: return QStringLiteral("tracking the source");
     }
     return {};
 }

@@ -10,6 +10,7 @@
 
 #include "app/settings/settingsstore.h"
 #include "navlib/clocksource.h"
+#include "navlib/radiosource.h"
 #include "navlib/skystate.h"
 
 namespace skyrel {
@@ -61,6 +62,7 @@ struct Settings {
     QString outputFormat;
     std::array<QString, 3> feedCaption = kBuiltInFeedCaptions;
     QString iersFile;  // the stored "IERS File"; site.iers holds its rows when it could be read
+    nav::RadioSource source = nav::RadioSource::CasA;  // the stored "Source": the one the Track menu follows
 };
 
 // The park position and the feed and static offsets (degrees), in the order they are read and written:
@@ -107,7 +109,9 @@ std::optional<QString> RangeRefusal(const QString& text, const NumberRange& rang
 // conversion or range is its default too, and the failure is kept for the one message of the load.
 class OptionReader {
 public:
-    explicit OptionReader(const SettingsStore& store) : store_(store) {}
+    // Reads the options group, or the group named.
+    explicit OptionReader(const SettingsStore& store, const QString& group = kOptionsGroup)
+        : store_(store), group_(group) {}
     QString text(const QString& name, const QString& defaultText) const;
     double real(const QString& name, const QString& defaultText, const NumberRange& range = kAnyNumber);
     int integer(const QString& name, const QString& defaultText);
@@ -118,8 +122,15 @@ public:
 
 private:
     const SettingsStore& store_;
+    QString group_;
     QStringList failures_;
 };
+
+// "casa", "cyga", "taua" or "vira" for the stored "Source", and back; any other text names no source.
+QString SourceKey(nav::RadioSource source);
+std::optional<nav::RadioSource> SourceOfKey(const QString& key);
+// The source's name as menus and pages show it, "Cas A".
+QString SourceName(nav::RadioSource source);
 
 // The observer's latitude, longitude and height as stored, each in its range (kLatitudeRange...).
 void ReadSite(OptionReader& reader, nav::ObserverSite& site);

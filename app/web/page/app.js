@@ -82,6 +82,7 @@
 
   function showTracking(tracking, antenna) {
     const mode = tracking.mode;
+    NAMES.source = tracking.source;
     set("tracking", mode === "off" ? "Tracking off" : (tracking.active ? "Tracking " : "Not tracking ") + NAMES[mode]);
     set("output", `(output: ${tracking.output})`);
     for (const button of document.querySelectorAll("button[data-target]"))

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "navlib/calibration.h"
 #include "navlib/locator.h"
+#include "navlib/radiosource.h"
 
 namespace ephem {
 
@@ -39,6 +41,11 @@ struct Options {
     std::optional<long long> days;            // span of --windows, whole UTC days
     std::optional<double> minElevation;       // degrees
     bool precise = false;  // --ephemeris precise
+    bool calibration = false;                 // the station's calibration table
+    std::optional<double> dishDiameter;       // m, --dish
+    std::optional<double> efficiency;         // --efficiency
+    std::optional<std::vector<nav::SolarFluxReading>> solarFlux;  // --flux
+    std::optional<nav::RadioSource> source;   // --source: its position beside the Sun's and the Moon's
 };
 
 // Parses argv[1..]. On failure returns nothing and sets `error` to one line naming the flag and the

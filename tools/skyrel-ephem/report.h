@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/settings/calibrationsettings.h"
+#include "navlib/calibration.h"
 #include "navlib/commonwindow.h"
 #include "navlib/eme.h"
 #include "navlib/iers.h"
@@ -30,6 +32,16 @@ struct InstantFigures {
     nav::SkyBehindMoon skyBehindMoon;            // after AddPlannerFigures
     std::optional<nav::PlannerSite> dx;           // the DX station, when one is given
     std::optional<nav::PlannerFigures> planner;   // its figures, after AddPlannerFigures
+    std::optional<nav::RadioSource> source;       // the source of --source, in sky.source after AddSource
+    double sourceGeometricElevation = 0;          // degrees
+};
+
+// The calibration table at one instant, with the inputs it was computed from.
+struct CalibrationReport {
+    std::int64_t epochSeconds = 0;
+    skyrel::CalibrationSettings settings;
+    std::array<nav::CalibrationBand, nav::kBandCount> table;
+    std::array<nav::BodyState, nav::kRadioSourceCount> sources;  // refraction included, as tracked
 };
 
 // The common windows of a span, with what they were searched for.
@@ -58,6 +70,16 @@ InstantFigures ComputeInstant(const nav::ObserverSite& site, std::int64_t epochS
 // planner's figures for the home site and the DX.
 void AddPlannerFigures(InstantFigures& f, const nav::ObserverSite& site, const nav::SkySurvey& survey,
                        const nav::BandValues& receiverKelvin);
+
+// The source's position at the instant of `f`, refraction added as the cycle adds it.
+void AddSource(InstantFigures& f, const nav::ObserverSite& site, nav::RadioSource source);
+
+// The calibration at `epochSeconds`: the Moon's distance and the date of that instant.
+CalibrationReport ComputeCalibration(const nav::ObserverSite& site, std::int64_t epochSeconds,
+                                     const skyrel::CalibrationSettings& settings, const nav::BandValues& receiverKelvin);
+std::string CalibrationText(const CalibrationReport& report);
+std::string CalibrationJson(const CalibrationReport& report);
+std::string CalibrationCsv(const CalibrationReport& report);
 
 // The common windows of `days` UTC days from 00:00 UTC of `date`.
 WindowsReport ComputeWindows(const nav::ObserverSite& site, const nav::PlannerSite& dx, const CalendarDate& date,

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cmath>
 
+#include "app/settings/calibrationsettings.h"
 #include "app/settings/iersfile.h"
 #include "app/settings/plannersettings.h"
 #include "app/settings/settings.h"
@@ -38,6 +39,22 @@ nav::ObserverSite ResolveSite(const Options& o, std::ostream& err, QString& iers
         site.iers = skyrel::LoadIersFile(iersFile);
     }
     return site;
+}
+
+// The stored calibration inputs, each flag given in place of its stored value; a stored value refused
+// goes to `err` as the site's do.
+skyrel::CalibrationSettings CalibrationOf(const Options& o, std::ostream& err) {
+    const skyrel::CalibrationLoad load = skyrel::LoadCalibrationSettings(skyrel::NativeSettingsStore());
+    if (load.refusals)
+        for (const QString& line : load.refusals->split(QLatin1Char('\n'))) err << "skyrel-ephem: " << line.toStdString() << "\n";
+    skyrel::CalibrationSettings s = load.settings;
+    if (o.dishDiameter) s.dish.diameter = *o.dishDiameter;
+    if (o.efficiency) s.dish.efficiency = *o.efficiency;
+    if (o.solarFlux) {
+        s.solarFlux = *o.solarFlux;
+        s.fluxDate.clear();  // the stored date belongs to the stored readings
+    }
+    return s;
 }
 
 }  // namespace
@@ -91,6 +108,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
 
     const std::int64_t start = o.utc ? EpochSeconds(*o.utc) : EpochSecondsNow();
+    if (o.calibration) {
+        const CalibrationReport report =
+            ComputeCalibration(site, start, CalibrationOf(o, err), planner.receiverKelvin);
+        out << (o.json ? CalibrationJson(report) : o.csv ? CalibrationCsv(report) : CalibrationText(report));
+        return 0;
+    }
     if (o.everySeconds) {
         // Past the last instant the calendar wraps: the rows would carry wrong dates and wrong figures.
         const std::int64_t lastAllowed = EpochSeconds(kLastInstant);
@@ -110,6 +133,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     InstantFigures figures = ComputeInstant(site, start);
     figures.dx = dx;
     AddPlannerFigures(figures, site, skyrel::ShippedSkySurvey(), planner.receiverKelvin);
+    if (o.source) AddSource(figures, site, *o.source);
     out << (o.json ? InstantJson(figures, iersFile.toStdString()) : InstantText(figures, site));
     return 0;
 }

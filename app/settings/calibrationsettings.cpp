@@ -1,6 +1,7 @@
 #include "app/settings/calibrationsettings.h"
 
 #include <QDate>
+#include <QLocale>
 
 #include "app/settings/numbertext.h"
 #include "app/settings/plannersettings.h"
@@ -21,7 +22,8 @@ const QString kNoReadings = QStringLiteral("no readings");
 const QString kNoDate = QStringLiteral("no date");
 
 QString MeasuredYName(std::size_t band) { return QStringLiteral("Measured Y %1").arg(nav::kEmeBandsMHz[band]); }
-QString NumberText(double value) { return QString::number(value, 'g', 17); }
+// The shortest text that reads back as the same number.
+QString NumberText(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
 
 bool IsFluxDate(const QString& text) { return text.isEmpty() || QDate::fromString(text, kDateFormat).isValid(); }
 QString NotADate(const QString& text) { return QStringLiteral("%1 is no date of the form YYYY-MM-DD").arg(QuotedValue(text)); }

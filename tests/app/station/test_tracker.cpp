@@ -23,7 +23,7 @@ using test::PseudoTerminal;
 
 // What the window would show, as the tracker's signals left it.
 struct Shown {
-    bool sunChecked = false, moonChecked = false, parkChecked = false, offChecked = true;
+    bool sunChecked = false, moonChecked = false, parkChecked = false, offChecked = true, sourceChecked = false;
     std::optional<bool> sunTitleTracked, moonTitleTracked;  // unset: the system colour of the start
     QString caption = QStringLiteral("Tracking Active");
     bool statusBoxShown = false;
@@ -42,6 +42,7 @@ void Record(Tracker& tracker, Shown& shown) {
             case TrackMode::Moon: shown.moonChecked = checked; break;
             case TrackMode::Park: shown.parkChecked = checked; break;
             case TrackMode::Off: shown.offChecked = checked; break;
+            case TrackMode::Source: shown.sourceChecked = checked; break;
         }
     });
     QObject::connect(&tracker, &Tracker::titleTracked, [&shown](TrackMode body, bool tracked) {
@@ -134,12 +135,31 @@ TEST_F(TrackerWithCountingPort, EachChoiceSetsTicksTitlesCaptionAndBox) {
     EXPECT_EQ(shown.moonTitleTracked, true);
     EXPECT_EQ(shown.caption, QStringLiteral("Tracking Active"));
 
+    // A source has no panel title: both titles go back, only its menu item is ticked.
+    tracker.choose(TrackMode::Source);
+    EXPECT_EQ(state.trackMode, TrackMode::Source);
+    EXPECT_TRUE(shown.sourceChecked);
+    EXPECT_FALSE(shown.sunChecked || shown.moonChecked || shown.parkChecked || shown.offChecked);
+    EXPECT_EQ(shown.sunTitleTracked, false);
+    EXPECT_EQ(shown.moonTitleTracked, false);
+    EXPECT_EQ(shown.caption, QStringLiteral("Tracking Active"));
+    // Its position from the cycle's record goes out as the Sun's would; below the horizon nothing does.
+    nav::SkyState sky = SunUpMoonDown();
+    sky.source.azimuth = 301.04;
+    sky.source.elevation = 12.26;
+    const int writes = port.writeCalls;
+    EXPECT_TRUE(tracker.SendTrackingOutput(sky));
+    EXPECT_EQ(port.lines.back(), QByteArray("AZ301.0 EL12.3 UP000000000 UUU DN000000000 DDD\r\n"));
+    sky.source.elevation = -0.5;
+    EXPECT_TRUE(tracker.SendTrackingOutput(sky));
+    EXPECT_EQ(port.writeCalls, writes + 1);
+
     tracker.choose(TrackMode::Off);
     EXPECT_EQ(state.trackMode, TrackMode::Off);
     EXPECT_FALSE(state.trackingActive);
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(shown.offChecked);
-    EXPECT_FALSE(shown.sunChecked || shown.moonChecked || shown.parkChecked);
+    EXPECT_FALSE(shown.sunChecked || shown.moonChecked || shown.parkChecked || shown.sourceChecked);
     EXPECT_EQ(shown.sunTitleTracked, false);
     EXPECT_EQ(shown.moonTitleTracked, false);
     EXPECT_FALSE(shown.statusBoxShown);

@@ -73,9 +73,14 @@ BodyState RadioSourceAt(const SkyState& sky, const ObserverSite& site, RadioSour
     return body;
 }
 
+BodyState RefractedSourceAt(const SkyState& sky, const ObserverSite& site, RadioSource source) {
+    BodyState body = RadioSourceAt(sky, site, source);
+    body.elevation += RefractionForTrue(body.elevation);
+    return body;
+}
+
 void ComputeSourcePosition(SkyState& sky, const ObserverSite& site, RadioSource source) {
-    sky.source = RadioSourceAt(sky, site, source);
-    sky.source.elevation += RefractionForTrue(sky.source.elevation);
+    sky.source = RefractedSourceAt(sky, site, source);
 }
 
 }  // namespace nav

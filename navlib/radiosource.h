@@ -51,8 +51,11 @@ double DecimalYear(int utcDay, double utcFraction);
 //        inverse of ToJ2000's matrix; proper motion and aberration (20") are left out.
 BodyState RadioSourceAt(const SkyState& sky, const ObserverSite& site, RadioSource source);
 
-// ComputeSourcePosition - the cycle's step for the tracked source: sky.source = RadioSourceAt with
-// refraction added to its elevation (RefractionForTrue), as the cycle adds it to the Sun and the Moon.
+// RefractedSourceAt - RadioSourceAt with refraction added to its elevation (RefractionForTrue), as the
+// cycle adds it to the Sun and the Moon: where the antenna is pointed.
+BodyState RefractedSourceAt(const SkyState& sky, const ObserverSite& site, RadioSource source);
+
+// ComputeSourcePosition - the cycle's step for the tracked source: sky.source = RefractedSourceAt.
 void ComputeSourcePosition(SkyState& sky, const ObserverSite& site, RadioSource source);
 
 }  // namespace nav

@@ -255,10 +255,8 @@ CalibrationReport ComputeCalibration(const nav::ObserverSite& site, std::int64_t
     InstantFigures f = ComputeCycle(site, epochSeconds);
     report.table = skyrel::CalibrationTable(settings, receiverKelvin, f.sky.moon.distance,
                                             nav::DecimalYear(f.sky.clock.utcDay, f.sky.clock.utcFraction));
-    for (const nav::RadioSource source : nav::kRadioSources) {
-        nav::ComputeSourcePosition(f.sky, site, source);
-        report.sources[nav::SourceIndex(source)] = f.sky.source;
-    }
+    for (const nav::RadioSource source : nav::kRadioSources)
+        report.sources[nav::SourceIndex(source)] = nav::RefractedSourceAt(f.sky, site, source);
     return report;
 }
 

@@ -6,6 +6,7 @@
 
 #include "navlib/constants.h"
 #include "navlib/eme.h"
+#include "navlib/printabletext.h"
 #include "navlib/skytemperature.h"
 
 namespace nav {
@@ -91,7 +92,7 @@ std::optional<std::vector<SolarFluxReading>> ParseSolarFluxReadings(std::string_
         const auto frequency = colon == std::string::npos ? std::nullopt : PositiveNumber(Trimmed(part.substr(0, colon)));
         const auto sfu = colon == std::string::npos ? std::nullopt : PositiveNumber(Trimmed(part.substr(colon + 1)));
         if (!frequency || !sfu) {
-            error = "'" + part + "' is not MHz:sfu with two positive numbers";
+            error = QuotedText(part) + " is not MHz:sfu with two positive numbers";
             return std::nullopt;
         }
         for (const SolarFluxReading& r : readings)
@@ -160,6 +161,8 @@ CalibrationBand ComputeCalibrationBand(const CalibrationInputs& in, double frequ
         band.sunKelvin = AntennaTemperature(*band.sunFlux * kSolarFluxUnit, band.sunK, in.dish);
         band.sunY = YFactorDb(*band.sunKelvin, band.systemKelvin);
     }
+    // Readings far apart in flux and close in frequency can carry the line beyond any number.
+    if (!band.sunY || !std::isfinite(*band.sunY)) band.sunFlux = band.sunKelvin = band.sunY = std::nullopt;
     band.moonKelvin = MoonTemperature(in.moonBrightnessKelvin, MoonDiameter(in.moonDistanceKm), band.beamwidth);
     band.moonY = YFactorDb(band.moonKelvin, band.systemKelvin);
     for (const RadioSource source : kRadioSources) {

@@ -55,7 +55,8 @@ struct SolarFluxReading {
 // frequency once): log-log interpolation between the two readings nearest around the frequency,
 // S = S2 (S1 / S2)^(log(f / f2) / log(f1 / f2)); outside their range the line through the nearest two
 // is extended. With one reading S0 at f0 the crude fallback S0 (f / f0)^0.5, the quiet Sun's mean slope
-// over 1-10 GHz, which a second reading replaces. Nothing without readings.
+// over 1-10 GHz, which a second reading replaces. Nothing without readings. Not finite where readings
+// close in frequency and far apart in flux carry the line beyond any number.
 std::optional<double> SolarFluxAt(const std::vector<SolarFluxReading>& readings, double frequencyMHz);
 
 // ParseSolarFluxReadings - "2800:120,1415:85" (MHz:sfu, comma separated, spaces allowed) into readings.
@@ -102,7 +103,7 @@ struct CalibrationBand {
     double frequency = 0;        // MHz
     double beamwidth = 0;        // degrees
     double systemKelvin = 0;     // K, Trx + Tmin
-    std::optional<double> sunFlux;  // sfu at the band; nothing without readings
+    std::optional<double> sunFlux;  // sfu at the band; nothing without readings, or where it is not finite
     double sunDiameter = 0;      // degrees
     double sunK = 0;             // beam correction
     std::optional<double> sunKelvin, sunY;  // K and dB, with a solar flux

@@ -89,8 +89,9 @@ std::optional<std::vector<SolarFluxReading>> ParseSolarFluxReadings(std::string_
         const std::size_t comma = std::min(text.find(',', start), text.size());
         const std::string part = Trimmed(text.substr(start, comma - start));
         const std::size_t colon = part.find(':');
-        const auto frequency = colon == std::string::npos ? std::nullopt : PositiveNumber(Trimmed(part.substr(0, colon)));
-        const auto sfu = colon == std::string::npos ? std::nullopt : PositiveNumber(Trimmed(part.substr(colon + 1)));
+        const bool paired = colon != std::string::npos;
+        const auto frequency = paired ? PositiveNumber(Trimmed(part.substr(0, colon))) : std::nullopt;
+        const auto sfu = paired ? PositiveNumber(Trimmed(part.substr(colon + 1))) : std::nullopt;
         if (!frequency || !sfu) {
             error = QuotedText(part) + " is not MHz:sfu with two positive numbers";
             return std::nullopt;

@@ -66,7 +66,8 @@ void CalibrationWindow::buildLayout() {
 
     auto* fluxRow = new QHBoxLayout;
     fluxBox = AddBox(this, "fluxBox", 260);
-    fluxBox->setToolTip(QStringLiteral(" MHz:sfu, comma separated: the 2800 MHz index at least, e.g. 2800:120,1415:85 "));
+    fluxBox->setToolTip(
+        QStringLiteral(" MHz:sfu, comma separated: the 2800 MHz index at least, e.g. 2800:120,1415:85 "));
     fluxBox->setPlaceholderText(QStringLiteral("2800:120,1415:85"));
     fluxDateBox = AddBox(this, "fluxDateBox", 100);
     fluxDateBox->setPlaceholderText(QStringLiteral("YYYY-MM-DD"));
@@ -144,7 +145,8 @@ void CalibrationWindow::refresh() {
             SetCell(*table, int(row - 1), int(band), rows[row].texts[band]);
     }
     const int measuredRow = int(rows.size() - 1);
-    captions << QStringLiteral("Measured Sun Y (dB)") << QStringLiteral("G/T (dB/K)") << QStringLiteral("Implied Tsys (K)");
+    captions << QStringLiteral("Measured Sun Y (dB)") << QStringLiteral("G/T (dB/K)")
+             << QStringLiteral("Implied Tsys (K)");
     table->setVerticalHeaderLabels(captions);
     for (std::size_t band = 0; band < nav::kBandCount; ++band) {
         const auto& y = settings_.measuredYDb[band];
@@ -157,7 +159,8 @@ void CalibrationWindow::refresh() {
     QStringList positions;
     for (const nav::RadioSource source : nav::kRadioSources) {
         const nav::BodyState b = nav::RefractedSourceAt(sky_, site_, source);
-        positions << QStringLiteral("%1 az %2 el %3").arg(SourceName(source), Fixed(b.azimuth, 1), Fixed(b.elevation, 1));
+        positions << QStringLiteral("%1 az %2 el %3")
+                         .arg(SourceName(source), Fixed(b.azimuth, 1), Fixed(b.elevation, 1));
     }
     sourcesLabel->setText(QStringLiteral("Now: ") + positions.join(QStringLiteral("   ")));
 }

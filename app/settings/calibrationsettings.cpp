@@ -26,7 +26,9 @@ QString MeasuredYName(std::size_t band) { return QStringLiteral("Measured Y %1")
 QString NumberText(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
 
 bool IsFluxDate(const QString& text) { return text.isEmpty() || QDate::fromString(text, kDateFormat).isValid(); }
-QString NotADate(const QString& text) { return QStringLiteral("%1 is no date of the form YYYY-MM-DD").arg(QuotedValue(text)); }
+QString NotADate(const QString& text) {
+    return QStringLiteral("%1 is no date of the form YYYY-MM-DD").arg(QuotedValue(text));
+}
 
 QString Fixed(double value, int decimals) { return QString::fromStdString(nav::FixedDecimals(value, decimals)); }
 QString FixedOrDash(const std::optional<double>& value, int decimals) {
@@ -124,7 +126,10 @@ std::optional<QString> ReadCalibrationForm(const CalibrationForm& form, Calibrat
             continue;
         }
         if (const auto refusal = RangeRefusal(text, kMeasuredYRange))
-            return QStringLiteral("%1 at %2 MHz: %3").arg(QLatin1String(kMeasuredYRange.what)).arg(nav::kEmeBandsMHz[band]).arg(*refusal);
+            return QStringLiteral("%1 at %2 MHz: %3")
+                .arg(QLatin1String(kMeasuredYRange.what))
+                .arg(nav::kEmeBandsMHz[band])
+                .arg(*refusal);
         read.measuredYDb[band] = ParseReal(text);
     }
     settings = read;
@@ -147,10 +152,14 @@ std::vector<CalibrationRow> CalibrationRows(const std::array<nav::CalibrationBan
         rows.push_back(row);
     };
     using Band = nav::CalibrationBand;
-    add(QStringLiteral("Frequency (MHz)"), QStringLiteral("frequency"), [](const Band& b) { return Fixed(b.frequency, 0); });
-    add(QStringLiteral("Beamwidth (deg)"), QStringLiteral("beamwidth"), [](const Band& b) { return Fixed(b.beamwidth, 2); });
-    add(QStringLiteral("Tsys cold sky (K)"), QStringLiteral("tsys"), [](const Band& b) { return Fixed(b.systemKelvin, 1); });
-    add(QStringLiteral("Sun flux (sfu)"), QStringLiteral("sunFlux"), [](const Band& b) { return FixedOrDash(b.sunFlux, 1); });
+    add(QStringLiteral("Frequency (MHz)"), QStringLiteral("frequency"),
+        [](const Band& b) { return Fixed(b.frequency, 0); });
+    add(QStringLiteral("Beamwidth (deg)"), QStringLiteral("beamwidth"),
+        [](const Band& b) { return Fixed(b.beamwidth, 2); });
+    add(QStringLiteral("Tsys cold sky (K)"), QStringLiteral("tsys"),
+        [](const Band& b) { return Fixed(b.systemKelvin, 1); });
+    add(QStringLiteral("Sun flux (sfu)"), QStringLiteral("sunFlux"),
+        [](const Band& b) { return FixedOrDash(b.sunFlux, 1); });
     add(QStringLiteral("Sun K"), QStringLiteral("sunK"), [](const Band& b) { return Fixed(b.sunK, 3); });
     add(QStringLiteral("Sun Y (dB)"), QStringLiteral("sunY"), [](const Band& b) { return FixedOrDash(b.sunY, 2); });
     add(QStringLiteral("Moon Y (dB)"), QStringLiteral("moonY"), [](const Band& b) { return Fixed(b.moonY, 2); });

@@ -1,6 +1,7 @@
-// The pass an antenna is about to follow: when the Sun, the Moon or a radio source rises (if it is down now), where, and
-// the azimuths it runs through until it sets. A Hamlib rotator with more than a circle of azimuth chooses
-// from them the turn to begin on (PlanPassTurn), so that the whole pass fits without unwinding.
+// The pass an antenna is about to follow: when the Sun, the Moon or a radio source rises (if it is down
+// now), where, and the azimuths it runs through until it sets. A Hamlib rotator with more than a circle of
+// azimuth chooses from them the turn to begin on (PlanPassTurn), so that the whole pass fits without
+// unwinding.
 #pragma once
 
 #include <optional>

@@ -52,8 +52,8 @@ public:
     // The one-second cycle, in its order: read the clock (clockRead), search the day when the date shown
     // changed (riseSetChanged), compute the positions with refraction (the stored source's too), ask for
     // the map's redraw every fourth minute (mapRedrawDue), send the tracking output, compute the EME
-    // figures and report the completed second (cycleCompleted). A line that could not be written ends the cycle before the EME
-    // figures, and cycleCompleted is not emitted for that second.
+    // figures and report the completed second (cycleCompleted). A line that could not be written ends the
+    // cycle before the EME figures, and cycleCompleted is not emitted for that second.
     void tick();
 
     // The rise/set/transit search of the day shown (UTC or local); emits riseSetChanged.

@@ -21,63 +21,20 @@ Tracker::Tracker(TrackingState& state, const Settings& settings, RotatorPort& po
 }
 
 void Tracker::choose(TrackMode target) {
-    switch (target) {
-        case TrackMode::Sun:
-            emit menuChecked(TrackMode::Sun, true);
-            state_.trackMode = TrackMode::Sun;
-            emit titleTracked(TrackMode::Sun, true);
-            emit menuChecked(TrackMode::Moon, false);
-            emit titleTracked(TrackMode::Moon, false);
-            emit menuChecked(TrackMode::Park, false);
-            emit menuChecked(TrackMode::Off, false);
-            emit menuChecked(TrackMode::Source, false);
-            StartTracking();
-            break;
-        case TrackMode::Moon:
-            emit menuChecked(TrackMode::Moon, true);
-            state_.trackMode = TrackMode::Moon;
-            emit titleTracked(TrackMode::Moon, true);
-            emit menuChecked(TrackMode::Sun, false);
-            emit titleTracked(TrackMode::Sun, false);
-            emit menuChecked(TrackMode::Park, false);
-            emit menuChecked(TrackMode::Off, false);
-            emit menuChecked(TrackMode::Source, false);
-            StartTracking();
-            break;
-        case TrackMode::Source:
-            emit menuChecked(TrackMode::Source, true);
-            state_.trackMode = TrackMode::Source;
-            emit menuChecked(TrackMode::Moon, false);
-            emit titleTracked(TrackMode::Moon, false);
-            emit menuChecked(TrackMode::Sun, false);
-            emit titleTracked(TrackMode::Sun, false);
-            emit menuChecked(TrackMode::Park, false);
-            emit menuChecked(TrackMode::Off, false);
-            StartTracking();
-            break;
-        case TrackMode::Park:
-            emit menuChecked(TrackMode::Park, true);
-            state_.trackMode = TrackMode::Park;
-            emit menuChecked(TrackMode::Moon, false);
-            emit titleTracked(TrackMode::Moon, false);
-            emit menuChecked(TrackMode::Sun, false);
-            emit titleTracked(TrackMode::Sun, false);
-            emit menuChecked(TrackMode::Off, false);
-            emit menuChecked(TrackMode::Source, false);
-            StartTracking();
-            break;
-        case TrackMode::Off:
-            emit menuChecked(TrackMode::Off, true);
-            StopTracking();
-            emit menuChecked(TrackMode::Moon, false);
-            emit titleTracked(TrackMode::Moon, false);
-            emit menuChecked(TrackMode::Sun, false);
-            emit titleTracked(TrackMode::Sun, false);
-            emit menuChecked(TrackMode::Park, false);
-            emit menuChecked(TrackMode::Source, false);
-            state_.trackMode = TrackMode::Off;
-            break;
+    emit menuChecked(target, true);
+    // Off stops the output while the mode still says what ran; every other choice is in effect before
+    // its output starts.
+    if (target == TrackMode::Off) StopTracking();
+    else state_.trackMode = target;
+    const auto hasTitle = [](TrackMode mode) { return mode == TrackMode::Sun || mode == TrackMode::Moon; };
+    if (hasTitle(target)) emit titleTracked(target, true);
+    for (const TrackMode other : kTrackModes) {
+        if (other == target) continue;
+        emit menuChecked(other, false);
+        if (hasTitle(other)) emit titleTracked(other, false);
     }
+    if (target == TrackMode::Off) state_.trackMode = TrackMode::Off;
+    else StartTracking();
 }
 
 bool Tracker::StartTracking() {

@@ -10,6 +10,8 @@ namespace skyrel {
 
 // Source: the radio source the settings name (Settings::source), computed by the cycle into sky.source.
 enum class TrackMode { Sun, Moon, Park, Off, Source };
+inline constexpr TrackMode kTrackModes[] = {TrackMode::Sun, TrackMode::Moon, TrackMode::Park, TrackMode::Off,
+                                            TrackMode::Source};
 
 struct TrackingState {
     TrackMode trackMode = TrackMode::Off;
@@ -31,7 +33,7 @@ inline QString TrackModeName(TrackMode mode) {
 }
 
 inline std::optional<TrackMode> TrackModeOfName(const QString& name) {
-    for (const TrackMode mode : {TrackMode::Sun, TrackMode::Moon, TrackMode::Park, TrackMode::Off, TrackMode::Source})
+    for (const TrackMode mode : kTrackModes)
         if (name == TrackModeName(mode)) return mode;
     return std::nullopt;
 }

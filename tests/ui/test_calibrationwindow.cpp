@@ -62,7 +62,8 @@ TEST_F(CalibrationFixture, MeasuredYGivesGOverTAndTsysAndABadBoxIsRefused) {
     EXPECT_EQ(Cell(*w.table, "G/T (dB/K)", 2), "10.8");
 
     // astronomy-engine: Cas A at az 332.446, el 64.465 + 0.008 refraction.
-    EXPECT_TRUE(w.sourcesLabel->text().startsWith(QStringLiteral("Now: Cas A az 332.4 el 64.5"))) << w.sourcesLabel->text().toStdString();
+    EXPECT_TRUE(w.sourcesLabel->text().startsWith(QStringLiteral("Now: Cas A az 332.4 el 64.5")))
+        << w.sourcesLabel->text().toStdString();
 }
 
 }  // namespace

@@ -124,7 +124,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         } else if (flag == "--source") {
             o.source = nav::RadioSourceOfKey(value);
             if (!o.source)
-                return fail("--source expects casa, cyga, taua or vira, e.g. --source casa (got " + Quoted(value) + ")");
+                return fail("--source expects casa, cyga, taua or vira, e.g. --source casa (got " + Quoted(value) +
+                            ")");
         } else if (flag == "--riseset") {
             o.riseSet = true;
         } else if (flag == "--windows") {

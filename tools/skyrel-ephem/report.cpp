@@ -248,7 +248,8 @@ void AddSource(InstantFigures& f, const nav::ObserverSite& site, nav::RadioSourc
 }
 
 CalibrationReport ComputeCalibration(const nav::ObserverSite& site, std::int64_t epochSeconds,
-                                     const skyrel::CalibrationSettings& settings, const nav::BandValues& receiverKelvin) {
+                                     const skyrel::CalibrationSettings& settings,
+                                     const nav::BandValues& receiverKelvin) {
     CalibrationReport report;
     report.epochSeconds = epochSeconds;
     report.settings = settings;
@@ -321,7 +322,8 @@ std::string CalibrationCsv(const CalibrationReport& r) {
     out += "\n";
     for (std::size_t band = 0; band < nav::kBandCount; ++band) {
         std::string line;
-        for (const skyrel::CalibrationRow& row : rows) line += (line.empty() ? "" : ",") + row.texts[band].toStdString();
+        for (const skyrel::CalibrationRow& row : rows)
+            line += (line.empty() ? "" : ",") + row.texts[band].toStdString();
         out += line + "\n";
     }
     return out;

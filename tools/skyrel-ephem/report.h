@@ -76,7 +76,8 @@ void AddSource(InstantFigures& f, const nav::ObserverSite& site, nav::RadioSourc
 
 // The calibration at `epochSeconds`: the Moon's distance and the date of that instant.
 CalibrationReport ComputeCalibration(const nav::ObserverSite& site, std::int64_t epochSeconds,
-                                     const skyrel::CalibrationSettings& settings, const nav::BandValues& receiverKelvin);
+                                     const skyrel::CalibrationSettings& settings,
+                                     const nav::BandValues& receiverKelvin);
 std::string CalibrationText(const CalibrationReport& report);
 std::string CalibrationJson(const CalibrationReport& report);
 std::string CalibrationCsv(const CalibrationReport& report);

@@ -16,6 +16,13 @@
 namespace ephem {
 namespace {
 
+// Each stored value refused, one line each as the tool's own refusals.
+void PrintRefusals(const std::optional<QString>& refusals, std::ostream& err) {
+    if (!refusals) return;
+    for (const QString& line : refusals->split(QLatin1Char('\n')))
+        err << "skyrel-ephem: " << line.toStdString() << "\n";
+}
+
 // The stored site is read as the tracker reads it: a value that is no number or lies outside its range
 // is the tracker's default, and the refusal goes to `err`, as a bad flag's would. For the precise
 // ephemeris also the stored DUT1 and IERS file (its name into `iersFile`).
@@ -25,8 +32,7 @@ nav::ObserverSite ResolveSite(const Options& o, std::ostream& err, QString& iers
         const skyrel::NativeSettingsStore store;
         skyrel::OptionReader reader(store);
         skyrel::ReadSite(reader, site);
-        if (const auto refusals = reader.message())
-            for (const QString& line : refusals->split(QLatin1Char('\n'))) err << "skyrel-ephem: " << line.toStdString() << "\n";
+        PrintRefusals(reader.message(), err);
     }
     if (o.latitude) site.latitude = *o.latitude;
     if (o.longitude) site.longitude = *o.longitude;
@@ -45,8 +51,7 @@ nav::ObserverSite ResolveSite(const Options& o, std::ostream& err, QString& iers
 // goes to `err` as the site's do.
 skyrel::CalibrationSettings CalibrationOf(const Options& o, std::ostream& err) {
     const skyrel::CalibrationLoad load = skyrel::LoadCalibrationSettings(skyrel::NativeSettingsStore());
-    if (load.refusals)
-        for (const QString& line : load.refusals->split(QLatin1Char('\n'))) err << "skyrel-ephem: " << line.toStdString() << "\n";
+    PrintRefusals(load.refusals, err);
     skyrel::CalibrationSettings s = load.settings;
     if (o.dishDiameter) s.dish.diameter = *o.dishDiameter;
     if (o.efficiency) s.dish.efficiency = *o.efficiency;

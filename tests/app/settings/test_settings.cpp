@@ -240,7 +240,8 @@ TEST(CalibrationSettings, RoundTripRefusalsAndTheForm) {
         {"Efficiency", "55%", "Efficiency in memory: '55%' is not a valid floating point value; using 0.55"},
         {"Solar Flux", "2800;120", "Solar Flux in memory: '2800;120' is not MHz:sfu with two positive numbers; using "
                                    "no readings"},
-        {"Flux Date", "07.12.2026", "Flux Date in memory: '07.12.2026' is no date of the form YYYY-MM-DD; using no date"},
+        {"Flux Date", "07.12.2026",
+         "Flux Date in memory: '07.12.2026' is no date of the form YYYY-MM-DD; using no date"},
         {"Measured Y 1296", "-3", "Measured Y 1296 in memory: '-3' is out of range: the measured Y-factor must be from "
                                   "0 to 40 dB; using none"},
     };

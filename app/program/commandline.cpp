@@ -40,11 +40,11 @@ CommandLine ReadCommandLine(int argc, char** argv) {
         if (argument == QLatin1String("--headless")) {
             command.headless = true;
         } else if (argument == QLatin1String("--track")) {
-            if (i + 1 == arguments.size()) return Refused(QStringLiteral("--track needs sun, moon or park"));
+            if (i + 1 == arguments.size()) return Refused(QStringLiteral("--track needs sun, moon, park or source"));
             const QString name = arguments[++i];
             command.startTrack = TrackModeOfName(name);
             if (!command.startTrack || *command.startTrack == TrackMode::Off)
-                return Refused(QStringLiteral("--track takes sun, moon or park, not '%1'").arg(name));
+                return Refused(QStringLiteral("--track takes sun, moon, park or source, not '%1'").arg(name));
         } else {
             return Refused(QStringLiteral("unknown argument '%1' (see skyrel --help)").arg(argument));
         }
@@ -54,13 +54,13 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 
 QString HelpText() {
     return QStringLiteral(
-        "Usage: skyrel [--headless] [--track sun|moon|park] | --web-url\n"
+        "Usage: skyrel [--headless] [--track sun|moon|park|source] | --web-url\n"
         "Sun-Moon tracker for EME stations.\n"
         "\n"
         "  --headless          run the station without windows: the one-second cycle, the rotator output\n"
         "                      and the local endpoint; messages go to standard error\n"
-        "  --track sun|moon|park\n"
-        "                      start tracking at once, as the Track menu would\n"
+        "  --track sun|moon|park|source\n"
+        "                      start tracking at once, as the Track menu would (source: the stored one)\n"
         "  --web-url           print the address of the station's web page, with its token for the first\n"
         "                      login, and exit (the page is enabled in the settings group Web)\n"
         "  --help              print this help and exit\n"

@@ -10,8 +10,11 @@
 #include <vector>
 
 #include "app/settings/settings.h"
+#include "app/station/passplan.h"
 #include "app/station/tracker.h"
 #include "navlib/constants.h"
+#include "navlib/observer.h"
+#include "navlib/timecal.h"
 #include "tests/support/fakerotatorport.h"
 #include "tests/support/pseudoterminal.h"
 
@@ -452,6 +455,34 @@ TEST(TrackerFailureOnPseudoTerminal, UnpluggedAdapterGivesOneErrorAndTrackingRes
     EXPECT_TRUE(tracker.SendTrackingOutput({}));
     EXPECT_EQ(back->readBytes(22), QByteArray("Park AZ:181.0 EL:0.0\r\n"));
     EXPECT_EQ(shown.first, QStringLiteral("Az: 181.0"));
+}
+
+// The pass a Hamlib rotator plans for a source. Vir A from Sydney (33.87 S, 151.21 E) searched from
+// 2026-12-21 03:00 UTC, when it is down; astronomy-engine 2.1 (DefineStar, SearchRiseSet, refraction
+// 0.568 deg at the horizon as the tracker's 0.569) has it rise at 14:57:14 UTC at azimuth 75.60 and set
+// at 01:54:06 UTC the next day. The plan steps whole minutes and takes the first at or after each
+// crossing: 2 minutes of tolerance, and 0.5 deg of azimuth, which moves under 0.2 deg a minute there.
+TEST(PassPlan, ASourcePassRunsFromItsRiseToItsSet) {
+    nav::ObserverSite site;
+    site.latitude = -33.87;
+    site.longitude = 151.21;
+    site.height = 0;
+    nav::SkyState sky;
+    nav::SetObserver(sky.observerFrame, site.latitude, site.longitude, site.height);
+    const int day = nav::DayNumber(2026, 12, 21);
+    sky.clock.utcDay = day;
+    sky.clock.utcFraction = 3.0 / 24;
+    const PassPlan plan = PlanPass(sky, site, TrackMode::Source, nav::RadioSource::VirA);
+    constexpr double kMinute = 1.0 / 1440;
+    ASSERT_TRUE(plan.riseAt);
+    EXPECT_NEAR(*plan.riseAt, day + (14 + 57 / 60.0 + 14 / 3600.0) / 24, 2 * kMinute);
+    EXPECT_NEAR(plan.riseAzimuth, 75.60, 0.5);
+    EXPECT_NEAR(plan.endsAt, day + 1 + (1 + 54 / 60.0 + 6 / 3600.0) / 24, 2 * kMinute);
+    EXPECT_EQ(plan.source, nav::RadioSource::VirA);
+    // Rising in the east-north-east, it crosses north of the zenith and sets west-north-west; the path
+    // comes out unwrapped, each minute within a few degrees of the one before.
+    ASSERT_GT(plan.path.size(), 600u);
+    for (std::size_t i = 1; i < plan.path.size(); ++i) EXPECT_LT(std::abs(plan.path[i] - plan.path[i - 1]), 5) << i;
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 // to the receiver of a dish of given size, the Y-factor (hot over cold sky) that predicts, and the G/T
 // and system temperature a measured Y-factor implies.
 //
-// Sources of the formulas: beamwidth 68 lambda/D and the effective area eta pi D^2 / 4 of a parabolic
-// dish (Kraus, Radio Astronomy, 2nd ed., ch. 6); the Sun's radio diameter and the beam correction of a
-// source of that size, and G/T from the Sun's noise, as EME stations use them (ARRL/RSGB "Sun noise"
-// method, after Kraus); the antenna temperature T = S Ae / 2k of one polarisation of an unpolarised
-// source.
+// The formulas: the effective area eta pi D^2 / 4 of a parabolic dish, its half-power beamwidth 68 lambda/D
+// (the 65-70 lambda/D of a tapered illumination) and the antenna temperature T = S Ae / 2k that one
+// polarisation receives from an unpolarised source (Kraus, Radio Astronomy, 2nd ed.); the Sun's radio
+// diameter at a frequency, the beam correction of a disc that size in a Gaussian beam and G/T from the
+// Sun's noise as EME stations work them out.
 #pragma once
 
 #include <array>

@@ -13,7 +13,7 @@ namespace {
 // Positions: SIMBAD (ICRS, which J2000 matches to well under the engine's accuracy).
 // Spectra: Perley & Butler 2017, ApJS 230, 7, Table 5 ("Fitted coefficients"), log10(S/Jy) as a
 // polynomial in log10(f/GHz), with the frequency range each fit holds over (the table's last columns).
-// The table holds Cas A and Tau A at the epoch of the observations, 2016.0. Fading: Cas A 0.6 %/yr near
+// The fits hold at the epoch of the observations behind them, taken here as 2016.0. Fading: Cas A 0.6 %/yr near
 // 1.4 GHz (Reichart & Stephens 2000, ApJ 537, 904, "0.6-0.7 % yr^-1 now"), Tau A 0.18 %/yr near 1 GHz
 // (Macias-Perez et al. 2010, ApJ 711, 417); Cyg A and Vir A are steady.
 constexpr std::array<RadioSourceData, kRadioSourceCount> kSourceTable{{

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/radio/radiosettings.h"
 #include "app/rotator/hamlibsettings.h"
 #include "app/rotator/rotatorport.h"
 #include "app/settings/settings.h"
@@ -52,9 +53,10 @@ void CheckValuesInEffect(const Settings& s) {
 // The station as the program starts it from this file: load, apply the site, then track the Moon for two
 // cycles. Its lines go to the port in memory or to the endpoint's item, as the file's port says.
 void CheckStationRun(NativeSettingsStore& store, const test::FakeClock& clock) {
-    // The Hamlib rotator stays off: an input must not open this machine's devices or reach the network
-    // (the rotator's replies have a target of their own).
+    // The Hamlib rotator and radio stay off: an input must not open this machine's devices or reach the
+    // network (the rotator's replies have a target of their own).
     SaveHamlibSettings(store, HamlibSettings{});
+    SaveRadioSettings(store, RadioSettings{});
     test::FakeRotatorPort port;
     Station station(clock, store, port);
     station.loadSettings();

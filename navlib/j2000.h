@@ -15,4 +15,8 @@ namespace nav {
 //        applies). UTC stands for TT: the ~70 s between them move the pole by a milliarcsecond.
 Vec3 ToJ2000(const Vec3& ofDate, int utcDay, double utcFraction, Ephemeris ephemeris);
 
+// FromJ2000 - the inverse: a J2000 direction (unit vector) in the equatorial frame of date the
+// ephemeris works in, by the same matrix; what ToJ2000 undoes, exactly.
+Vec3 FromJ2000(const Vec3& j2000, int utcDay, double utcFraction, Ephemeris ephemeris);
+
 }  // namespace nav

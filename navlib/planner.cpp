@@ -124,7 +124,7 @@ SkyBehindMoon ComputeSkyBehindMoon(GalacticAngles galactic, double distanceKm, c
     const double pathLoss = PathLossVsPerigee(distanceKm);
     for (std::size_t i = 0; i < kBandCount; ++i) {
         sky.skyTemperature[i] = SkyTemperatureAt(kelvinAt408, kEmeBandsMHz[i]);
-        const double coldest = SkyTemperatureAt(survey.coldestNearEcliptic(), kEmeBandsMHz[i]);
+        const double coldest = ColdSkyTemperature(survey, kEmeBandsMHz[i]);
         sky.degradation[i] = pathLoss - 10 * std::log10((receiverKelvin[i] + sky.skyTemperature[i]) /
                                                         (receiverKelvin[i] + coldest));
     }

@@ -82,6 +82,9 @@ struct SkyState {
     ClockState clock;
     BodyState sun;
     BodyState moon;
+    // The radio source chosen for tracking, where the cycle computes it (ComputeSourcePosition); the
+    // position step leaves it alone. Its distances are 0.
+    BodyState source;
     double moonElongation = 0;  // degrees (-180, 180], Moon minus Sun in geocentric right ascension
     Mat3 earthRotation{};       // equatorial -> Earth-fixed rotation by sidereal time, row-major
     ObserverFrame observerFrame;

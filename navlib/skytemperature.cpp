@@ -109,4 +109,8 @@ double SkySurvey::temperature(GalacticAngles at) const {
     return (lower * (1 - y) + upper * y) * kKelvinPerUnit;
 }
 
+double ColdSkyTemperature(const SkySurvey& survey, double frequencyMHz) {
+    return SkyTemperatureAt(survey.coldestNearEcliptic(), frequencyMHz);
+}
+
 }  // namespace nav

@@ -54,4 +54,8 @@ private:
     double minimum_ = 0, maximum_ = 0, coldestNearEcliptic_ = 0;
 };
 
+// ColdSkyTemperature - Tmin (K): the survey's coldest sky near the ecliptic scaled to a frequency (MHz)
+// with SkyTemperatureAt, the best sky the Moon can stand in; the planner's and the calibration's.
+double ColdSkyTemperature(const SkySurvey& survey, double frequencyMHz);
+
 }  // namespace nav

@@ -12,6 +12,7 @@
 #include "app/station/systemclock.h"
 #include "app/program/terminationsignals.h"
 #include "app/web/webserver.h"
+#include "ui/calibrationwindow.h"
 #include "ui/emewindow.h"
 #include "ui/mainwindow.h"
 #include "ui/mapwindow.h"
@@ -34,6 +35,14 @@ void OpenWebPage(Station& station, QWidget* parent) {
                 QStringLiteral("The web page is off. Set Enabled=True in the group [Web] of the settings file "
                                "and start the program again (man skyrel lists the keys)."),
                 QStringLiteral("WebPageOffBox"));
+}
+
+// A menu item that shows a window and brings it to the front.
+void ShowOnTrigger(QAction* item, QWidget& window) {
+    QObject::connect(item, &QAction::triggered, &window, [&window] {
+        window.show();
+        window.raise();
+    });
 }
 
 }  // namespace
@@ -69,15 +78,11 @@ int RunDesktop(char* programName, const CommandLine& command) {
     TSMForm4 emeWindow(station.eme(), store);
     mainWindow.setCompanions(&setupDialog, &mapWindow, &emeWindow);
     PlannerWindow plannerWindow(station.state().sky, station.state().settings.site, store);
-    QObject::connect(mainWindow.Planner1, &QAction::triggered, &plannerWindow, [&plannerWindow] {
-        plannerWindow.show();
-        plannerWindow.raise();
-    });
+    ShowOnTrigger(mainWindow.Planner1, plannerWindow);
+    CalibrationWindow calibrationWindow(station.state().sky, station.state().settings.site, store);
+    ShowOnTrigger(mainWindow.Calibration1, calibrationWindow);
     RotatorDialog rotatorDialog(store, station.state().settings);
-    QObject::connect(mainWindow.Rotator1, &QAction::triggered, &rotatorDialog, [&rotatorDialog] {
-        rotatorDialog.show();
-        rotatorDialog.raise();
-    });
+    ShowOnTrigger(mainWindow.Rotator1, rotatorDialog);
     QObject::connect(mainWindow.WebPage1, &QAction::triggered, &mainWindow,
                      [&station, &mainWindow] { OpenWebPage(station, &mainWindow); });
     QObject::connect(&rotatorDialog, &RotatorDialog::saved, &station.tracker(), &Tracker::setHamlibSettings);

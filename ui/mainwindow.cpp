@@ -281,6 +281,11 @@ void TSMForm1::connectTracker() {
             case TrackMode::Moon: Moon1->setChecked(checked); break;
             case TrackMode::Park: Park1->setChecked(checked); break;
             case TrackMode::Off: off1->setChecked(checked); break;
+            case TrackMode::Source:
+                for (const nav::RadioSource source : nav::kRadioSources)
+                    sourceActions[nav::SourceIndex(source)]->setChecked(
+                        checked && source == station_.state().settings.source);
+                break;
         }
     });
     connect(&tracker, &Tracker::titleTracked, this, [this](TrackMode body, bool tracked) {
@@ -495,12 +500,23 @@ void TSMForm1::buildMenus() {
     Radio1->setObjectName(QStringLiteral("Radio1"));
     WebPage1 = menu->addAction(QStringLiteral("Web Page…"));
     WebPage1->setObjectName(QStringLiteral("WebPage1"));
+    Calibration1 = menu->addAction(QStringLiteral("Calibration"));
+    Calibration1->setObjectName(QStringLiteral("Calibration1"));
     About1 = menuBar()->addAction(QStringLiteral("About"), this, &TSMForm1::About1Click);
     QMenu* track = menuBar()->addMenu(QStringLiteral("Track"));
     Sun1 = track->addAction(QStringLiteral("Sun"));
     Moon1 = track->addAction(QStringLiteral("Moon"));
     Park1 = track->addAction(QStringLiteral("Park"));
     off1 = track->addAction(QStringLiteral("off"));
+    QMenu* sources = track->addMenu(QStringLiteral("Source"));
+    sources->setObjectName(QStringLiteral("SourceMenu"));
+    for (const nav::RadioSource source : nav::kRadioSources) {
+        QAction* item = sources->addAction(SourceName(source));
+        item->setCheckable(true);
+        item->setObjectName(QStringLiteral("Source_") + SourceKey(source));
+        connect(item, &QAction::triggered, this, [this, source] { station_.chooseSource(source); });
+        sourceActions[nav::SourceIndex(source)] = item;
+    }
     for (QAction* a : {Sun1, Moon1, Park1, off1}) a->setCheckable(true);
     connect(Sun1, &QAction::triggered, this, &TSMForm1::Sun1Click);
     connect(Moon1, &QAction::triggered, this, &TSMForm1::Moon1Click);

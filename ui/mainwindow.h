@@ -125,6 +125,10 @@ public:
     QAction* Rotator1;  // "Rotator…": whoever owns the rotator dialog shows it
     QAction* Radio1;    // "Radio…": the same for the radio dialog
     QAction* WebPage1;  // "Web Page…": whoever runs the station opens its web page
+    QAction* Calibration1;  // "Calibration": whoever owns the calibration window shows it
+    // Track -> Source: one checkable item a radio source, in the order of nav::kRadioSources; the stored
+    // source's item is ticked while it is tracked.
+    std::array<QAction*, nav::kRadioSourceCount> sourceActions;
 };
 
 }  // namespace skyrel

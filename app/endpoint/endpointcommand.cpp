@@ -9,7 +9,7 @@ namespace {
 
 constexpr qsizetype kSignificantLength = 11;
 
-constexpr std::array<std::pair<const char*, EndpointCommand>, 13> kCommands = {{
+constexpr std::array<std::pair<const char*, EndpointCommand>, 14> kCommands = {{
     {"TRACK_SUN", EndpointCommand::TrackSun},
     {"TRACK_MOON", EndpointCommand::TrackMoon},
     {"TRACK_PARK", EndpointCommand::TrackPark},
@@ -17,6 +17,7 @@ constexpr std::array<std::pair<const char*, EndpointCommand>, 13> kCommands = {{
     {"TRACK_DDE", EndpointCommand::TrackDde},
     {"TRACK_SER", EndpointCommand::TrackSer},
     {"TRACK_SHUT", EndpointCommand::TrackShut},
+    {"TRACK_SRC", EndpointCommand::TrackSrc},
     {"RADIO_OFF", EndpointCommand::RadioOff},
     {"RADIO_ECHO", EndpointCommand::RadioEcho},
     {"RADIO_MOON", EndpointCommand::RadioMoon},

@@ -12,7 +12,7 @@
 namespace skyrel {
 
 enum class EndpointCommand {
-    TrackSun, TrackMoon, TrackPark, TrackOff, TrackDde, TrackSer, TrackShut,
+    TrackSun, TrackMoon, TrackPark, TrackOff, TrackDde, TrackSer, TrackShut, TrackSrc,
     RadioOff, RadioEcho, RadioMoon, RadioDx, PttOn, PttOff,
 };
 

@@ -41,11 +41,11 @@ CommandLine ReadCommandLine(int argc, char** argv) {
         if (argument == QLatin1String("--headless")) {
             command.headless = true;
         } else if (argument == QLatin1String("--track")) {
-            if (i + 1 == arguments.size()) return Refused(QStringLiteral("--track needs sun, moon or park"));
+            if (i + 1 == arguments.size()) return Refused(QStringLiteral("--track needs sun, moon, park or source"));
             const QString name = arguments[++i];
             command.startTrack = TrackModeOfName(name);
             if (!command.startTrack || *command.startTrack == TrackMode::Off)
-                return Refused(QStringLiteral("--track takes sun, moon or park, not '%1'").arg(name));
+                return Refused(QStringLiteral("--track takes sun, moon, park or source, not '%1'").arg(name));
         } else if (argument == QLatin1String("--radio")) {
             if (i + 1 == arguments.size()) return Refused(QStringLiteral("--radio needs %1").arg(RadioModeWords()));
             const QString word = arguments[++i];
@@ -61,13 +61,13 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 
 QString HelpText() {
     return QStringLiteral(
-        "Usage: skyrel [--headless] [--track sun|moon|park] [--radio MODE] | --web-url\n"
+        "Usage: skyrel [--headless] [--track sun|moon|park|source] [--radio MODE] | --web-url\n"
         "Sun-Moon tracker for EME stations.\n"
         "\n"
         "  --headless          run the station without windows: the one-second cycle, the rotator output\n"
         "                      and the local endpoint; messages go to standard error\n"
-        "  --track sun|moon|park\n"
-        "                      start tracking at once, as the Track menu would\n"
+        "  --track sun|moon|park|source\n"
+        "                      start tracking at once, as the Track menu would (source: the stored one)\n"
         "  --radio off|echo|moon|dx|dx-echo|call-dx\n"
         "                      drive the radio of the settings group Radio at once, following the Moon's\n"
         "                      Doppler: Own Echo, Constant On Moon, Full To DX, On DX Echo or Call DX\n"

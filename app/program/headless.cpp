@@ -29,12 +29,13 @@ const char* SeverityWord(Severity severity) {
     return "error";
 }
 
-QString TrackingText(TrackMode mode) {
+QString TrackingText(TrackMode mode, nav::RadioSource source) {
     switch (mode) {
         case TrackMode::Sun: return QStringLiteral("tracking the Sun");
         case TrackMode::Moon: return QStringLiteral("tracking the Moon");
         case TrackMode::Park: return QStringLiteral("parking");
         case TrackMode::Off: return QStringLiteral("tracking off");
+        case TrackMode::Source: return QStringLiteral("tracking ") + SourceName(source);
     }
     return {};
 }
@@ -50,10 +51,10 @@ void LogStation(Station& station) {
     Tracker& tracker = station.tracker();
     // Only a change is told: any local client may poke the same command any number of times.
     auto logged = std::make_shared<std::optional<TrackMode>>();
-    QObject::connect(&station, &Station::trackingChanged, [logged](TrackMode mode, bool active) {
+    QObject::connect(&station, &Station::trackingChanged, [logged, &station](TrackMode mode, bool active) {
         if (!(active || mode == TrackMode::Off) || *logged == mode) return;
         *logged = mode;
-        LogLine(Severity::Info, TrackingText(mode));
+        LogLine(Severity::Info, TrackingText(mode, station.state().settings.source));
     });
     QObject::connect(&tracker, &Tracker::outputLostChanged, [](bool lost, const QString& reason) {
         if (lost)

@@ -21,6 +21,11 @@ bool IsListedBaudRate(int baudRate) {
     return false;
 }
 
+// Why a stored name is refused: it is none of the names the option takes.
+QString NoneOf(const QString& stored, const QStringList& names) {
+    return QStringLiteral("%1 is none of %2").arg(QuotedValue(stored), names.join(QStringLiteral(", ")));
+}
+
 QString PositionName(int formNumber, const char* edge) {
     return QStringLiteral("Form%1.%2").arg(formNumber).arg(QLatin1String(edge));
 }
@@ -87,6 +92,14 @@ std::optional<QString> OptionReader::message() const {
     if (failures_.isEmpty()) return std::nullopt;
     return failures_.join(QLatin1Char('\n'));
 }
+
+QString SourceKey(nav::RadioSource source) { return QLatin1String(nav::SourceData(source).key); }
+
+std::optional<nav::RadioSource> SourceOfKey(const QString& key) {
+    return nav::RadioSourceOfKey(key.toStdString());
+}
+
+QString SourceName(nav::RadioSource source) { return QLatin1String(nav::SourceData(source).name); }
 
 void ReadSite(OptionReader& reader, nav::ObserverSite& site) {
     site.latitude = reader.real(QStringLiteral("Observer Latitude"), kDefaultLatitudeText, kLatitudeRange);
@@ -170,9 +183,7 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
     if (!FindOutputFormat(s.outputFormat)) {
         QStringList names;
         for (const OutputFormat& format : kOutputFormats) names.append(QLatin1String(format.name));
-        reader.refuse(formatName,
-                      QStringLiteral("%1 is none of %2").arg(QuotedValue(s.outputFormat), names.join(QStringLiteral(", "))),
-                      kDefaultOutputFormat);
+        reader.refuse(formatName, NoneOf(s.outputFormat, names), kDefaultOutputFormat);
         s.outputFormat = kDefaultOutputFormat;
     }
 
@@ -185,6 +196,18 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
     s.iersFile = store.read(kOptionsGroup, kIersFileKey);
     s.site.iers = LoadIersFile(s.iersFile);
     s.site.dut1Seconds = reader.real(QStringLiteral("DUT1"), QStringLiteral("0"), kDut1Range);
+
+    const QString sourceName = QStringLiteral("Source");
+    const QString defaultSource = SourceKey(nav::RadioSource::CasA);
+    const QString storedSource = reader.text(sourceName, defaultSource);
+    if (const auto source = SourceOfKey(storedSource)) {
+        s.source = *source;
+    } else {
+        QStringList keys;
+        for (const nav::RadioSource known : nav::kRadioSources) keys.append(SourceKey(known));
+        reader.refuse(sourceName, NoneOf(storedSource, keys), defaultSource);
+        s.source = nav::RadioSource::CasA;
+    }
     return LoadOutcome{reader.message()};
 }
 

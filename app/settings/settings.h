@@ -11,6 +11,7 @@
 
 #include "app/settings/settingsstore.h"
 #include "navlib/clocksource.h"
+#include "navlib/radiosource.h"
 #include "navlib/skystate.h"
 
 namespace skyrel {
@@ -62,6 +63,7 @@ struct Settings {
     QString outputFormat;
     std::array<QString, 3> feedCaption = kBuiltInFeedCaptions;
     QString iersFile;  // the stored "IERS File"; site.iers holds its rows when it could be read
+    nav::RadioSource source = nav::RadioSource::CasA;  // the stored "Source": the one the Track menu follows
 };
 
 // The park position and the feed and static offsets (degrees), in the order they are read and written:
@@ -109,6 +111,7 @@ std::optional<QString> RangeRefusal(const QString& text, const NumberRange& rang
 // load. A key of a group other than the options group is named with its group, "Radio/Step".
 class OptionReader {
 public:
+    // Reads the options group, or the group named.
     explicit OptionReader(const SettingsStore& store, QString group = kOptionsGroup)
         : store_(store), group_(std::move(group)) {}
     QString text(const QString& name, const QString& defaultText) const;
@@ -124,6 +127,12 @@ private:
     QString group_;
     QStringList failures_;
 };
+
+// "casa", "cyga", "taua" or "vira" for the stored "Source", and back; any other text names no source.
+QString SourceKey(nav::RadioSource source);
+std::optional<nav::RadioSource> SourceOfKey(const QString& key);
+// The source's name as menus and pages show it, "Cas A".
+QString SourceName(nav::RadioSource source);
 
 // The observer's latitude, longitude and height as stored, each in its range (kLatitudeRange...).
 void ReadSite(OptionReader& reader, nav::ObserverSite& site);

@@ -137,6 +137,12 @@ void SaveEphemeris(SettingsStore& store, Settings& settings, nav::Ephemeris ephe
     store.sync();
 }
 
+void SaveSource(SettingsStore& store, Settings& settings, nav::RadioSource source) {
+    settings.source = source;
+    store.write(kOptionsGroup, QStringLiteral("Source"), SourceKey(source));
+    store.sync();
+}
+
 QString FirstCharacters(const QString& text, int count) {
     qsizetype end = 0;
     for (int n = 0; n < count && end < text.size(); ++n) {

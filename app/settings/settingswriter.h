@@ -84,6 +84,9 @@ void SaveFeedCaption(SettingsStore& store, Settings& settings, int feedIndex, co
 // Puts `ephemeris` in effect and stores it at once as "Ephemeris".
 void SaveEphemeris(SettingsStore& store, Settings& settings, nav::Ephemeris ephemeris);
 
+// Puts `source` in effect as the one the Track menu follows and stores it at once as "Source".
+void SaveSource(SettingsStore& store, Settings& settings, nav::RadioSource source);
+
 // The first `count` characters of a text; a character outside the basic plane is never cut in two.
 QString FirstCharacters(const QString& text, int count);
 

@@ -4,6 +4,7 @@
 
 #include "app/rotator/hamlibsession.h"
 #include "navlib/observer.h"
+#include "navlib/radiosource.h"
 
 namespace skyrel {
 namespace {
@@ -21,9 +22,10 @@ void SetUtcDays(nav::ClockState& clock, double utcDays) {
 
 double UtcDays(const nav::ClockState& clock) { return clock.utcDay + clock.utcFraction; }
 
-PassPlan PlanPass(const nav::SkyState& sky, const nav::ObserverSite& site, TrackMode body) {
+PassPlan PlanPass(const nav::SkyState& sky, const nav::ObserverSite& site, TrackMode body, nav::RadioSource source) {
     PassPlan plan;
     plan.body = body;
+    plan.source = source;
     nav::SkyState search = sky;
     const double start = UtcDays(sky.clock);
     plan.endsAt = start + kSearchMinutes / kMinutesPerDay;
@@ -32,7 +34,8 @@ PassPlan PlanPass(const nav::SkyState& sky, const nav::ObserverSite& site, Track
         SetUtcDays(search.clock, instant);
         nav::ComputePositions(search, site);
         nav::AddRefraction(search);
-        const nav::BodyState& position = body == TrackMode::Sun ? search.sun : search.moon;
+        if (body == TrackMode::Source) nav::ComputeSourcePosition(search, site, source);
+        const nav::BodyState& position = *TrackedBody(body, search);
         const bool up = position.elevation > 0;
         if (!up) {
             if (!plan.path.empty()) {

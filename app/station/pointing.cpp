@@ -32,6 +32,7 @@ QByteArray TargetWord(TrackMode target) {
         case TrackMode::Sun: return QByteArrayLiteral("Sun ");
         case TrackMode::Moon: return QByteArrayLiteral("Moon ");
         case TrackMode::Park: return QByteArrayLiteral("Park ");
+        case TrackMode::Source: return QByteArrayLiteral("Source ");
         case TrackMode::Off: break;
     }
     return {};
@@ -69,20 +70,14 @@ void CorrectAzEl(double& azimuth, double& elevation, TrackMode target, const Set
 }
 
 void CorrectLhaDec(double& first, double& second, TrackMode target, const Settings& s, const nav::SkyState& sky) {
-    switch (target) {
-        case TrackMode::Sun:
-            first = sky.sun.hourAngle;
-            second = nav::Degrees(sky.sun.declination);
-            break;
-        case TrackMode::Moon:
-            first = sky.moon.hourAngle;
-            second = nav::Degrees(sky.moon.declination);
-            break;
-        case TrackMode::Park:
-            first = s.parkAz;
-            second = s.parkEl;
-            return;
-        case TrackMode::Off: break;
+    if (target == TrackMode::Park) {
+        first = s.parkAz;
+        second = s.parkEl;
+        return;
+    }
+    if (const nav::BodyState* body = TrackedBody(target, sky)) {
+        first = body->hourAngle;
+        second = nav::Degrees(body->declination);
     }
     first += 180;
     if (first >= 360) first -= 360;

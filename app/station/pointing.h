@@ -37,7 +37,7 @@ const OutputFormat* FindOutputFormat(const QString& name);
 // declination.
 bool IsAzElFormat(const QString& outputFormat);
 
-// Azimuth/elevation of the target (degrees, changed in place). The Sun and the Moon get the active feed's
+// Azimuth/elevation of the target (degrees, changed in place). The Sun, the Moon and a source get the active feed's
 // offset as a cross-elevation angle plus the static offset; the park position only the static offset.
 // Then the azimuth is wrapped once into 0..360 (360 stays) and the elevation limited: below 0 gives 0,
 // above 95 gives 90.

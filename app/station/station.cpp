@@ -11,6 +11,7 @@
 #include "navlib/eme.h"
 #include "navlib/locator.h"
 #include "navlib/observer.h"
+#include "navlib/radiosource.h"
 #include "navlib/timecal.h"
 
 namespace skyrel {
@@ -106,6 +107,7 @@ void Station::tick() {
 
     nav::ComputePositions(sky, s.site);
     nav::AddRefraction(sky);
+    nav::ComputeSourcePosition(sky, s.site, s.source);
 
     if (sky.clock.minute % 4 == 0 && sky.clock.second == 0) emit mapRedrawDue();
 
@@ -140,6 +142,12 @@ void Station::choose(TrackMode target) {
     emit trackingChanged(target, state_.tracking.trackingActive);
 }
 
+void Station::chooseSource(nav::RadioSource source) {
+    SaveSource(store_, state_.settings, source);
+    nav::ComputeSourcePosition(state_.sky, state_.settings.site, source);
+    choose(TrackMode::Source);
+}
+
 bool Station::listen(const QString& path) { return endpoint_.listen(path); }
 
 void Station::SkyrelItemPokeData(EndpointCommand command) {
@@ -148,6 +156,7 @@ void Station::SkyrelItemPokeData(EndpointCommand command) {
         case EndpointCommand::TrackMoon: choose(TrackMode::Moon); break;
         case EndpointCommand::TrackPark: choose(TrackMode::Park); break;
         case EndpointCommand::TrackOff: choose(TrackMode::Off); break;
+        case EndpointCommand::TrackSrc: choose(TrackMode::Source); break;
         // Only the running output changes; the stored port choice comes back at the next load or save.
         case EndpointCommand::TrackDde: tracker_.UseEndpointOutput(); break;
         case EndpointCommand::TrackSer: tracker_.UseSerialOutput(); break;

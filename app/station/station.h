@@ -52,10 +52,10 @@ public:
     void applySite();
 
     // The one-second cycle, in its order: read the clock (clockRead), search the day when the date shown
-    // changed (riseSetChanged), compute the positions with refraction, ask for the map's redraw every
-    // fourth minute (mapRedrawDue), send the tracking output, compute the EME figures and report the
-    // completed second (cycleCompleted). A line that could not be written ends the cycle before the EME
-    // figures, and cycleCompleted is not emitted for that second.
+    // changed (riseSetChanged), compute the positions with refraction (the stored source's too), ask for
+    // the map's redraw every fourth minute (mapRedrawDue), send the tracking output, compute the EME
+    // figures and report the completed second (cycleCompleted). A line that could not be written ends the
+    // cycle before the EME figures, and cycleCompleted is not emitted for that second.
     void tick();
 
     // The rise/set/transit search of the day shown (UTC or local); emits riseSetChanged.
@@ -70,8 +70,12 @@ public:
     // new ephemeris, so that the two ephemerides' few hundred km never show as one second's motion.
     void setEphemeris(nav::Ephemeris ephemeris);
 
-    // A Track menu choice: Sun, Moon, Park or Off. A port that will not open ends in portOpenFailed.
+    // A Track menu choice: Sun, Moon, Park, Off or the stored source. A port that will not open ends in
+    // portOpenFailed.
     void choose(TrackMode target);
+    // The Track menu's Source submenu: stores `source` as the one to follow ("Source"), brings it to this
+    // second, and tracks it.
+    void chooseSource(nav::RadioSource source);
 
     // Starts the local endpoint at `path`; false (with endpoint().errorString()) when it cannot listen.
     bool listen(const QString& path = EndpointServer::DefaultPath());

@@ -21,48 +21,20 @@ Tracker::Tracker(TrackingState& state, const Settings& settings, RotatorPort& po
 }
 
 void Tracker::choose(TrackMode target) {
-    switch (target) {
-        case TrackMode::Sun:
-            emit menuChecked(TrackMode::Sun, true);
-            state_.trackMode = TrackMode::Sun;
-            emit titleTracked(TrackMode::Sun, true);
-            emit menuChecked(TrackMode::Moon, false);
-            emit titleTracked(TrackMode::Moon, false);
-            emit menuChecked(TrackMode::Park, false);
-            emit menuChecked(TrackMode::Off, false);
-            StartTracking();
-            break;
-        case TrackMode::Moon:
-            emit menuChecked(TrackMode::Moon, true);
-            state_.trackMode = TrackMode::Moon;
-            emit titleTracked(TrackMode::Moon, true);
-            emit menuChecked(TrackMode::Sun, false);
-            emit titleTracked(TrackMode::Sun, false);
-            emit menuChecked(TrackMode::Park, false);
-            emit menuChecked(TrackMode::Off, false);
-            StartTracking();
-            break;
-        case TrackMode::Park:
-            emit menuChecked(TrackMode::Park, true);
-            state_.trackMode = TrackMode::Park;
-            emit menuChecked(TrackMode::Moon, false);
-            emit titleTracked(TrackMode::Moon, false);
-            emit menuChecked(TrackMode::Sun, false);
-            emit titleTracked(TrackMode::Sun, false);
-            emit menuChecked(TrackMode::Off, false);
-            StartTracking();
-            break;
-        case TrackMode::Off:
-            emit menuChecked(TrackMode::Off, true);
-            StopTracking();
-            emit menuChecked(TrackMode::Moon, false);
-            emit titleTracked(TrackMode::Moon, false);
-            emit menuChecked(TrackMode::Sun, false);
-            emit titleTracked(TrackMode::Sun, false);
-            emit menuChecked(TrackMode::Park, false);
-            state_.trackMode = TrackMode::Off;
-            break;
+    emit menuChecked(target, true);
+    // Off stops the output while the mode still says what ran; every other choice is in effect before
+    // its output starts.
+    if (target == TrackMode::Off) StopTracking();
+    else state_.trackMode = target;
+    const auto hasTitle = [](TrackMode mode) { return mode == TrackMode::Sun || mode == TrackMode::Moon; };
+    if (hasTitle(target)) emit titleTracked(target, true);
+    for (const TrackMode other : kTrackModes) {
+        if (other == target) continue;
+        emit menuChecked(other, false);
+        if (hasTitle(other)) emit titleTracked(other, false);
     }
+    if (target == TrackMode::Off) state_.trackMode = TrackMode::Off;
+    else StartTracking();
 }
 
 bool Tracker::StartTracking() {
@@ -184,11 +156,13 @@ void Tracker::setOutputLost(bool lost, const QString& reason) {
 }
 
 void Tracker::planPassOf(TrackMode body, const nav::SkyState& sky) {
-    const bool up = (body == TrackMode::Sun ? sky.sun : sky.moon).elevation > 0;
+    const bool up = TrackedBody(body, sky)->elevation > 0;
     const bool set = bodyWasUp_ && !up;
     bodyWasUp_ = up;
-    if (plan_ && plan_->body == body && !set && UtcDays(sky.clock) < plan_->endsAt) return;
-    plan_ = PlanPass(sky, settings_.site, body);
+    // A plan made for another source is no plan for this one.
+    const bool sameTarget = plan_ && plan_->body == body && plan_->source == settings_.source;
+    if (sameTarget && !set && UtcDays(sky.clock) < plan_->endsAt) return;
+    plan_ = PlanPass(sky, settings_.site, body, settings_.source);
     hamlib_.planPass(plan_->path);
 }
 
@@ -199,10 +173,10 @@ void Tracker::SendHamlibSecond(const nav::SkyState& sky) {
     riseWait_.clear();
     double azimuth = settings_.parkAz;
     double elevation = settings_.parkEl;
-    if (mode == TrackMode::Sun || mode == TrackMode::Moon) {
+    if (const nav::BodyState* tracked = TrackedBody(mode, sky)) {
         planPassOf(mode, sky);
         request.planned = true;
-        const nav::BodyState& body = mode == TrackMode::Sun ? sky.sun : sky.moon;
+        const nav::BodyState& body = *tracked;
         azimuth = body.azimuth;
         elevation = body.elevation;
         if (body.elevation <= 0) {
@@ -230,10 +204,8 @@ bool Tracker::SendTrackingOutput(const nav::SkyState& sky) {
         SendHamlibSecond(sky);
         return true;
     }
-    if (state_.trackMode == TrackMode::Sun && sky.sun.elevation > 0)
-        return SendPointing(sky.sun.azimuth, sky.sun.elevation, sky);
-    if (state_.trackMode == TrackMode::Moon && sky.moon.elevation > 0)
-        return SendPointing(sky.moon.azimuth, sky.moon.elevation, sky);
+    if (const nav::BodyState* body = TrackedBody(state_.trackMode, sky))
+        return body->elevation > 0 ? SendPointing(body->azimuth, body->elevation, sky) : true;
     if (state_.trackMode == TrackMode::Park) return SendPointing(settings_.parkAz, settings_.parkEl, sky);
     return true;
 }

@@ -25,8 +25,9 @@ class Tracker : public QObject {
 public:
     Tracker(TrackingState& state, const Settings& settings, RotatorPort& port, QObject* parent = nullptr);
 
-    // A choice in the Track menu (also made by the endpoint's commands): menu ticks, panel titles and the
-    // tracking switch, in the order the menu has always taken them.
+    // A choice in the Track menu (also made by the endpoint's commands): its menu item ticked, its panel
+    // title (the Sun's or the Moon's) marked, every other item and title cleared, and tracking started, or
+    // stopped for Off.
     void choose(TrackMode target);
 
     // Opens the port unless output goes to the endpoint; false when it failed (the program is ending).

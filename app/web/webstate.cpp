@@ -79,12 +79,9 @@ QJsonValue TargetJson(const AppState& state) {
     const auto azEl = [](double az, double el) {
         return QJsonObject{{QStringLiteral("azimuth"), az}, {QStringLiteral("elevation"), el}};
     };
-    switch (state.tracking.trackMode) {
-        case TrackMode::Sun: return azEl(state.sky.sun.azimuth, state.sky.sun.elevation);
-        case TrackMode::Moon: return azEl(state.sky.moon.azimuth, state.sky.moon.elevation);
-        case TrackMode::Park: return azEl(state.settings.parkAz, state.settings.parkEl);
-        case TrackMode::Off: break;
-    }
+    if (const nav::BodyState* body = TrackedBody(state.tracking.trackMode, state.sky))
+        return azEl(body->azimuth, body->elevation);
+    if (state.tracking.trackMode == TrackMode::Park) return azEl(state.settings.parkAz, state.settings.parkEl);
     return QJsonValue::Null;
 }
 
@@ -128,7 +125,8 @@ QJsonObject StateJson(Station& station, const AntennaSeen& antenna) {
     QJsonObject tracking{{QStringLiteral("mode"), TrackModeName(state.tracking.trackMode)},
                          {QStringLiteral("active"), state.tracking.trackingActive},
                          {QStringLiteral("output"), OutputName(station)},
-                         {QStringLiteral("target"), TargetJson(state)}};
+                         {QStringLiteral("target"), TargetJson(state)},
+                         {QStringLiteral("source"), SourceName(state.settings.source)}};
     return {{QStringLiteral("utc"), UtcText(EpochSecondsOfDay(clock.utcDay) + nav::SecondOfDay(clock))},
             {QStringLiteral("date"), station.dateText()},
             {QStringLiteral("time"), station.timeText()},

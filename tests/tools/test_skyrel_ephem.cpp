@@ -393,6 +393,77 @@ TEST(SkyrelEphem, TableHasOneRowPerInstantAndCsvAHeader) {
     }
 }
 
+// The calibration table as JSON against the hand-worked Sun of a 3 m dish (Tsun 1120.52 K at 1296 MHz
+// for 80 sfu, tests/navlib/test_calibration.cpp) with the planner's default Trx, each source's position
+// against astronomy-engine, the CSV's columns, and a stored dish that is refused.
+TEST(SkyrelEphem, CalibrationTableAndSourcePositions) {
+    const QStringList site{"--lat", "38.02", "--lon", "-78.63", "--height", "100", "--utc", "2026-12-24T00:00:00"};
+    const QStringList calibration = site + QStringList{"--calibration", "--dish", "3", "--efficiency", "0.55",
+                                                       "--flux", "1296:80"};
+    const ToolRun r = RunTool(calibration + QStringList{"--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject got = QJsonDocument::fromJson(r.out).object();
+    const QJsonArray bands = got["calibration"].toArray();
+    ASSERT_EQ(bands.size(), 5);
+    const QStringList bandKeys{"beamwidth", "frequency", "moonY", "sources", "sunFlux", "sunK", "sunY", "tsys"};
+    EXPECT_EQ(bands[2].toObject().keys(), bandKeys);
+    const QJsonObject l = bands[2].toObject();
+    EXPECT_EQ(l["frequency"].toDouble(), 1296);
+    // 0.1 % of the hand-worked figures; Y from the hand Tsun over the band's own Tsys.
+    EXPECT_NEAR(l["beamwidth"].toDouble(), 5.24328, 5.24328e-3);
+    EXPECT_NEAR(l["sunFlux"].toDouble(), 80, 80e-3);
+    EXPECT_NEAR(l["sunK"].toDouble(), 0.994831, 0.994831e-3);
+    const double tsys = l["tsys"].toDouble();
+    EXPECT_NEAR(l["sunY"].toDouble(), 10 * std::log10(1 + 1120.52 / tsys), 13e-3);
+    // Tsys = Trx + Tmin: the default Trx (60 K at 435, 50 K at 1296 MHz) and a Tmin whose galactic part
+    // above the 2.725 K background falls as f^-2.6 (to 1e-9 of the ratio).
+    const double tsys435 = bands[1].toObject()["tsys"].toDouble();
+    EXPECT_NEAR((tsys - 50 - 2.725) / (tsys435 - 60 - 2.725), std::pow(1296.0 / 435, -2.6), 1e-9);
+    // Cas A's fit ends at 4 GHz: no figure at 10368 MHz; Cyg A's reaches 12 GHz.
+    const QJsonObject x = bands[4].toObject()["sources"].toObject();
+    EXPECT_TRUE(x["casa"].toObject()["flux"].isNull());
+    EXPECT_TRUE(x["casa"].toObject()["y"].isNull());
+    EXPECT_GT(x["cyga"].toObject()["flux"].toDouble(), 100);
+
+    // astronomy-engine: Cas A at az 332.44556, alt 64.46473 (geometric, true equator of date); the
+    // standard ephemeris works on the mean equator, 0.002 deg away here: tolerance 0.005 deg, plus the
+    // refraction at 64 deg (0.008 deg) in the table's elevation.
+    const QJsonObject casA = got["sources"].toArray()[0].toObject();
+    EXPECT_EQ(casA["name"].toString(), "Cas A");
+    EXPECT_NEAR(casA["azimuth"].toDouble(), 332.44556, 0.005);
+    EXPECT_NEAR(casA["elevation"].toDouble(), 64.46473 + 0.008, 0.005);
+    const ToolRun one = RunTool(site + QStringList{"--source", "casa", "--json"});
+    ASSERT_EQ(one.exitCode, 0) << one.err.toStdString();
+    const QJsonObject source = QJsonDocument::fromJson(one.out).object()["source"].toObject();
+    EXPECT_EQ(source["name"].toString(), "Cas A");
+    EXPECT_EQ(source["azimuth"].toDouble(), casA["azimuth"].toDouble());
+    EXPECT_NEAR(source["geometricElevation"].toDouble(), 64.46473, 0.005);
+    EXPECT_NEAR(source["rightAscension"].toDouble(), 23.410400 * 15, 0.01);
+    EXPECT_EQ(source["distance"].toDouble(), 0);
+    // The Moon of the table is the one of that instant: 210 K over its disc at the topocentric distance.
+    const double moonKm = QJsonDocument::fromJson(one.out).object()["moon"].toObject()["distance"].toDouble();
+    const double moonDiameter = 2 * std::asin(1737.4 / moonKm) * 180 / M_PI;
+    const double tmoon = 210 * (1 - std::exp(-std::log(2.0) * std::pow(moonDiameter / 5.24328, 2)));
+    EXPECT_NEAR(l["moonY"].toDouble(), 10 * std::log10(1 + tmoon / tsys), 1e-3 * l["moonY"].toDouble());
+
+    const ToolRun csv = RunTool(calibration + QStringList{"--csv"});
+    const QList<QByteArray> lines = csv.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 6) << csv.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("frequency,beamwidth,tsys,sunFlux,sunK,sunY,moonY,casaFlux,casaY,"));
+    EXPECT_TRUE(lines[3].startsWith("1296,5.24,")) << lines[3].toStdString();
+    EXPECT_TRUE(lines[5].contains(",outside fit,")) << lines[5].toStdString();
+
+    skyrel::NativeSettingsStore store;
+    store.write(QStringLiteral("Calibration"), QStringLiteral("Dish Diameter"), QStringLiteral("300"));
+    ASSERT_TRUE(store.sync());
+    const ToolRun stored = RunTool(site + QStringList{"--calibration", "--json"});
+    ASSERT_EQ(stored.exitCode, 0);
+    EXPECT_EQ(QJsonDocument::fromJson(stored.out).object()["dish"].toObject()["diameter"].toDouble(), 3);
+    EXPECT_EQ(QString::fromUtf8(stored.err),
+              "skyrel-ephem: Calibration/Dish Diameter in " + store.fileName() +
+                  ": '300' is out of range: the dish diameter must be from 0.3 to 100 m; using 3\n");
+}
+
 TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
     const QList<std::pair<QStringList, QByteArray>> cases{
         {{"--lat", "91"}, "--lat"},
@@ -429,6 +500,12 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
         {{"--radio", "echo", "--rx-sky", "1296"}, "--rx-sky"},
         {{"--riseset", "--radio", "echo", "--rx-sky", "1296000000"}, "--radio"},
         {{"--tx-sky", "1296000000"}, "--tx-sky"},
+        {{"--calibration", "--dish", "0.1"}, "--dish"},
+        {{"--calibration", "--flux", "2800"}, "--flux"},
+        {{"--calibration", "--flux", "2800:120,2800:90"}, "given twice"},
+        {{"--flux", "2800:120"}, "--flux"},
+        {{"--source", "casb"}, "--source"},
+        {{"--calibration", "--windows", "--dx", "FN31"}, "--calibration"},
     };
     for (const auto& [args, flag] : cases) {
         const ToolRun r = RunTool(args);
@@ -441,7 +518,8 @@ TEST(SkyrelEphem, BadInputNamesTheFlagAndExitsWith2) {
     EXPECT_EQ(help.exitCode, 0);
     for (const char* flag : {"--lat", "--lon", "--height", "--utc", "--json", "--riseset", "--date",
                              "--local-offset", "--every", "--count", "--csv", "--dx", "--dx-height", "--windows",
-                             "--days", "--min-elevation", "--ephemeris", "--radio", "--rx-sky", "--tx-sky"})
+                             "--days", "--min-elevation", "--ephemeris", "--calibration", "--dish", "--efficiency",
+                             "--flux", "--source", "--radio", "--rx-sky", "--tx-sky"})
         EXPECT_TRUE(help.out.contains(flag)) << flag;
 }
 

@@ -277,14 +277,19 @@ TEST_F(MainWindowTest, MenusCarryTheirItems) {
     ASSERT_NE(bar[2]->menu(), nullptr);
     EXPECT_EQ(bar[0]->menu()->actions(),
               (QList<QAction*>{w->Exit1, w->MapSetup1, w->Map1, w->EME1, w->Planner1, w->PreciseEphemeris1,
-                               w->Rotator1, w->Radio1, w->WebPage1}));
-    EXPECT_EQ(bar[2]->menu()->actions(), (QList<QAction*>{w->Sun1, w->Moon1, w->Park1, w->off1}));
+                               w->Rotator1, w->Radio1, w->WebPage1, w->Calibration1}));
+    const QList<QAction*> track = bar[2]->menu()->actions();
+    ASSERT_EQ(track.size(), 5);
+    EXPECT_EQ(track.first(4), (QList<QAction*>{w->Sun1, w->Moon1, w->Park1, w->off1}));
+    ASSERT_NE(track[4]->menu(), nullptr);
+    const QList<QAction*> sources = track[4]->menu()->actions();
+    EXPECT_EQ(sources, (QList<QAction*>(w->sourceActions.begin(), w->sourceActions.end())));
     QStringList texts;
-    for (QAction* item : bar[0]->menu()->actions() + bar[2]->menu()->actions()) texts << item->text();
+    for (QAction* item : bar[0]->menu()->actions() + track + sources) texts << item->text();
     EXPECT_EQ(texts, (QStringList{"Exit", "Setup", "Map", "EME", "EME Planner", "Precise Ephemeris",
                                   QStringLiteral("Rotator…"), QStringLiteral("Radio…"), QStringLiteral("Web Page…"),
-                                  "Sun", "Moon", "Park",
-                                  "off"}));
+                                  "Calibration", "Sun", "Moon", "Park", "off", "Source", "Cas A", "Cyg A", "Tau A",
+                                  "Vir A"}));
     // "About" has no menu: the item on the bar acts itself.
     EXPECT_EQ(bar[1], w->About1);
     EXPECT_EQ(w->About1->text(), "About");
@@ -292,9 +297,26 @@ TEST_F(MainWindowTest, MenusCarryTheirItems) {
     w->About1->trigger();
     EXPECT_NE(FindMessageBox("AboutBox"), nullptr);
     // The Track items carry tick marks, and only "off" is ticked at start.
-    for (QAction* item : bar[2]->menu()->actions()) EXPECT_TRUE(item->isCheckable());
+    for (QAction* item : track.first(4) + sources) EXPECT_TRUE(item->isCheckable());
     EXPECT_TRUE(w->off1->isChecked());
     EXPECT_FALSE(w->Sun1->isChecked() || w->Moon1->isChecked() || w->Park1->isChecked());
+    for (QAction* item : sources) EXPECT_FALSE(item->isChecked());
+
+    // A source chosen is stored and tracked, and only its item ticked; the Sun takes the tick away.
+    state.settings.comPort = 0;
+    state.tracking.ddeOutput = true;
+    sources[3]->trigger();
+    EXPECT_EQ(state.tracking.trackMode, TrackMode::Source);
+    EXPECT_EQ(state.settings.source, nav::RadioSource::VirA);
+    EXPECT_EQ(store.read(kOptionsGroup, "Source"), "vira");
+    EXPECT_TRUE(sources[3]->isChecked());
+    EXPECT_FALSE(sources[0]->isChecked() || w->off1->isChecked());
+    sources[1]->trigger();
+    EXPECT_TRUE(sources[1]->isChecked());
+    EXPECT_FALSE(sources[3]->isChecked());
+    w->Sun1->trigger();
+    EXPECT_TRUE(w->Sun1->isChecked());
+    for (QAction* item : sources) EXPECT_FALSE(item->isChecked());
 }
 
 TEST_F(MainWindowTest, ObserverPanelOfASiteFarEastAndSouth) {

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/radio/radiosettings.h"
+#include "app/settings/calibrationsettings.h"
 #include "app/settings/numbertext.h"
 #include "navlib/commonwindow.h"
 #include "navlib/printabletext.h"
@@ -30,7 +31,9 @@ const std::map<std::string, std::string> kValueForms{
     {"--utc", "YYYY-MM-DDTHH:MM:SS"}, {"--date", "YYYY-MM-DD"}, {"--local-offset", "HOURS"},
     {"--every", "SECONDS"},   {"--count", "N"},          {"--dx", "LOCATOR or LAT,LON"},
     {"--dx-height", "M"},     {"--days", "N"},           {"--min-elevation", "DEG"},
-    {"--ephemeris", "standard|precise"}, {"--radio", "MODE"}, {"--rx-sky", "HZ"}, {"--tx-sky", "HZ"}};
+    {"--ephemeris", "standard|precise"}, {"--dish", "M"}, {"--efficiency", "E"},
+    {"--flux", "MHZ:SFU[,MHZ:SFU...]"}, {"--source", "casa|cyga|taua|vira"}, {"--radio", "MODE"},
+    {"--rx-sky", "HZ"}, {"--tx-sky", "HZ"}};
 
 // Numbers on the command line read as the tracker reads its settings: '.' only, whole texts only.
 std::optional<double> ParseDouble(const std::string& text) { return skyrel::ParseReal(QString::fromStdString(text)); }
@@ -100,6 +103,31 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             o.json = true;
         } else if (flag == "--csv") {
             o.csv = true;
+        } else if (flag == "--calibration") {
+            o.calibration = true;
+        } else if (flag == "--dish") {
+            o.dishDiameter = ParseDouble(value);
+            if (!o.dishDiameter || *o.dishDiameter < skyrel::kDishDiameterRange.lowest ||
+                *o.dishDiameter > skyrel::kDishDiameterRange.highest)
+                return fail("--dish expects the dish diameter in metres from 0.3 to 100, e.g. --dish 3 (got " +
+                            Quoted(value) + ")");
+        } else if (flag == "--efficiency") {
+            o.efficiency = ParseDouble(value);
+            if (!o.efficiency || *o.efficiency < skyrel::kEfficiencyRange.lowest ||
+                *o.efficiency > skyrel::kEfficiencyRange.highest)
+                return fail("--efficiency expects the aperture efficiency from 0.05 to 1, e.g. --efficiency 0.55 "
+                            "(got " + Quoted(value) + ")");
+        } else if (flag == "--flux") {
+            std::string why;
+            o.solarFlux = nav::ParseSolarFluxReadings(value, why);
+            if (!o.solarFlux || o.solarFlux->empty())
+                return fail("--flux expects solar flux readings MHz:sfu separated by commas, e.g. --flux "
+                            "2800:120,1415:85" + (why.empty() ? std::string() : ": " + why));
+        } else if (flag == "--source") {
+            o.source = nav::RadioSourceOfKey(value);
+            if (!o.source)
+                return fail("--source expects casa, cyga, taua or vira, e.g. --source casa (got " + Quoted(value) +
+                            ")");
         } else if (flag == "--riseset") {
             o.riseSet = true;
         } else if (flag == "--windows") {
@@ -210,14 +238,23 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         return fail("--days and --min-elevation apply to --windows only: --windows --dx LOCATOR [--days N] "
                     "[--min-elevation DEG]");
     if (o.windows && o.csv && o.json) return fail("--windows prints --json or --csv, not both");
-    if (o.csv && !o.everySeconds && !o.windows)
-        return fail("--csv applies to tables and windows only: --every SECONDS --count N --csv");
+    if (o.calibration && o.csv && o.json) return fail("--calibration prints --json or --csv, not both");
+    if (o.calibration && o.source)
+        return fail("--calibration lists every source's position already; --source is for one instant's figures");
+    if (o.csv && !o.everySeconds && !o.windows && !o.calibration)
+        return fail("--csv applies to tables, windows and the calibration only: --every SECONDS --count N --csv");
     if (!o.riseSet && o.localOffset)
         return fail("--local-offset applies to --riseset only: --riseset [--date YYYY-MM-DD] [--local-offset HOURS]");
     if (!o.riseSet && !o.windows && o.date)
         return fail("--date applies to --riseset and --windows only: --riseset [--date YYYY-MM-DD] or --windows "
                     "--dx LOCATOR [--date YYYY-MM-DD]");
     if (o.riseSet && o.utc) return fail("--utc does not apply to --riseset; give the day with --date YYYY-MM-DD");
+    if (!o.calibration && (o.dishDiameter || o.efficiency || o.solarFlux))
+        return fail("--dish, --efficiency and --flux apply to --calibration only: --calibration --dish M "
+                    "--efficiency E --flux MHZ:SFU[,MHZ:SFU...]");
+    if ((o.calibration || o.source) && (o.riseSet || o.windows || o.everySeconds || o.dx))
+        return fail("--calibration and --source apply to one instant: [--utc YYYY-MM-DDTHH:MM:SS], not to "
+                    "--riseset, --windows, --every or --dx");
     return o;
 }
 
@@ -229,6 +266,9 @@ std::string HelpText() {
   skyrel-ephem [SITE] [--utc YYYY-MM-DDTHH:MM:SS] --dx LOCATOR|LAT,LON [--dx-height M] [--json]
   skyrel-ephem [SITE] --windows --dx LOCATOR|LAT,LON [--dx-height M] [--date YYYY-MM-DD] [--days N]
                [--min-elevation DEG] [--json | --csv]
+  skyrel-ephem [SITE] [--utc YYYY-MM-DDTHH:MM:SS] --calibration [--dish M] [--efficiency E]
+               [--flux MHZ:SFU[,MHZ:SFU...]] [--json | --csv]
+  skyrel-ephem [SITE] [--utc YYYY-MM-DDTHH:MM:SS] --source casa|cyga|taua|vira [--json]
   any instant or table form with --radio MODE --rx-sky HZ [--tx-sky HZ]
 
 Sun and Moon figures from the tracker's engine, for planning an EME session, scripting a station, or
@@ -287,6 +327,29 @@ Common Moon windows:
                         "dxMaxElevation": ...}]}
   --csv                 comma-separated values with a header row, the decimals of the text
   With no common window the text says "no common window in these days".
+
+Radio source (one instant):
+  --source casa|cyga|taua|vira   adds Cas A, Cyg A, Tau A or Vir A with the Sun's figures (J2000
+                        position precessed to the date; no distance). --json adds the object source
+                        (name and the Sun's keys).
+
+Calibration:
+  --calibration         per band (144, 435, 1296, 2320, 10368 MHz): the beamwidth 68 lambda/D, the
+                        cold-sky Tsys (the EME planner's Trx plus the coldest sky the Moon can stand in),
+                        the solar flux at the band, the Sun's beam correction K and predicted Y, the
+                        Moon's Y, each source's flux and Y ("outside fit" beyond its fit), and the
+                        sources' azimuth and elevation at the instant
+  --dish M              dish diameter, 0.3 to 100 m (default: the stored "Dish Diameter", else 3)
+  --efficiency E        aperture efficiency, 0.05 to 1 (default: the stored "Efficiency", else 0.55)
+  --flux MHZ:SFU,...    observed solar flux in sfu at observatory frequencies, e.g. 2800:120,1415:85
+                        (default: the stored "Solar Flux"); log-log between the two nearest, extended
+                        beyond them; one reading alone is scaled by (f / f0)^0.5
+  --json                {"utc", "dish": {"diameter", "efficiency"}, "solarFlux": [{"frequency",
+                        "sfu"}], "calibration": [{"frequency" (MHz), "beamwidth" (deg), "tsys" (K),
+                        "sunFlux" (sfu), "sunK", "sunY", "moonY" (dB), "sources": {"casa": {"flux"
+                        (Jy), "y" (dB)}, ...}}], "sources": [{"key", "name", "azimuth",
+                        "elevation"}]}; null where there is no value
+  --csv                 one line a band: the table's rows as columns, with their decimals
 
 Rise, set and transit:
   --riseset             the rise/set/transit and max/min texts of the main window's Sun and Moon panels

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "navlib/calibration.h"
 #include "navlib/locator.h"
 #include "navlib/radiodoppler.h"
+#include "navlib/radiosource.h"
 
 namespace ephem {
 
@@ -42,6 +44,11 @@ struct Options {
     bool precise = false;  // --ephemeris precise
     std::optional<nav::RadioMode> radio;      // --radio: the dials of this convention on each row
     std::optional<double> rxSky, txSky;       // Hz; the transmit sky frequency defaults to the receive one
+    bool calibration = false;                 // the station's calibration table
+    std::optional<double> dishDiameter;       // m, --dish
+    std::optional<double> efficiency;         // --efficiency
+    std::optional<std::vector<nav::SolarFluxReading>> solarFlux;  // --flux
+    std::optional<nav::RadioSource> source;   // --source: its position beside the Sun's and the Moon's
 };
 
 // Parses argv[1..]. On failure returns nothing and sets `error` to one line naming the flag and the

@@ -13,6 +13,7 @@
 #include "navlib/formatfixed.h"
 #include "navlib/locator.h"
 #include "navlib/observer.h"
+#include "navlib/radiosource.h"
 #include "navlib/timecal.h"
 
 namespace ephem {
@@ -270,6 +271,94 @@ CalendarDate Today(double clockOffset) {
     return {r.year, r.month, r.day};
 }
 
+void AddSource(InstantFigures& f, const nav::ObserverSite& site, nav::RadioSource source) {
+    f.source = source;
+    f.sourceGeometricElevation = nav::RadioSourceAt(f.sky, site, source).elevation;
+    nav::ComputeSourcePosition(f.sky, site, source);
+}
+
+CalibrationReport ComputeCalibration(const nav::ObserverSite& site, std::int64_t epochSeconds,
+                                     const skyrel::CalibrationSettings& settings,
+                                     const nav::BandValues& receiverKelvin) {
+    CalibrationReport report;
+    report.epochSeconds = epochSeconds;
+    report.settings = settings;
+    InstantFigures f = ComputeCycle(site, epochSeconds);
+    report.table = skyrel::CalibrationTable(settings, receiverKelvin, f.sky.moon.distance,
+                                            nav::DecimalYear(f.sky.clock.utcDay, f.sky.clock.utcFraction));
+    for (const nav::RadioSource source : nav::kRadioSources)
+        report.sources[nav::SourceIndex(source)] = nav::RefractedSourceAt(f.sky, site, source);
+    return report;
+}
+
+std::string CalibrationText(const CalibrationReport& r) {
+    const skyrel::CalibrationSettings& s = r.settings;
+    std::string out = "UTC " + UtcText(r.epochSeconds) + "   dish " + Decimals(s.dish.diameter, 2) + " m, efficiency " +
+                      Decimals(s.dish.efficiency, 2) + ", Moon " + Decimals(s.moonBrightnessKelvin, 0) + " K\n";
+    out += "Solar flux            " +
+           (s.solarFlux.empty() ? std::string("none given") : nav::SolarFluxReadingsText(s.solarFlux) + " MHz:sfu") +
+           (s.fluxDate.isEmpty() ? std::string() : " (" + s.fluxDate.toStdString() + ")") + "\n";
+    for (const skyrel::CalibrationRow& row : skyrel::CalibrationRows(r.table)) {
+        std::string line = row.caption.toStdString();
+        line.resize(22, ' ');
+        for (const QString& text : row.texts) line += Padded(text.toStdString(), 12);
+        out += line + "\n";
+    }
+    for (const nav::RadioSource source : nav::kRadioSources) {
+        const nav::BodyState& b = r.sources[nav::SourceIndex(source)];
+        std::string line = nav::SourceData(source).name;
+        line.resize(22, ' ');
+        out += line + "azimuth " + Decimals(b.azimuth, 2) + " deg, elevation " + Decimals(b.elevation, 2) +
+               " deg (refraction included)\n";
+    }
+    return out;
+}
+
+std::string CalibrationJson(const CalibrationReport& r) {
+    const auto optional = [](const std::optional<double>& value) { return value ? Number(*value) : "null"; };
+    std::string fluxes, bands, sources;
+    for (const nav::SolarFluxReading& reading : r.settings.solarFlux)
+        fluxes += (fluxes.empty() ? "" : ", ") + std::string("{\"frequency\": ") + Number(reading.frequencyMHz) +
+                  ", \"sfu\": " + Number(reading.sfu) + "}";
+    for (const nav::CalibrationBand& b : r.table) {
+        std::string perSource;
+        for (const nav::RadioSource source : nav::kRadioSources) {
+            const nav::SourceFigures& figures = b.sources[nav::SourceIndex(source)];
+            perSource += (perSource.empty() ? "" : ", ") + JsonString(nav::SourceData(source).key) +
+                         ": {\"flux\": " + optional(figures.fluxJansky) + ", \"y\": " + optional(figures.yDb) + "}";
+        }
+        bands += (bands.empty() ? "" : ", ") + std::string("{\"frequency\": ") + Number(b.frequency) +
+                 ", \"beamwidth\": " + Number(b.beamwidth) + ", \"tsys\": " + Number(b.systemKelvin) +
+                 ", \"sunFlux\": " + optional(b.sunFlux) + ", \"sunK\": " + Number(b.sunK) +
+                 ", \"sunY\": " + optional(b.sunY) + ", \"moonY\": " + Number(b.moonY) + ", \"sources\": {" +
+                 perSource + "}}";
+    }
+    for (const nav::RadioSource source : nav::kRadioSources) {
+        const nav::BodyState& b = r.sources[nav::SourceIndex(source)];
+        sources += (sources.empty() ? "" : ", ") + std::string("{\"key\": ") + JsonString(nav::SourceData(source).key) +
+                   ", \"name\": " + JsonString(nav::SourceData(source).name) + ", \"azimuth\": " +
+                   Number(b.azimuth) + ", \"elevation\": " + Number(b.elevation) + "}";
+    }
+    return "{\"utc\": " + JsonString(IsoUtc(r.epochSeconds)) + ", \"dish\": {\"diameter\": " +
+           Number(r.settings.dish.diameter) + ", \"efficiency\": " + Number(r.settings.dish.efficiency) +
+           "}, \"moonBrightness\": " + Number(r.settings.moonBrightnessKelvin) + ", \"solarFlux\": [" + fluxes +
+           "], \"calibration\": [" + bands + "], \"sources\": [" + sources + "]}\n";
+}
+
+std::string CalibrationCsv(const CalibrationReport& r) {
+    const std::vector<skyrel::CalibrationRow> rows = skyrel::CalibrationRows(r.table);
+    std::string out;
+    for (const skyrel::CalibrationRow& row : rows) out += (out.empty() ? "" : ",") + row.key.toStdString();
+    out += "\n";
+    for (std::size_t band = 0; band < nav::kBandCount; ++band) {
+        std::string line;
+        for (const skyrel::CalibrationRow& row : rows)
+            line += (line.empty() ? "" : ",") + row.texts[band].toStdString();
+        out += line + "\n";
+    }
+    return out;
+}
+
 std::string InstantJson(const InstantFigures& f, const std::string& iersFile) {
     return "{\"utc\": " + JsonString(IsoUtc(f.epochSeconds)) + ", \"dut1\": " + Dut1Json(f.dut1, iersFile) +
            ", \"sun\": " + BodyJson(f.sky.sun, f.sunGeometricElevation) +
@@ -279,6 +368,9 @@ std::string InstantJson(const InstantFigures& f, const std::string& iersFile) {
            ", \"pathLossVsPerigee\": " + Number(f.eme.pathLossVsPerigee) + ", \"echoDelay\": " +
            Number(f.eme.echoDelay) + "}, \"sky\": " + SkyJson(f.skyBehindMoon) +
            (f.planner ? ", \"dx\": " + DxJson(*f.dx, *f.planner) : std::string()) +
+           (f.source ? ", \"source\": {\"name\": " + JsonString(nav::SourceData(*f.source).name) + ", " +
+                           BodyJson(f.sky.source, f.sourceGeometricElevation).substr(1)
+                     : std::string()) +
            (f.radioMode ? ", \"radio\": " + RadioJson(f) : std::string()) + "}\n";
 }
 
@@ -314,6 +406,16 @@ std::string InstantText(const InstantFigures& f, const nav::ObserverSite& site) 
            Decimals(sky.galactic.latitude, 2) + " deg\n";
     out += "Sky temperature       " + BandLine(sky.skyTemperature, 0, "K");
     out += "Degradation           " + BandLine(sky.degradation, 2, "dB");
+    if (f.source) {
+        const nav::BodyState& b = f.sky.source;
+        std::string name = nav::SourceData(*f.source).name;
+        name.resize(22, ' ');
+        out += name + "azimuth " + Decimals(b.azimuth, 2) + " deg, elevation " + Decimals(b.elevation, 2) +
+               " deg (refraction included), geometric " + Decimals(f.sourceGeometricElevation, 2) + " deg\n";
+        out += "                      right ascension " + Decimals(nav::Degrees(b.rightAscension) / 15, 4) +
+               " h, declination " + Decimals(nav::Degrees(b.declination), 2) + " deg (of date), hour angle " +
+               Decimals(b.hourAngle, 2) + " deg\n";
+    }
     if (f.radioMode)
         out += "Radio                 " + ModeText(*f.radioMode) + ": RX " + Decimals(f.radio.rxDial / kHzPerMHz, 6) +
                " MHz (" + SignedHertz(f.radio.rxCorrection) + ")  TX " + Decimals(f.radio.txDial / kHzPerMHz, 6) +

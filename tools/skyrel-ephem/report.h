@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/settings/calibrationsettings.h"
+#include "navlib/calibration.h"
 #include "navlib/commonwindow.h"
 #include "navlib/eme.h"
 #include "navlib/iers.h"
@@ -34,12 +36,22 @@ struct InstantFigures {
     std::optional<nav::RadioMode> radioMode;      // after AddRadioDials
     double rxSky = 0, txSky = 0;                  // Hz
     nav::RadioDials radio;
+    std::optional<nav::RadioSource> source;       // the source of --source, in sky.source after AddSource
+    double sourceGeometricElevation = 0;          // degrees
 };
 
 // What --radio asks for.
 struct RadioRequest {
     nav::RadioMode mode = nav::RadioMode::OwnEcho;
     double rxSky = 0, txSky = 0;  // Hz
+};
+
+// The calibration table at one instant, with the inputs it was computed from.
+struct CalibrationReport {
+    std::int64_t epochSeconds = 0;
+    skyrel::CalibrationSettings settings;
+    std::array<nav::CalibrationBand, nav::kBandCount> table;
+    std::array<nav::BodyState, nav::kRadioSourceCount> sources;  // refraction included, as tracked
 };
 
 // The common windows of a span, with what they were searched for.
@@ -72,6 +84,17 @@ void AddPlannerFigures(InstantFigures& f, const nav::ObserverSite& site, const n
 // The radio's dials at the instant of `f`, without a converter, to the whole Hz: the range rates d(t) -
 // d(t - 1 s) of the home site and of f.dx (when the mode needs it) as the radio follows them.
 void AddRadioDials(InstantFigures& f, const nav::ObserverSite& site, const RadioRequest& radio);
+
+// The source's position at the instant of `f`, refraction added as the cycle adds it.
+void AddSource(InstantFigures& f, const nav::ObserverSite& site, nav::RadioSource source);
+
+// The calibration at `epochSeconds`: the Moon's distance and the date of that instant.
+CalibrationReport ComputeCalibration(const nav::ObserverSite& site, std::int64_t epochSeconds,
+                                     const skyrel::CalibrationSettings& settings,
+                                     const nav::BandValues& receiverKelvin);
+std::string CalibrationText(const CalibrationReport& report);
+std::string CalibrationJson(const CalibrationReport& report);
+std::string CalibrationCsv(const CalibrationReport& report);
 
 // The common windows of `days` UTC days from 00:00 UTC of `date`.
 WindowsReport ComputeWindows(const nav::ObserverSite& site, const nav::PlannerSite& dx, const CalendarDate& date,

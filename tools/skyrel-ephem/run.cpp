@@ -3,6 +3,7 @@
 #include <QString>
 #include <cmath>
 
+#include "app/settings/calibrationsettings.h"
 #include "app/settings/iersfile.h"
 #include "app/settings/plannersettings.h"
 #include "app/settings/settings.h"
@@ -15,6 +16,13 @@
 namespace ephem {
 namespace {
 
+// Each stored value refused, one line each as the tool's own refusals.
+void PrintRefusals(const std::optional<QString>& refusals, std::ostream& err) {
+    if (!refusals) return;
+    for (const QString& line : refusals->split(QLatin1Char('\n')))
+        err << "skyrel-ephem: " << line.toStdString() << "\n";
+}
+
 // The stored site is read as the tracker reads it: a value that is no number or lies outside its range
 // is the tracker's default, and the refusal goes to `err`, as a bad flag's would. For the precise
 // ephemeris also the stored DUT1 and IERS file (its name into `iersFile`).
@@ -24,8 +32,7 @@ nav::ObserverSite ResolveSite(const Options& o, std::ostream& err, QString& iers
         const skyrel::NativeSettingsStore store;
         skyrel::OptionReader reader(store);
         skyrel::ReadSite(reader, site);
-        if (const auto refusals = reader.message())
-            for (const QString& line : refusals->split(QLatin1Char('\n'))) err << "skyrel-ephem: " << line.toStdString() << "\n";
+        PrintRefusals(reader.message(), err);
     }
     if (o.latitude) site.latitude = *o.latitude;
     if (o.longitude) site.longitude = *o.longitude;
@@ -38,6 +45,21 @@ nav::ObserverSite ResolveSite(const Options& o, std::ostream& err, QString& iers
         site.iers = skyrel::LoadIersFile(iersFile);
     }
     return site;
+}
+
+// The stored calibration inputs, each flag given in place of its stored value; a stored value refused
+// goes to `err` as the site's do.
+skyrel::CalibrationSettings CalibrationOf(const Options& o, std::ostream& err) {
+    const skyrel::CalibrationLoad load = skyrel::LoadCalibrationSettings(skyrel::NativeSettingsStore());
+    PrintRefusals(load.refusals, err);
+    skyrel::CalibrationSettings s = load.settings;
+    if (o.dishDiameter) s.dish.diameter = *o.dishDiameter;
+    if (o.efficiency) s.dish.efficiency = *o.efficiency;
+    if (o.solarFlux) {
+        s.solarFlux = *o.solarFlux;
+        s.fluxDate.clear();  // the stored date belongs to the stored readings
+    }
+    return s;
 }
 
 }  // namespace
@@ -93,6 +115,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
 
     const std::int64_t start = o.utc ? EpochSeconds(*o.utc) : EpochSecondsNow();
+    if (o.calibration) {
+        const CalibrationReport report =
+            ComputeCalibration(site, start, CalibrationOf(o, err), planner.receiverKelvin);
+        out << (o.json ? CalibrationJson(report) : o.csv ? CalibrationCsv(report) : CalibrationText(report));
+        return 0;
+    }
     if (o.everySeconds) {
         // Past the last instant the calendar wraps: the rows would carry wrong dates and wrong figures.
         const std::int64_t lastAllowed = EpochSeconds(kLastInstant);
@@ -115,6 +143,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     figures.dx = dx;
     AddPlannerFigures(figures, site, skyrel::ShippedSkySurvey(), planner.receiverKelvin);
     if (radio) AddRadioDials(figures, site, *radio);
+    if (o.source) AddSource(figures, site, *o.source);
     out << (o.json ? InstantJson(figures, iersFile.toStdString()) : InstantText(figures, site));
     return 0;
 }

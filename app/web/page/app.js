@@ -5,7 +5,7 @@
   const RECONNECT_MS = 3000;
   const SKY_RADIUS = 100;        // the horizon's radius in the sky plot's units
   const CHART = { left: 30, right: 470, top: 10, bottom: 100, minEl: -90, maxEl: 90 };
-  const NAMES = { sun: "the Sun", moon: "the Moon", park: "the park position" };
+  const NAMES = { sun: "the Sun", moon: "the Moon", park: "the park position", source: "the radio source" };
   let day = null;
   let moonPath = [];
 
@@ -82,6 +82,7 @@
 
   function showTracking(tracking, antenna) {
     const mode = tracking.mode;
+    NAMES.source = tracking.source;
     set("tracking", mode === "off" ? "Tracking off" : (tracking.active ? "Tracking " : "Not tracking ") + NAMES[mode]);
     set("output", `(output: ${tracking.output})`);
     for (const button of document.querySelectorAll("button[data-target]"))

@@ -58,6 +58,7 @@ TEST(EndpointCommand, EachCommandWordNamesItsCommand) {
     EXPECT_EQ(CommandOfLine("TRACK_DDE"), EndpointCommand::TrackDde);
     EXPECT_EQ(CommandOfLine("TRACK_SER"), EndpointCommand::TrackSer);
     EXPECT_EQ(CommandOfLine("TRACK_SHUT"), EndpointCommand::TrackShut);
+    EXPECT_EQ(CommandOfLine("TRACK_SRC"), EndpointCommand::TrackSrc);
     EXPECT_EQ(CommandOfLine("RADIO_OFF"), EndpointCommand::RadioOff);
     EXPECT_EQ(CommandOfLine("RADIO_ECHO"), EndpointCommand::RadioEcho);
     EXPECT_EQ(CommandOfLine("RADIO_MOON"), EndpointCommand::RadioMoon);

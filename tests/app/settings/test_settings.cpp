@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "app/radio/radiosettings.h"
+#include "app/settings/calibrationsettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
 #include "tests/support/fakeclock.h"
@@ -46,6 +47,7 @@ TEST(LoadSettings, EmptyStoreGivesEveryDefault) {
     EXPECT_EQ(s.feedCaption, kBuiltInFeedCaptions);
     EXPECT_EQ(s.site.ephemeris, nav::Ephemeris::Standard);
     EXPECT_EQ(s.site.dut1Seconds, 0);
+    EXPECT_EQ(s.source, nav::RadioSource::CasA);
     for (int form = 1; form <= 4; ++form) EXPECT_EQ(LoadWindowPosition(store, form), QPoint(20, 20));
 }
 
@@ -120,7 +122,8 @@ void StoreGoodOptions(SettingsStore& store) {
         {"Observer Name", "G4ABC"},    {"Auto Time", "false"},          {"TimeOff", "2"},
         {"Com Port", "3"},             {"Baud Rate", "2"},              {"Park Azm", "180"},
         {"Park Elev", "10"},           {"S Offset Az", "1.5"},          {"Static Offset El", "-0.5"},
-        {"Active Feed", "S"},          {"Output Format", "Nova"},       {"DUT1", "0.25"}};
+        {"Active Feed", "S"},          {"Output Format", "Nova"},       {"DUT1", "0.25"},
+        {"Source", "taua"}};
     for (const auto& [name, value] : options) Store(store, name, value);
 }
 
@@ -131,7 +134,8 @@ QStringList Fields(const Settings& s) {
                        QString::number(s.clockOffset),   QString::number(s.comPort),
                        QString::number(s.baudRate),      QString::number(s.parkAz),
                        QString::number(s.parkEl),        FeedText(s.activeFeed),
-                       s.outputFormat,                   QString::number(s.site.dut1Seconds)};
+                       s.outputFormat,                   QString::number(s.site.dut1Seconds),
+                       SourceKey(s.source)};
     for (int i = 0; i < 4; ++i) fields << QString::number(s.offsetAz[i]) << QString::number(s.offsetEl[i]);
     return fields;
 }
@@ -169,6 +173,8 @@ TEST(LoadSettings, EveryBadValueIsNamedAndHoldsItsDefaultWhileTheRestIsRead) {
          [](Settings& s) { s.outputFormat = "EasyComm1"; }},
         {"DUT1", "0.95", "'0.95' is out of range: DUT1 must be from -0.9 to 0.9 s", "0",
          [](Settings& s) { s.site.dut1Seconds = 0; }},
+        {"Source", "Cas A", "'Cas A' is none of casa, cyga, taua, vira", "casa",
+         [](Settings& s) { s.source = nav::RadioSource::CasA; }},
     };
     const test::FakeClock clock;
     MemorySettingsStore good;
@@ -201,6 +207,72 @@ TEST(LoadSettings, EveryBadValueIsNamedAndHoldsItsDefaultWhileTheRestIsRead) {
     Settings s;
     EXPECT_EQ(LoadSettings(allBad, clock, s).error.value_or(""), allMessages.join('\n'));
     EXPECT_EQ(Fields(s), Fields(allDefaults));
+}
+
+// The calibration group: a saved group reads back value for value; a bad stored value is named with its
+// default while the rest is read; the window's form refuses its first bad box and changes nothing then.
+TEST(CalibrationSettings, RoundTripRefusalsAndTheForm) {
+    MemorySettingsStore store;
+    CalibrationSettings saved;
+    saved.dish = {2.4, 0.6};
+    saved.moonBrightnessKelvin = 220;
+    saved.solarFlux = {{2800, 121.5}, {1415, 80}};
+    saved.fluxDate = QStringLiteral("2026-12-07");
+    saved.measuredYDb[2] = 11.5;
+    SaveCalibrationSettings(store, saved);
+    const CalibrationLoad back = LoadCalibrationSettings(store);
+    EXPECT_FALSE(back.refusals);
+    EXPECT_EQ(back.settings.dish.diameter, 2.4);
+    EXPECT_EQ(back.settings.dish.efficiency, 0.6);
+    EXPECT_EQ(back.settings.moonBrightnessKelvin, 220);
+    ASSERT_EQ(back.settings.solarFlux.size(), 2u);
+    EXPECT_EQ(back.settings.solarFlux[0].sfu, 121.5);
+    EXPECT_EQ(back.settings.fluxDate, QStringLiteral("2026-12-07"));
+    EXPECT_EQ(back.settings.measuredYDb[2], 11.5);
+    EXPECT_FALSE(back.settings.measuredYDb[0]);
+
+    const struct {
+        const char* name;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"Dish Diameter", "0",
+         "Calibration/Dish Diameter in memory: '0' is out of range: the dish diameter must be from 0.3 to 100 m; "
+         "using 3"},
+        {"Efficiency", "55%", "Calibration/Efficiency in memory: '55%' is not a valid floating point value; using 0.55"},
+        {"Solar Flux", "2800;120",
+         "Calibration/Solar Flux in memory: '2800;120' is not MHz:sfu with two positive numbers; using no readings"},
+        {"Flux Date", "07.12.2026",
+         "Calibration/Flux Date in memory: '07.12.2026' is no date of the form YYYY-MM-DD; using no date"},
+        {"Measured Y 1296", "-3",
+         "Calibration/Measured Y 1296 in memory: '-3' is out of range: the measured Y-factor must be from 0 to 40 dB; "
+         "using none"},
+    };
+    for (const auto& bad : cases) {
+        MemorySettingsStore one;
+        SaveCalibrationSettings(one, saved);
+        one.write(kCalibrationGroup, QLatin1String(bad.name), QLatin1String(bad.text));
+        const CalibrationLoad load = LoadCalibrationSettings(one);
+        EXPECT_EQ(load.refusals.value_or("").toStdString(), bad.message);
+        // The value after the refused one is still read.
+        EXPECT_EQ(load.settings.moonBrightnessKelvin, 220) << bad.name;
+    }
+
+    CalibrationSettings edited = saved;
+    CalibrationForm form = FormOfCalibration(saved);
+    EXPECT_EQ(form.solarFlux, QStringLiteral("2800:121.5,1415:80"));
+    form.diameter = QStringLiteral("5");
+    form.measuredY[2] = QString();
+    form.measuredY[4] = QStringLiteral("45");
+    EXPECT_EQ(ReadCalibrationForm(form, edited).value_or(""),
+              QStringLiteral("the measured Y-factor at 10368 MHz: '45' is out of range: the measured Y-factor must be "
+                             "from 0 to 40 dB"));
+    EXPECT_EQ(edited.dish.diameter, 2.4);
+    form.measuredY[4] = QStringLiteral("6.5");
+    EXPECT_FALSE(ReadCalibrationForm(form, edited));
+    EXPECT_EQ(edited.dish.diameter, 5);
+    EXPECT_FALSE(edited.measuredYDb[2]);
+    EXPECT_EQ(edited.measuredYDb[4], 6.5);
 }
 
 TEST(LoadSettings, EphemerisReadsStandardUnlessPreciseAndDut1OutOfRangeIsZeroWithTheMessage) {

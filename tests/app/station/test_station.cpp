@@ -151,6 +151,28 @@ TEST_F(StationOutputTest, OutputMovesFromTheSerialPortToTheItemAndBack) {
     EXPECT_EQ(client.requestItem(), QByteArray("TRACK_SUN and more\r\n") + '\0');  // serial output leaves it alone
 }
 
+// TRACK_SRC follows the stored source as TRACK_SUN the Sun. Vir A (12h30m49.42s +12d23'28.0") at
+// 2005-09-21 17:15:01 UTC from 38.02 N 78.63 W, 100 m, by astronomy-engine 2.1 with its refraction:
+// az 164.528, el 63.604 deg; one decimal on the line, far from a rounding edge. Choosing another source
+// from the menu stores it and moves the line there at once.
+TEST_F(StationOutputTest, TrackSrcFollowsTheStoredSource) {
+    store.write(kOptionsGroup, QStringLiteral("Source"), QStringLiteral("vira"));
+    Start("Nova");
+    Poke("TRACK_SRC");
+    EXPECT_EQ(state.tracking.trackMode, TrackMode::Source);
+    Tick();
+    const QByteArray virA = "Source AZ:164.5 EL:63.6\r\n";
+    EXPECT_EQ(pty.readBytes(virA.size()), virA);
+
+    station.chooseSource(nav::RadioSource::CasA);
+    EXPECT_EQ(store.read(kOptionsGroup, QStringLiteral("Source")), QStringLiteral("casa"));
+    EXPECT_EQ(state.settings.source, nav::RadioSource::CasA);
+    Tick();
+    const QByteArray casA = pty.readBytes(virA.size());
+    EXPECT_TRUE(casA.startsWith("Source AZ:")) << casA.constData();
+    EXPECT_NE(casA, virA);
+}
+
 TEST_F(StationOutputTest, AdvisedClientsSeeEveryLineWhileOutputGoesToTheEndpoint) {
     Start();
     test::EndpointClient listener;

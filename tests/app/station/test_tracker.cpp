@@ -10,8 +10,11 @@
 #include <vector>
 
 #include "app/settings/settings.h"
+#include "app/station/passplan.h"
 #include "app/station/tracker.h"
 #include "navlib/constants.h"
+#include "navlib/observer.h"
+#include "navlib/timecal.h"
 #include "tests/support/fakerotatorport.h"
 #include "tests/support/pseudoterminal.h"
 
@@ -23,7 +26,7 @@ using test::PseudoTerminal;
 
 // What the window would show, as the tracker's signals left it.
 struct Shown {
-    bool sunChecked = false, moonChecked = false, parkChecked = false, offChecked = true;
+    bool sunChecked = false, moonChecked = false, parkChecked = false, offChecked = true, sourceChecked = false;
     std::optional<bool> sunTitleTracked, moonTitleTracked;  // unset: the system colour of the start
     QString caption = QStringLiteral("Tracking Active");
     bool statusBoxShown = false;
@@ -42,6 +45,7 @@ void Record(Tracker& tracker, Shown& shown) {
             case TrackMode::Moon: shown.moonChecked = checked; break;
             case TrackMode::Park: shown.parkChecked = checked; break;
             case TrackMode::Off: shown.offChecked = checked; break;
+            case TrackMode::Source: shown.sourceChecked = checked; break;
         }
     });
     QObject::connect(&tracker, &Tracker::titleTracked, [&shown](TrackMode body, bool tracked) {
@@ -134,12 +138,31 @@ TEST_F(TrackerWithCountingPort, EachChoiceSetsTicksTitlesCaptionAndBox) {
     EXPECT_EQ(shown.moonTitleTracked, true);
     EXPECT_EQ(shown.caption, QStringLiteral("Tracking Active"));
 
+    // A source has no panel title: both titles go back, only its menu item is ticked.
+    tracker.choose(TrackMode::Source);
+    EXPECT_EQ(state.trackMode, TrackMode::Source);
+    EXPECT_TRUE(shown.sourceChecked);
+    EXPECT_FALSE(shown.sunChecked || shown.moonChecked || shown.parkChecked || shown.offChecked);
+    EXPECT_EQ(shown.sunTitleTracked, false);
+    EXPECT_EQ(shown.moonTitleTracked, false);
+    EXPECT_EQ(shown.caption, QStringLiteral("Tracking Active"));
+    // Its position from the cycle's record goes out as the Sun's would; below the horizon nothing does.
+    nav::SkyState sky = SunUpMoonDown();
+    sky.source.azimuth = 301.04;
+    sky.source.elevation = 12.26;
+    const int writes = port.writeCalls;
+    EXPECT_TRUE(tracker.SendTrackingOutput(sky));
+    EXPECT_EQ(port.lines.back(), QByteArray("AZ301.0 EL12.3 UP000000000 UUU DN000000000 DDD\r\n"));
+    sky.source.elevation = -0.5;
+    EXPECT_TRUE(tracker.SendTrackingOutput(sky));
+    EXPECT_EQ(port.writeCalls, writes + 1);
+
     tracker.choose(TrackMode::Off);
     EXPECT_EQ(state.trackMode, TrackMode::Off);
     EXPECT_FALSE(state.trackingActive);
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(shown.offChecked);
-    EXPECT_FALSE(shown.sunChecked || shown.moonChecked || shown.parkChecked);
+    EXPECT_FALSE(shown.sunChecked || shown.moonChecked || shown.parkChecked || shown.sourceChecked);
     EXPECT_EQ(shown.sunTitleTracked, false);
     EXPECT_EQ(shown.moonTitleTracked, false);
     EXPECT_FALSE(shown.statusBoxShown);
@@ -432,6 +455,34 @@ TEST(TrackerFailureOnPseudoTerminal, UnpluggedAdapterGivesOneErrorAndTrackingRes
     EXPECT_TRUE(tracker.SendTrackingOutput({}));
     EXPECT_EQ(back->readBytes(22), QByteArray("Park AZ:181.0 EL:0.0\r\n"));
     EXPECT_EQ(shown.first, QStringLiteral("Az: 181.0"));
+}
+
+// The pass a Hamlib rotator plans for a source. Vir A from Sydney (33.87 S, 151.21 E) searched from
+// 2026-12-21 03:00 UTC, when it is down; astronomy-engine 2.1 (DefineStar, SearchRiseSet, refraction
+// 0.568 deg at the horizon as the tracker's 0.569) has it rise at 14:57:14 UTC at azimuth 75.60 and set
+// at 01:54:06 UTC the next day. The plan steps whole minutes and takes the first at or after each
+// crossing: 2 minutes of tolerance, and 0.5 deg of azimuth, which moves under 0.2 deg a minute there.
+TEST(PassPlan, ASourcePassRunsFromItsRiseToItsSet) {
+    nav::ObserverSite site;
+    site.latitude = -33.87;
+    site.longitude = 151.21;
+    site.height = 0;
+    nav::SkyState sky;
+    nav::SetObserver(sky.observerFrame, site.latitude, site.longitude, site.height);
+    const int day = nav::DayNumber(2026, 12, 21);
+    sky.clock.utcDay = day;
+    sky.clock.utcFraction = 3.0 / 24;
+    const PassPlan plan = PlanPass(sky, site, TrackMode::Source, nav::RadioSource::VirA);
+    constexpr double kMinute = 1.0 / 1440;
+    ASSERT_TRUE(plan.riseAt);
+    EXPECT_NEAR(*plan.riseAt, day + (14 + 57 / 60.0 + 14 / 3600.0) / 24, 2 * kMinute);
+    EXPECT_NEAR(plan.riseAzimuth, 75.60, 0.5);
+    EXPECT_NEAR(plan.endsAt, day + 1 + (1 + 54 / 60.0 + 6 / 3600.0) / 24, 2 * kMinute);
+    EXPECT_EQ(plan.source, nav::RadioSource::VirA);
+    // Rising in the east-north-east, it crosses north of the zenith and sets west-north-west; the path
+    // comes out unwrapped, each minute within a few degrees of the one before.
+    ASSERT_GT(plan.path.size(), 600u);
+    for (std::size_t i = 1; i < plan.path.size(); ++i) EXPECT_LT(std::abs(plan.path[i] - plan.path[i - 1]), 5) << i;
 }
 
 }  // namespace

@@ -157,6 +157,21 @@ TEST_F(WebServerTest, TrackParkThroughTheApiSendsTheParkLine) {
     EXPECT_EQ(pty.readBytes(int(line.size())), line);
 }
 
+// The page follows a source as it follows the Sun: its name and its place, the cycle's sky.source.
+TEST_F(WebServerTest, TrackSourceThroughTheApiNamesTheSourceAndItsPlace) {
+    Start();
+    station.chooseSource(nav::RadioSource::CygA);
+    station.choose(TrackMode::Off);
+    const QJsonObject tracking =
+        QJsonDocument::fromJson(Ask("POST", "/api/track", {Bearer(token)}, R"({"target": "source"})").body).object();
+    EXPECT_EQ(state.tracking.trackMode, TrackMode::Source);
+    EXPECT_EQ(tracking["mode"].toString(), "source");
+    EXPECT_EQ(tracking["source"].toString(), "Cyg A");
+    EXPECT_EQ(tracking["target"].toObject()["azimuth"].toDouble(), state.sky.source.azimuth);
+    EXPECT_EQ(tracking["target"].toObject()["elevation"].toDouble(), state.sky.source.elevation);
+    EXPECT_NE(state.sky.source.azimuth, state.sky.sun.azimuth);
+}
+
 TEST_F(WebServerTest, ARequestOverSixteenKibibytesIsCutOff) {
     Start();
     const auto post = [&](int bodyBytes) {

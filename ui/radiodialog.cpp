@@ -17,7 +17,6 @@
 namespace skyrel {
 namespace {
 
-constexpr int kModelRole = Qt::UserRole;
 constexpr std::array kSerialSpeeds = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 constexpr double kHzPerMHz = 1e6;
 
@@ -38,11 +37,11 @@ RadioDialog::RadioDialog(SettingsStore& store, QWidget* parent) : QWidget(parent
 
 void RadioDialog::buildControls() {
     enabledBox = new QCheckBox(QStringLiteral("Follow the Moon's Doppler with a Hamlib radio"), this);
-    filterBox = new QLineEdit(this);
-    filterBox->setPlaceholderText(QStringLiteral("Filter: maker, model or number"));
-    modelList = new QListWidget(this);
+    models_ = new HamlibModelPicker(this);  // after the check box: the order of the Tab key
+    filterBox = models_->filterBox;
+    modelList = models_->modelList;
     modelList->setMinimumSize(360, 180);
-    modelBox = new QLineEdit(this);
+    modelBox = models_->modelBox;
     deviceBox = new QLineEdit(this);
     deviceBox->setPlaceholderText(QStringLiteral("/dev/ttyUSB0, or host:port for NET rigctl"));
     speedList = new QComboBox(this);
@@ -107,30 +106,10 @@ void RadioDialog::buildControls() {
     layout->addLayout(test);
     layout->addLayout(buttons);
 
-    connect(filterBox, &QLineEdit::textChanged, this, &RadioDialog::filterModels);
-    connect(modelList, &QListWidget::currentItemChanged, this, [this] {
-        if (const QListWidgetItem* item = modelList->currentItem()) modelBox->setText(item->data(kModelRole).toString());
-    });
     connect(presetList, &QComboBox::activated, this, &RadioDialog::presetChosen);
     connect(testButton, &QPushButton::clicked, this, &RadioDialog::testClicked);
     connect(saveButton, &QPushButton::clicked, this, &RadioDialog::saveClicked);
     connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
-}
-
-void RadioDialog::fillModelList() {
-    for (const HamlibModel& model : HamlibRadioModels()) {
-        auto* item = new QListWidgetItem(HamlibModelText(model), modelList);
-        item->setData(kModelRole, model.number);
-    }
-}
-
-void RadioDialog::filterModels(const QString& text) {
-    const QString wanted = text.trimmed();
-    for (int row = 0; row < modelList->count(); ++row) {
-        QListWidgetItem* item = modelList->item(row);
-        const bool number = item->data(kModelRole).toString() == wanted;
-        item->setHidden(!wanted.isEmpty() && !number && !item->text().contains(wanted, Qt::CaseInsensitive));
-    }
 }
 
 void RadioDialog::presetChosen(int index) {
@@ -166,7 +145,7 @@ void RadioDialog::showEvent(QShowEvent* event) {
     // The model list is read from Hamlib at the first opening only: a station whose radio dialog never
     // opens never loads Hamlib for it.
     if (!event->spontaneous()) {
-        if (modelList->count() == 0) fillModelList();
+        models_->fill(HamlibRadioModels());
         fillFromStore();
     }
     QWidget::showEvent(event);

@@ -15,6 +15,7 @@
 
 #include "app/radio/radiosettings.h"
 #include "app/settings/settingsstore.h"
+#include "ui/hamlibmodelpicker.h"
 
 namespace skyrel {
 
@@ -35,9 +36,9 @@ public:
     void presetChosen(int index);
 
     QCheckBox* enabledBox;
-    QLineEdit* filterBox;
-    QListWidget* modelList;
-    QLineEdit* modelBox;
+    QLineEdit* filterBox;    // the model picker's
+    QListWidget* modelList;  // the model picker's
+    QLineEdit* modelBox;     // the model picker's
     QLineEdit* deviceBox;
     QComboBox* speedList;
     QComboBox* modeList;
@@ -61,13 +62,12 @@ protected:
 
 private:
     void buildControls();
-    void fillModelList();
-    void filterModels(const QString& text);
     void fillFromStore();
     // Why the frequency boxes cannot be stored, or none.
     std::optional<QString> frequencyProblem() const;
 
     SettingsStore& store_;
+    HamlibModelPicker* models_ = nullptr;
 };
 
 }  // namespace skyrel

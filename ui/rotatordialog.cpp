@@ -17,7 +17,6 @@
 namespace skyrel {
 namespace {
 
-constexpr int kModelRole = Qt::UserRole;
 constexpr std::array kSerialSpeeds = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 QString LimitText(std::optional<double> value) { return value ? QString::number(*value) : QString(); }
@@ -41,11 +40,11 @@ RotatorDialog::RotatorDialog(SettingsStore& store, const Settings& settings, QWi
 
 void RotatorDialog::buildControls() {
     enabledBox = new QCheckBox(QStringLiteral("Use a Hamlib rotator"), this);
-    filterBox = new QLineEdit(this);
-    filterBox->setPlaceholderText(QStringLiteral("Filter: maker, model or number"));
-    modelList = new QListWidget(this);
+    models_ = new HamlibModelPicker(this);  // after the check box: the order of the Tab key
+    filterBox = models_->filterBox;
+    modelList = models_->modelList;
     modelList->setMinimumSize(360, 240);
-    modelBox = new QLineEdit(this);
+    modelBox = models_->modelBox;
     deviceBox = new QLineEdit(this);
     deviceBox->setPlaceholderText(QStringLiteral("/dev/ttyUSB0, or host:port for NET rotctl"));
     speedList = new QComboBox(this);
@@ -100,46 +99,9 @@ void RotatorDialog::buildControls() {
     layout->addLayout(test);
     layout->addLayout(buttons);
 
-    connect(filterBox, &QLineEdit::textChanged, this, &RotatorDialog::filterModels);
-    connect(modelList, &QListWidget::currentItemChanged, this, &RotatorDialog::modelChosen);
-    connect(modelBox, &QLineEdit::textChanged, this, &RotatorDialog::showModelNumber);
     connect(testButton, &QPushButton::clicked, this, &RotatorDialog::testClicked);
     connect(saveButton, &QPushButton::clicked, this, &RotatorDialog::saveClicked);
     connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
-}
-
-void RotatorDialog::fillModelList() {
-    for (const HamlibModel& model : HamlibModels()) {
-        auto* item = new QListWidgetItem(HamlibModelText(model), modelList);
-        item->setData(kModelRole, model.number);
-    }
-}
-
-void RotatorDialog::filterModels(const QString& text) {
-    const QString wanted = text.trimmed();
-    for (int row = 0; row < modelList->count(); ++row) {
-        QListWidgetItem* item = modelList->item(row);
-        const bool number = item->data(kModelRole).toString() == wanted;
-        item->setHidden(!wanted.isEmpty() && !number && !item->text().contains(wanted, Qt::CaseInsensitive));
-    }
-}
-
-void RotatorDialog::modelChosen() {
-    if (const QListWidgetItem* item = modelList->currentItem())
-        modelBox->setText(item->data(kModelRole).toString());
-}
-
-void RotatorDialog::showModelNumber(const QString& text) {
-    const std::optional<int> number = ParseInteger(text);
-    for (int row = 0; row < modelList->count(); ++row) {
-        if (number && modelList->item(row)->data(kModelRole).toInt() == *number) {
-            const QSignalBlocker keepTyping(modelList);
-            modelList->setCurrentRow(row);
-            modelList->scrollToItem(modelList->item(row));
-            return;
-        }
-    }
-    modelList->setCurrentRow(-1);
 }
 
 void RotatorDialog::fillFromStore() {
@@ -169,7 +131,7 @@ void RotatorDialog::showEvent(QShowEvent* event) {
     // Each opening shows the options in effect. The first reads Hamlib's model list: a station whose
     // dialog never opens never loads Hamlib.
     if (!event->spontaneous()) {
-        if (modelList->count() == 0) fillModelList();
+        models_->fill(HamlibModels());
         fillFromStore();
     }
     QWidget::showEvent(event);

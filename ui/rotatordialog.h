@@ -16,6 +16,7 @@
 #include "app/rotator/hamlibsettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
+#include "ui/hamlibmodelpicker.h"
 
 namespace skyrel {
 
@@ -36,9 +37,9 @@ public:
     void testClicked();
 
     QCheckBox* enabledBox;
-    QLineEdit* filterBox;
-    QListWidget* modelList;
-    QLineEdit* modelBox;
+    QLineEdit* filterBox;    // the model picker's
+    QListWidget* modelList;  // the model picker's
+    QLineEdit* modelBox;     // the model picker's
     QLineEdit* deviceBox;
     QComboBox* speedList;
     QLineEdit* stepBox;
@@ -64,10 +65,6 @@ protected:
 
 private:
     void buildControls();
-    void fillModelList();
-    void filterModels(const QString& text);
-    void modelChosen();
-    void showModelNumber(const QString& text);
     void fillFromStore();
     // Why the motion boxes cannot be stored, or none.
     std::optional<QString> motionProblem() const;
@@ -75,6 +72,7 @@ private:
 
     SettingsStore& store_;
     const Settings& settings_;
+    HamlibModelPicker* models_ = nullptr;
 };
 
 }  // namespace skyrel

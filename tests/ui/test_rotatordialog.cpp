@@ -1,14 +1,17 @@
 // The rotator dialog: the model list of the installed Hamlib and its filter, the refusal of a model
 // number Hamlib does not know, Save into the settings file and the read-back after a restart, and the
-// Test button against the dummy rotator.
+// Test button against the dummy rotator. The radio dialog: its radio models, the band presets, the
+// frequencies typed in MHz and stored in Hz, and the refusal of a step or frequency out of its range.
 #include <gtest/gtest.h>
 
 #include <QSettings>
 #include <QSignalSpy>
 
+#include "app/radio/radiosettings.h"
 #include "app/rotator/hamlibsettings.h"
 #include "tests/support/testenv.h"
 #include "tests/support/uitest.h"
+#include "ui/radiodialog.h"
 #include "ui/rotatordialog.h"
 
 namespace skyrel {
@@ -90,6 +93,44 @@ TEST(RotatorDialog, ListsTheModelsRefusesAnUnknownOneAndSavesForTheNextStart) {
     Click(next.testButton);
     ASSERT_TRUE(tested.wait(kTestWaitMs));
     EXPECT_EQ(next.testResult->text(), QStringLiteral("Az 0.0  El 0.0"));
+}
+
+TEST(RadioDialog, RadioModelsPresetsHertzAndRangesOfTheFrequencies) {
+    NativeSettingsStore store;
+    RadioDialog dialog(store);
+    dialog.show();
+    dialog.filterBox->setText(QStringLiteral("NET rigctl"));
+    EXPECT_EQ(VisibleModels(*dialog.modelList), QStringList{QStringLiteral("Hamlib / NET rigctl / 2")});
+    EXPECT_EQ(dialog.modelList->currentItem()->text(), QStringLiteral("Hamlib / NET rigctl / 2"));
+
+    // The 10 GHz preset fills both sky boxes; the converters are typed in MHz too.
+    dialog.presetChosen(static_cast<int>(kRadioBandPresetsHz.size()));
+    EXPECT_EQ(dialog.rxSkyBox->text(), QStringLiteral("10368.100000"));
+    EXPECT_EQ(dialog.txSkyBox->text(), QStringLiteral("10368.100000"));
+    dialog.rxLoBox->setText(QStringLiteral("10224"));
+    dialog.txLoBox->setText(QStringLiteral("10512"));
+    dialog.txInvertBox->setChecked(true);
+    dialog.modeList->setCurrentText(QStringLiteral("Constant On Moon"));
+
+    QSignalSpy saved(&dialog, &RadioDialog::saved);
+    dialog.stepBox->setText(QStringLiteral("0"));
+    Click(dialog.saveButton);
+    QMessageBox* refusal = FindMessageBox(QStringLiteral("RadioOptionsBox"));
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_EQ(refusal->text(), QStringLiteral("Step: '0' is out of range: the step must be from 1 to 1e+06 Hz"));
+    refusal->close();
+    EXPECT_TRUE(saved.isEmpty());
+
+    dialog.stepBox->setText(QStringLiteral("10"));
+    Click(dialog.saveButton);
+    ASSERT_EQ(saved.size(), 1);
+    const RadioSettings stored = LoadRadioSettings(store);
+    EXPECT_EQ(stored.rxSky, 10368.1e6);
+    EXPECT_EQ(stored.rx.loHz, 10224e6);
+    EXPECT_EQ(stored.tx.loHz, 10512e6);
+    EXPECT_TRUE(stored.tx.inverting);
+    EXPECT_EQ(stored.mode, nav::RadioMode::ConstantOnMoon);
+    EXPECT_TRUE(stored == saved.first().at(0).value<RadioSettings>());
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#include "ui/hamlibmodelpicker.h"
+
+#include "app/rotator/hamlibmodels.h"
+#include "app/settings/numbertext.h"
+
+namespace skyrel {
+namespace {
+
+constexpr int kModelRole = Qt::UserRole;
+
+}  // namespace
+
+HamlibModelPicker::HamlibModelPicker(QWidget* dialog) : QObject(dialog) {
+    filterBox = new QLineEdit(dialog);
+    filterBox->setPlaceholderText(QStringLiteral("Filter: maker, model or number"));
+    modelList = new QListWidget(dialog);
+    modelBox = new QLineEdit(dialog);
+    connect(filterBox, &QLineEdit::textChanged, this, &HamlibModelPicker::filterModels);
+    connect(modelList, &QListWidget::currentItemChanged, this, &HamlibModelPicker::modelChosen);
+    connect(modelBox, &QLineEdit::textChanged, this, &HamlibModelPicker::showModelNumber);
+}
+
+void HamlibModelPicker::fill(const std::vector<HamlibModel>& models) {
+    if (filled()) return;
+    for (const HamlibModel& model : models) {
+        auto* item = new QListWidgetItem(HamlibModelText(model), modelList);
+        item->setData(kModelRole, model.number);
+    }
+    showModelNumber(modelBox->text());
+}
+
+void HamlibModelPicker::filterModels(const QString& text) {
+    const QString wanted = text.trimmed();
+    for (int row = 0; row < modelList->count(); ++row) {
+        QListWidgetItem* item = modelList->item(row);
+        const bool number = item->data(kModelRole).toString() == wanted;
+        item->setHidden(!wanted.isEmpty() && !number && !item->text().contains(wanted, Qt::CaseInsensitive));
+    }
+}
+
+void HamlibModelPicker::modelChosen() {
+    if (const QListWidgetItem* item = modelList->currentItem()) modelBox->setText(item->data(kModelRole).toString());
+}
+
+void HamlibModelPicker::showModelNumber(const QString& text) {
+    const std::optional<int> number = ParseInteger(text);
+    for (int row = 0; row < modelList->count(); ++row) {
+        if (number && modelList->item(row)->data(kModelRole).toInt() == *number) {
+            const QSignalBlocker keepTyping(modelList);
+            modelList->setCurrentRow(row);
+            modelList->scrollToItem(modelList->item(row));
+            return;
+        }
+    }
+    modelList->setCurrentRow(-1);
+}
+
+}  // namespace skyrel

@@ -1,5 +1,7 @@
 #include "ui/hamlibmodelpicker.h"
 
+#include <array>
+
 #include "app/rotator/hamlibmodels.h"
 #include "app/settings/numbertext.h"
 
@@ -7,14 +9,19 @@ namespace skyrel {
 namespace {
 
 constexpr int kModelRole = Qt::UserRole;
+constexpr std::array kSerialSpeeds = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 }  // namespace
 
-HamlibModelPicker::HamlibModelPicker(QWidget* dialog) : QObject(dialog) {
+HamlibModelPicker::HamlibModelPicker(QWidget* dialog, const QString& devicePlaceholder) : QObject(dialog) {
     filterBox = new QLineEdit(dialog);
     filterBox->setPlaceholderText(QStringLiteral("Filter: maker, model or number"));
     modelList = new QListWidget(dialog);
     modelBox = new QLineEdit(dialog);
+    deviceBox = new QLineEdit(dialog);
+    deviceBox->setPlaceholderText(devicePlaceholder);
+    speedList = new QComboBox(dialog);
+    for (const int speed : kSerialSpeeds) speedList->addItem(QString::number(speed));
     connect(filterBox, &QLineEdit::textChanged, this, &HamlibModelPicker::filterModels);
     connect(modelList, &QListWidget::currentItemChanged, this, &HamlibModelPicker::modelChosen);
     connect(modelBox, &QLineEdit::textChanged, this, &HamlibModelPicker::showModelNumber);
@@ -27,6 +34,25 @@ void HamlibModelPicker::fill(const std::vector<HamlibModel>& models) {
         item->setData(kModelRole, model.number);
     }
     showModelNumber(modelBox->text());
+}
+
+void HamlibModelPicker::showLink(int model, const QString& device, int speed) {
+    filterBox->clear();
+    modelBox->setText(QString::number(model));
+    deviceBox->setText(device);
+    const QString speedText = QString::number(speed);
+    if (speedList->findText(speedText) < 0) speedList->addItem(speedText);
+    speedList->setCurrentText(speedText);
+}
+
+int HamlibModelPicker::model() const { return ParseInteger(modelBox->text()).value_or(0); }
+
+QString HamlibModelPicker::device() const { return deviceBox->text().trimmed(); }
+
+int HamlibModelPicker::speed() const { return ParseInteger(speedList->currentText()).value_or(0); }
+
+std::optional<QString> HamlibModelPicker::problem(HamlibKind kind) const {
+    return HamlibOptionsProblem(modelBox->text(), deviceBox->text(), kind);
 }
 
 void HamlibModelPicker::filterModels(const QString& text) {

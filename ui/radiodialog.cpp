@@ -3,10 +3,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QShowEvent>
-#include <QThread>
 #include <QVBoxLayout>
-#include <array>
-#include <memory>
 
 #include "app/radio/radiosession.h"
 #include "app/rotator/hamlibmodels.h"
@@ -17,7 +14,6 @@
 namespace skyrel {
 namespace {
 
-constexpr std::array kSerialSpeeds = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 constexpr double kHzPerMHz = 1e6;
 
 QString MegahertzText(double hz) { return QString::number(hz / kHzPerMHz, 'f', 6); }
@@ -37,15 +33,14 @@ RadioDialog::RadioDialog(SettingsStore& store, QWidget* parent) : QWidget(parent
 
 void RadioDialog::buildControls() {
     enabledBox = new QCheckBox(QStringLiteral("Follow the Moon's Doppler with a Hamlib radio"), this);
-    models_ = new HamlibModelPicker(this);  // after the check box: the order of the Tab key
+    // After the check box: the order of the Tab key.
+    models_ = new HamlibModelPicker(this, QStringLiteral("/dev/ttyUSB0, or host:port for NET rigctl"));
     filterBox = models_->filterBox;
     modelList = models_->modelList;
     modelList->setMinimumSize(360, 180);
     modelBox = models_->modelBox;
-    deviceBox = new QLineEdit(this);
-    deviceBox->setPlaceholderText(QStringLiteral("/dev/ttyUSB0, or host:port for NET rigctl"));
-    speedList = new QComboBox(this);
-    for (const int speed : kSerialSpeeds) speedList->addItem(QString::number(speed));
+    deviceBox = models_->deviceBox;
+    speedList = models_->speedList;
     modeList = new QComboBox(this);
     for (const nav::RadioMode mode : {nav::RadioMode::Off, nav::RadioMode::OwnEcho, nav::RadioMode::ConstantOnMoon,
                                       nav::RadioMode::FullToDx, nav::RadioMode::OnDxEcho, nav::RadioMode::CallDx})
@@ -123,12 +118,7 @@ void RadioDialog::presetChosen(int index) {
 void RadioDialog::fillFromStore() {
     const RadioSettings stored = LoadRadioSettings(store_);
     enabledBox->setChecked(stored.enabled);
-    filterBox->clear();
-    modelBox->setText(QString::number(stored.model));
-    deviceBox->setText(stored.device);
-    const QString speed = QString::number(stored.speed);
-    if (speedList->findText(speed) < 0) speedList->addItem(speed);
-    speedList->setCurrentText(speed);
+    models_->showLink(stored.model, stored.device, stored.speed);
     modeList->setCurrentText(RadioModeText(stored.mode));
     rxSkyBox->setText(MegahertzText(stored.rxSky));
     txSkyBox->setText(MegahertzText(stored.txSky));
@@ -154,9 +144,9 @@ void RadioDialog::showEvent(QShowEvent* event) {
 RadioSettings RadioDialog::currentOptions() const {
     RadioSettings options;
     options.enabled = enabledBox->isChecked();
-    options.model = ParseInteger(modelBox->text()).value_or(0);
-    options.device = deviceBox->text().trimmed();
-    options.speed = ParseInteger(speedList->currentText()).value_or(0);
+    options.model = models_->model();
+    options.device = models_->device();
+    options.speed = models_->speed();
     options.mode = RadioModeOfText(modeList->currentText()).value_or(options.mode);
     options.rxSky = HertzOfMegahertz(rxSkyBox->text()).value_or(options.rxSky);
     options.txSky = HertzOfMegahertz(txSkyBox->text()).value_or(options.txSky);
@@ -186,7 +176,7 @@ std::optional<QString> RadioDialog::frequencyProblem() const {
 }
 
 void RadioDialog::saveClicked() {
-    std::optional<QString> problem = HamlibOptionsProblem(modelBox->text(), deviceBox->text(), HamlibKind::Radio);
+    std::optional<QString> problem = models_->problem(HamlibKind::Radio);
     if (!problem) problem = frequencyProblem();
     if (problem) {
         ShowMessage(this, QMessageBox::Warning, *problem, QStringLiteral("RadioOptionsBox"));
@@ -201,20 +191,12 @@ void RadioDialog::saveClicked() {
 }
 
 void RadioDialog::testClicked() {
-    testButton->setEnabled(false);
-    testResult->setText(QStringLiteral("Testing..."));
-    auto probe = std::make_shared<RadioProbe>();
-    QThread* thread = QThread::create([probe, options = currentOptions()] { *probe = ProbeRadio(options); });
-    connect(thread, &QThread::finished, this, [this, probe] {
-        const QString result = probe->receiveDial
-                                   ? QStringLiteral("Dial %1 MHz").arg(MegahertzText(*probe->receiveDial))
-                                   : probe->error;
-        testResult->setText(result);
-        testButton->setEnabled(true);
-        emit testFinished(result);
-    });
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    thread->start();
+    TestInBackground(
+        this, testButton, testResult, [options = currentOptions()] { return ProbeRadio(options); },
+        [](const RadioProbe& probe) {
+            return probe.receiveDial ? QStringLiteral("Dial %1 MHz").arg(MegahertzText(*probe.receiveDial)) : probe.error;
+        },
+        [this](const QString& result) { emit testFinished(result); });
 }
 
 }  // namespace skyrel

@@ -39,8 +39,8 @@ public:
     QLineEdit* filterBox;    // the model picker's
     QListWidget* modelList;  // the model picker's
     QLineEdit* modelBox;     // the model picker's
-    QLineEdit* deviceBox;
-    QComboBox* speedList;
+    QLineEdit* deviceBox;    // the model picker's
+    QComboBox* speedList;    // the model picker's
     QComboBox* modeList;
     QComboBox* presetList;
     QLineEdit *rxSkyBox, *txSkyBox;  // MHz

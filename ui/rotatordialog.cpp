@@ -3,10 +3,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QShowEvent>
-#include <QThread>
 #include <QVBoxLayout>
-#include <array>
-#include <memory>
 
 #include "app/rotator/hamlibmodels.h"
 #include "app/rotator/hamlibsession.h"
@@ -17,7 +14,6 @@
 namespace skyrel {
 namespace {
 
-constexpr std::array kSerialSpeeds = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 QString LimitText(std::optional<double> value) { return value ? QString::number(*value) : QString(); }
 
@@ -40,15 +36,14 @@ RotatorDialog::RotatorDialog(SettingsStore& store, const Settings& settings, QWi
 
 void RotatorDialog::buildControls() {
     enabledBox = new QCheckBox(QStringLiteral("Use a Hamlib rotator"), this);
-    models_ = new HamlibModelPicker(this);  // after the check box: the order of the Tab key
+    // After the check box: the order of the Tab key.
+    models_ = new HamlibModelPicker(this, QStringLiteral("/dev/ttyUSB0, or host:port for NET rotctl"));
     filterBox = models_->filterBox;
     modelList = models_->modelList;
     modelList->setMinimumSize(360, 240);
     modelBox = models_->modelBox;
-    deviceBox = new QLineEdit(this);
-    deviceBox->setPlaceholderText(QStringLiteral("/dev/ttyUSB0, or host:port for NET rotctl"));
-    speedList = new QComboBox(this);
-    for (const int speed : kSerialSpeeds) speedList->addItem(QString::number(speed));
+    deviceBox = models_->deviceBox;
+    speedList = models_->speedList;
     stepBox = new QLineEdit(this);
     stepBox->setToolTip(QStringLiteral("Degrees the target must move before the rotator is commanded again; 0: every second"));
     moveSecondsBox = new QLineEdit(this);
@@ -107,12 +102,7 @@ void RotatorDialog::buildControls() {
 void RotatorDialog::fillFromStore() {
     const HamlibSettings stored = LoadHamlibSettings(store_);
     enabledBox->setChecked(stored.enabled);
-    filterBox->clear();
-    modelBox->setText(QString::number(stored.model));
-    deviceBox->setText(stored.device);
-    const QString speed = QString::number(stored.speed);
-    if (speedList->findText(speed) < 0) speedList->addItem(speed);
-    speedList->setCurrentText(speed);
+    models_->showLink(stored.model, stored.device, stored.speed);
     stepBox->setText(QString::number(stored.step));
     moveSecondsBox->setText(stored.moveSeconds);
     minAzimuthBox->setText(LimitText(stored.minAzimuth));
@@ -140,9 +130,9 @@ void RotatorDialog::showEvent(QShowEvent* event) {
 HamlibSettings RotatorDialog::currentOptions() const {
     HamlibSettings options;
     options.enabled = enabledBox->isChecked();
-    options.model = ParseInteger(modelBox->text()).value_or(0);
-    options.device = deviceBox->text().trimmed();
-    options.speed = ParseInteger(speedList->currentText()).value_or(0);
+    options.model = models_->model();
+    options.device = models_->device();
+    options.speed = models_->speed();
     options.step = ParseReal(stepBox->text()).value_or(options.step);
     options.moveSeconds = moveSecondsBox->text().trimmed();
     options.minAzimuth = ParseReal(minAzimuthBox->text());
@@ -173,7 +163,7 @@ void RotatorDialog::showRotatorLimits(const RotatorLimits& limits) {
 }
 
 void RotatorDialog::saveClicked() {
-    std::optional<QString> problem = HamlibOptionsProblem(modelBox->text(), deviceBox->text());
+    std::optional<QString> problem = models_->problem(HamlibKind::Rotator);
     if (!problem) problem = motionProblem();
     if (problem) {
         ShowMessage(this, QMessageBox::Warning, *problem, QStringLiteral("RotatorOptionsBox"));
@@ -188,19 +178,13 @@ void RotatorDialog::saveClicked() {
 }
 
 void RotatorDialog::testClicked() {
-    testButton->setEnabled(false);
-    testResult->setText(QStringLiteral("Testing..."));
-    auto probe = std::make_shared<RotatorProbe>();
-    QThread* thread = QThread::create([probe, options = currentOptions()] { *probe = ProbeRotator(options); });
-    connect(thread, &QThread::finished, this, [this, probe] {
-        const QString result = probe->position ? PositionText(*probe->position) : probe->error;
-        if (probe->limits) showRotatorLimits(*probe->limits);
-        testResult->setText(result);
-        testButton->setEnabled(true);
-        emit testFinished(result);
-    });
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    thread->start();
+    TestInBackground(
+        this, testButton, testResult, [options = currentOptions()] { return ProbeRotator(options); },
+        [this](const RotatorProbe& probe) {
+            if (probe.limits) showRotatorLimits(*probe.limits);
+            return probe.position ? PositionText(*probe.position) : probe.error;
+        },
+        [this](const QString& result) { emit testFinished(result); });
 }
 
 }  // namespace skyrel

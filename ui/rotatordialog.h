@@ -40,8 +40,8 @@ public:
     QLineEdit* filterBox;    // the model picker's
     QListWidget* modelList;  // the model picker's
     QLineEdit* modelBox;     // the model picker's
-    QLineEdit* deviceBox;
-    QComboBox* speedList;
+    QLineEdit* deviceBox;    // the model picker's
+    QComboBox* speedList;    // the model picker's
     QLineEdit* stepBox;
     QLineEdit* moveSecondsBox;
     // Empty: the open rotator's own limit, shown as the placeholder once a test has read it.

@@ -69,8 +69,9 @@ std::optional<QString> RadioFollower::choose(nav::RadioMode mode) {
 
 void RadioFollower::restart() { radio_.start(settings_); }
 
-void RadioFollower::follow(const nav::SkyState& sky, const nav::PlannerSite& home) {
+void RadioFollower::follow(const nav::SkyState& sky, const nav::ObserverSite& site) {
     if (mode_ == nav::RadioMode::Off) return;
+    const nav::PlannerSite home = nav::MakePlannerSite(site.latitude, site.longitude, site.height, site);
     nav::SkyState workspace = sky;
     const long long second = nav::SecondOfDay(sky.clock);
     const double homeRate = nav::StationMoonAt(workspace, home, sky.clock.utcDay, second).rangeRate;

@@ -37,8 +37,8 @@ public:
     // Whether a radio is driven: enabled, and a mode other than Off.
     bool running() const { return radio_.active(); }
 
-    // The second the station just computed: `home` is where the station stands.
-    void follow(const nav::SkyState& sky, const nav::PlannerSite& home);
+    // The second the station just computed at `site`; nothing is computed while the radio is off.
+    void follow(const nav::SkyState& sky, const nav::ObserverSite& site);
     // A program that keys the radio itself says so ("PTT_ON", "PTT_OFF").
     void setKeyed(bool keyed) { radio_.setKeyed(keyed); }
 

@@ -15,8 +15,7 @@ std::unique_ptr<RadioSession> RadioSession::Open(const RadioSettings& settings, 
         return nullptr;
     }
     BlockBrokenPipeOnThisThread();
-    const HamlibModel* model = FindHamlibRadioModel(settings.model);
-    const QString name = model ? HamlibModelText(*model) : QStringLiteral("model %1").arg(settings.model);
+    const QString name = HamlibModelText(settings.model, HamlibKind::Radio);
     std::unique_ptr<HamlibRadioDevice> radio;
     {
         const auto lock = LockHamlib();

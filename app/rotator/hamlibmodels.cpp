@@ -63,4 +63,9 @@ QString HamlibModelText(const HamlibModel& model) {
     return QStringLiteral("%1 / %2 / %3").arg(model.maker, model.name, QString::number(model.number));
 }
 
+QString HamlibModelText(int number, HamlibKind kind) {
+    const HamlibModel* model = kind == HamlibKind::Radio ? FindHamlibRadioModel(number) : FindHamlibModel(number);
+    return model ? HamlibModelText(*model) : QStringLiteral("model %1").arg(number);
+}
+
 }  // namespace skyrel

@@ -34,7 +34,9 @@ enum class HamlibKind { Rotator, Radio };
 std::optional<QString> HamlibOptionsProblem(const QString& modelText, const QString& device,
                                             HamlibKind kind = HamlibKind::Rotator);
 
-// "maker / model / number", as the rotator dialog lists the models.
+// "maker / model / number", as the dialogs list the models.
 QString HamlibModelText(const HamlibModel& model);
+// The same for a model number of `kind`, or "model <number>" when the installed Hamlib does not know it.
+QString HamlibModelText(int number, HamlibKind kind);
 
 }  // namespace skyrel

@@ -29,11 +29,6 @@ double DistanceOutside(double value, double low, double high) {
     return 0;
 }
 
-QString ModelName(int number) {
-    const HamlibModel* model = FindHamlibModel(number);
-    return model ? HamlibModelText(*model) : QStringLiteral("model %1").arg(number);
-}
-
 }  // namespace
 
 LimitedPosition ClampToLimits(RotatorPosition wanted, const RotatorLimits& limits, std::optional<double> previous,
@@ -123,7 +118,7 @@ std::unique_ptr<HamlibSession> HamlibSession::Open(const HamlibSettings& setting
         return nullptr;
     }
     BlockBrokenPipeOnThisThread();
-    const QString name = ModelName(settings.model);
+    const QString name = HamlibModelText(settings.model, HamlibKind::Rotator);
     std::unique_ptr<HamlibRig> rig;
     {
         const auto lock = LockHamlib();

@@ -115,7 +115,7 @@ void Station::tick() {
     if (!tracker_.SendTrackingOutput(sky)) return;
 
     nav::ComputeEmeFigures(state_.eme, sky.clock.utcFraction, sky.moon.distance);
-    radio_.follow(sky, nav::MakePlannerSite(s.site.latitude, s.site.longitude, s.site.height, s.site));
+    radio_.follow(sky, s.site);
     emit cycleCompleted();
 }
 

@@ -647,7 +647,7 @@ TEST(HamlibRadio, ModesKnobConvertersPttAndALostDaemonThroughRigctld) {
     // One second: the follower's request, then the worker's report of it.
     const auto follow = [&]() -> std::optional<RadioReport> {
         reports.clear();
-        radio.follow(sky, homeSite);
+        radio.follow(sky, home);
         if (!QTest::qWaitFor([&] { return !reports.isEmpty(); }, kReportWaitMs)) return std::nullopt;
         return reports.takeLast().at(0).value<RadioReport>();
     };
@@ -734,13 +734,13 @@ TEST(HamlibRadio, ModesKnobConvertersPttAndALostDaemonThroughRigctld) {
     // The daemon dies: one message; it comes back on the same port: the dials flow again at the next try.
     EXPECT_TRUE(failures.isEmpty());
     daemon.kill();
-    radio.follow(sky, homeSite);
+    radio.follow(sky, home);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !failures.isEmpty(); }, kReportWaitMs));
     EXPECT_TRUE(failures.first().at(0).toString().startsWith(QStringLiteral("Radio not reachable: ")));
     ASSERT_TRUE(daemon.start());
     reports.clear();
     const auto dialsBack = [&] {
-        radio.follow(sky, homeSite);
+        radio.follow(sky, home);
         QTest::qWait(200);
         return !reports.isEmpty() && daemon.receiveDial() == reports.last().at(0).value<RadioReport>().step.dials.rxDial;
     };

@@ -52,7 +52,8 @@ TEST_F(WebPageTest, TheLiveValuesAppearAsTheStateHasThem) {
 }
 
 TEST_F(WebPageTest, ParkThroughThePageSendsTheParkLine) {
-    ASSERT_FALSE(browser.waitForText(QStringLiteral("document.getElementById('moon-az').textContent")).isEmpty());
+    ASSERT_EQ(browser.waitForText(QStringLiteral("document.getElementById('moon-az').textContent")),
+              QString::number(station.state().sky.moon.azimuth, 'f', 2) + QChar(0x00B0));
     browser.evaluate(QStringLiteral("document.querySelector('button[data-target=park]').click()"));
     const QByteArray line = MakePointing(station.state().settings.parkAz, station.state().settings.parkEl,
                                          TrackMode::Park, station.state().settings, station.state().sky)

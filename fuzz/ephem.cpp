@@ -1,8 +1,9 @@
 // Fuzz target: skyrel-ephem's command line and the computation it starts, run in-process, with a stored
 // observer site. The input is split at zero bytes: the first part is the stored site, "LAT,LON,HEIGHT"
 // as the settings file would hold the three texts (a part left out is not stored), the others are the
-// arguments. Invariant: exit status 0 with output and nothing on standard error, or 2 with exactly one
-// line on standard error and no output; no figure is inf or nan. A stored site that makes the computation
+// arguments. Invariant: exit status 0 with output and nothing on standard error but stored values replaced
+// by their defaults, or 2 with no output and one refusal line after any such replacements; no figure is
+// inf or nan. A stored site that makes the computation
 // run on without end is a finding of the run's time limit.
 #include <cstddef>
 #include <cstdint>
@@ -50,12 +51,22 @@ bool HasNonFiniteNumber(const std::string& text) {
     return false;
 }
 
-// Whether every line of the text names a stored value the tool replaced by its default, as a stored site
-// out of range is ("skyrel-ephem: Observer Height in <file>: ...; using 100"); an empty text has none.
-bool OnlyReplacedStoredValues(const std::string& text) {
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);)
-        if (line.rfind("skyrel-ephem: ", 0) != 0 || line.find("; using ") == std::string::npos) return false;
+// Whether the line names a stored value the tool replaced by its default, as a stored site out of range
+// is ("skyrel-ephem: Observer Height in <file>: ...; using 100").
+bool IsReplacedStoredValue(const std::string& line) {
+    return line.rfind("skyrel-ephem: ", 0) == 0 && line.find("; using ") != std::string::npos;
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+}
+
+bool OnlyReplacedStoredValues(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+        if (!IsReplacedStoredValue(line)) return false;
     return true;
 }
 
@@ -75,14 +86,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream out, err;
     const int status = ephem::Run(args, out, err);
     if (status == 0) {
-        Check(!out.str().empty() && OnlyReplacedStoredValues(err.str()),
+        Check(!out.str().empty() && OnlyReplacedStoredValues(LinesOf(err.str())),
               "exit status 0 comes with output, and with no error but a stored value replaced by its default");
         Check(!HasNonFiniteNumber(out.str()), "every figure is a finite number");
     } else {
         Check(status == ephem::kExitBadInput, "the exit status is 0 or 2");
-        const std::string line = err.str();
+        const std::string text = err.str();
+        std::vector<std::string> lines = LinesOf(text);
         Check(out.str().empty(), "a refused command line prints no figures");
-        Check(line.size() > 1 && line.find('\n') == line.size() - 1, "a refusal is exactly one line");
+        // A stored site replaced by its default is said before the command line is weighed.
+        Check(!text.empty() && text.back() == '\n' && !lines.empty() && !lines.back().empty(),
+              "a refusal ends in one line of its own");
+        lines.pop_back();
+        Check(OnlyReplacedStoredValues(lines), "a refusal is one line after any replaced stored values");
     }
     return 0;
 }

@@ -5,7 +5,8 @@
 // Invariants: every value in effect is its built-in value or within its allowed range: finite numbers,
 // a manual clock offset within 24 hours, a speed from the baud list, a known feed, a window position
 // stored whole or defaulted where it is missing, a device for each port 1..12 and none for any other number;
-// and every pointing line the station writes holds finite numbers. A site that makes the day's search or
+// the rotator's and the page's groups likewise (a step and limits in range, a range of seconds that parses or
+// none, a port to listen on); and every pointing line the station writes holds finite numbers. A site that makes the day's search or
 // a cycle run on without end is a finding of the run's time limit.
 #include <QFile>
 #include <cmath>
@@ -18,6 +19,7 @@
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
 #include "app/station/station.h"
+#include "app/web/websettings.h"
 #include "fuzz/fuzzsupport.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/fakerotatorport.h"
@@ -48,6 +50,20 @@ void CheckValuesInEffect(const Settings& s) {
     Check(s.activeFeed == Feed::None || s.activeFeed == Feed::L || s.activeFeed == Feed::S || s.activeFeed == Feed::X,
           "the active feed is one of the four");
     for (const QString& caption : s.feedCaption) Check(!caption.isEmpty(), "every feed box has a caption");
+}
+
+void CheckGroupValuesInEffect(const SettingsStore& store) {
+    OptionReader hamlibReader(store, kHamlibGroup);
+    const HamlibSettings rotator = ReadHamlibSettings(hamlibReader);
+    Check(rotator.step >= 0 && rotator.step <= kRotatorStepRange.highest, "the rotator's step lies in its range");
+    Check(rotator.moveSeconds.isEmpty() || ParseMoveSeconds(rotator.moveSeconds),
+          "the move seconds are a range of seconds or none");
+    for (const std::optional<double>& limit :
+         {rotator.minAzimuth, rotator.maxAzimuth, rotator.minElevation, rotator.maxElevation})
+        Check(!limit || std::fabs(*limit) <= kRotatorLimitRange.highest, "a limit is the rotator's own or in range");
+    Check(rotator.speed >= 0, "the rotator's speed is no negative number");
+    OptionReader webReader(store, kWebGroup);
+    Check(ReadWebSettings(webReader).port != 0, "the page has a port to listen on");
 }
 
 // The station as the program starts it from this file: load, apply the site, then track the Moon for two
@@ -101,6 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const bool known = port >= kFirstPort && port <= kLastPort;
             Check(PortDeviceName(store, port).isEmpty() != known, "ports 1..12 have a device, no other number has");
         }
+        CheckGroupValuesInEffect(store);
         CheckStationRun(store, clock);
     }
     QFile::remove(fileName);

@@ -14,11 +14,13 @@
 namespace skyrel {
 namespace {
 
-
 QString LimitText(std::optional<double> value) { return value ? QString::number(*value) : QString(); }
 
-// An empty box leaves the limit to the rotator; anything else must be a number.
-bool IsLimitText(const QString& text) { return text.trimmed().isEmpty() || ParseReal(text); }
+// An empty box leaves the limit to the rotator; anything else must be a number in the range a load keeps.
+std::optional<QString> LimitRefusal(const QString& text) {
+    if (text.trimmed().isEmpty()) return std::nullopt;
+    return RangeRefusal(text.trimmed(), kRotatorLimitRange);
+}
 
 QString PositionText(RotatorPosition position) {
     return QStringLiteral("Az %1  El %2").arg(QString::number(position.azimuth, 'f', 1),
@@ -145,13 +147,13 @@ HamlibSettings RotatorDialog::currentOptions() const {
 }
 
 std::optional<QString> RotatorDialog::motionProblem() const {
-    const std::optional<double> step = ParseReal(stepBox->text());
-    if (!step || *step < 0) return QStringLiteral("Step: a number of degrees, 0 or more, is needed");
+    if (const auto refusal = RangeRefusal(stepBox->text(), kRotatorStepRange)) return QStringLiteral("Step: ") + *refusal;
     const QString seconds = moveSecondsBox->text().trimmed();
     if (!seconds.isEmpty() && !ParseMoveSeconds(seconds))
         return QStringLiteral("Move seconds: a range of seconds such as 50-59, or nothing for any second");
     for (const QLineEdit* box : {minAzimuthBox, maxAzimuthBox, minElevationBox, maxElevationBox})
-        if (!IsLimitText(box->text())) return QStringLiteral("Limits: a number of degrees, or nothing for the rotator's own");
+        if (const auto refusal = LimitRefusal(box->text()))
+            return QStringLiteral("Limits: %1, or nothing for the rotator's own").arg(*refusal);
     return std::nullopt;
 }
 

@@ -86,9 +86,9 @@ QString HelpText() {
 
 int PrintWebUrl() {
     NativeSettingsStore store;
-    QString problem;
-    const WebSettings settings = LoadWebSettingsWithToken(store, problem);
-    if (!problem.isEmpty()) std::fprintf(stderr, "skyrel: %s\n", qPrintable(problem));
+    QStringList problems;
+    const WebSettings settings = LoadWebSettingsWithToken(store, problems);
+    for (const QString& problem : problems) std::fprintf(stderr, "skyrel: %s\n", qPrintable(problem));
     if (!settings.enabled) {
         std::fprintf(stderr, "skyrel: the web page is off; set Enabled=True in the group [Web] of %s\n",
                      qPrintable(store.fileName()));

@@ -3,8 +3,6 @@
 #include <array>
 #include <utility>
 
-#include "app/settings/numbertext.h"
-
 namespace skyrel {
 namespace {
 
@@ -21,8 +19,6 @@ const QString kRxInvertName = QStringLiteral("Rx Invert");
 const QString kTxInvertName = QStringLiteral("Tx Invert");
 const QString kStepName = QStringLiteral("Step");
 const QString kSplitName = QStringLiteral("Split");
-
-constexpr NumberRange kSpeedRange{"the speed", 0, 1e7, "baud"};
 
 struct ModeNames {
     nav::RadioMode mode;
@@ -43,32 +39,15 @@ QString SplitText(RadioSplit split) { return split == RadioSplit::Rig ? QStringL
 // Whole Hz: the finest any radio's dial goes.
 QString HertzText(double hz) { return QString::number(hz, 'f', 0); }
 
-bool ReadSwitch(OptionReader& reader, const QString& name, bool defaultValue) {
-    const QString defaultText = SwitchText(defaultValue);
-    const QString stored = reader.text(name, defaultText);
-    if (stored == QLatin1String("True") || stored == QLatin1String("False")) return SwitchOfText(stored, defaultValue);
-    reader.refuse(name, QStringLiteral("%1 is neither True nor False").arg(QuotedValue(stored)), defaultText);
-    return defaultValue;
-}
-
 nav::RadioMode ReadMode(OptionReader& reader, nav::RadioMode defaultMode) {
-    const QString defaultText = RadioModeText(defaultMode);
-    const QString stored = reader.text(kModeName, defaultText);
-    if (const std::optional<nav::RadioMode> mode = RadioModeOfText(stored)) return *mode;
     QStringList names;
     for (const ModeNames& each : kModeNames) names << QLatin1String(each.text);
-    reader.refuse(kModeName, QStringLiteral("%1 is not one of %2").arg(QuotedValue(stored), names.join(QStringLiteral(", "))),
-                  defaultText);
-    return defaultMode;
+    return *RadioModeOfText(reader.choice(kModeName, RadioModeText(defaultMode), names));
 }
 
 RadioSplit ReadSplit(OptionReader& reader, RadioSplit defaultSplit) {
-    const QString defaultText = SplitText(defaultSplit);
-    const QString stored = reader.text(kSplitName, defaultText);
-    for (const RadioSplit split : {RadioSplit::Rig, RadioSplit::None})
-        if (stored == SplitText(split)) return split;
-    reader.refuse(kSplitName, QStringLiteral("%1 is neither Rig nor None").arg(QuotedValue(stored)), defaultText);
-    return defaultSplit;
+    const QString split = reader.choice(kSplitName, SplitText(defaultSplit), {SplitText(RadioSplit::Rig), SplitText(RadioSplit::None)});
+    return split == SplitText(RadioSplit::Rig) ? RadioSplit::Rig : RadioSplit::None;
 }
 
 double ReadHertz(OptionReader& reader, const QString& name, double defaultHz, const NumberRange& range) {
@@ -116,17 +95,17 @@ QString RadioModeWords() {
 
 RadioSettings ReadRadioSettings(OptionReader& reader) {
     RadioSettings s;
-    s.enabled = ReadSwitch(reader, kEnabledName, s.enabled);
+    s.enabled = reader.onOff(kEnabledName, s.enabled);
     s.model = reader.integer(kModelName, QString::number(s.model));
     s.device = reader.text(kDeviceName, s.device).trimmed();
-    s.speed = static_cast<int>(reader.real(kSpeedName, QString::number(s.speed), kSpeedRange));
+    s.speed = reader.integer(kSpeedName, QString::number(s.speed), kSerialSpeedRange);
     s.mode = ReadMode(reader, s.mode);
     s.rxSky = ReadHertz(reader, kRxSkyName, s.rxSky, kRadioSkyRange);
     s.txSky = ReadHertz(reader, kTxSkyName, s.txSky, kRadioSkyRange);
     s.rx.loHz = ReadHertz(reader, kRxLoName, s.rx.loHz, kRadioLoRange);
     s.tx.loHz = ReadHertz(reader, kTxLoName, s.tx.loHz, kRadioLoRange);
-    s.rx.inverting = ReadSwitch(reader, kRxInvertName, s.rx.inverting);
-    s.tx.inverting = ReadSwitch(reader, kTxInvertName, s.tx.inverting);
+    s.rx.inverting = reader.onOff(kRxInvertName, s.rx.inverting);
+    s.tx.inverting = reader.onOff(kTxInvertName, s.tx.inverting);
     s.step = ReadHertz(reader, kStepName, s.step, kRadioStepRange);
     s.split = ReadSplit(reader, s.split);
     return s;

@@ -24,13 +24,28 @@ constexpr int kLastSecond = 59;
 constexpr int kModelsPerBackend = 100;
 constexpr int kGs232Backend = 6;
 
-int WholeNumberOr(const QString& text, int defaultValue) {
-    if (text.isEmpty()) return defaultValue;
-    return ParseInteger(text).value_or(0);
+const QString kRotatorOwnLimit = QStringLiteral("the rotator's own");
+
+// A limit left empty is the rotator's own; one that fails is the rotator's own too, named in the message.
+std::optional<double> ReadLimit(OptionReader& reader, const QString& name) {
+    const QString stored = reader.text(name, QString()).trimmed();
+    if (stored.isEmpty()) return std::nullopt;
+    if (const auto refusal = RangeRefusal(stored, kRotatorLimitRange)) {
+        reader.refuse(name, *refusal, kRotatorOwnLimit);
+        return std::nullopt;
+    }
+    return ParseReal(stored);
 }
 
-std::optional<double> OptionalReal(const QString& text) {
-    return text.trimmed().isEmpty() ? std::nullopt : ParseReal(text);
+// A text no range of seconds reads as would let the rotator move at any second without a word.
+QString ReadMoveSeconds(OptionReader& reader) {
+    const QString stored = reader.text(kMoveSecondsName, QString()).trimmed();
+    if (stored.isEmpty() || ParseMoveSeconds(stored)) return stored;
+    reader.refuse(kMoveSecondsName,
+                  QStringLiteral("%1 is no second of the minute (0 to 59) nor a range of them like 50-59")
+                      .arg(QuotedValue(stored)),
+                  QStringLiteral("any second"));
+    return {};
 }
 
 QString OptionalRealText(std::optional<double> value) { return value ? QString::number(*value) : QString(); }
@@ -61,21 +76,26 @@ bool MayMoveAt(const QString& moveSeconds, int second) {
 
 bool FoldsNegativeAzimuth(int model) { return model / kModelsPerBackend == kGs232Backend; }
 
+HamlibSettings ReadHamlibSettings(OptionReader& reader) {
+    HamlibSettings s;
+    s.enabled = reader.onOff(kEnabledName, s.enabled);
+    s.model = reader.integer(kModelName, QString::number(s.model));
+    s.device = reader.text(kDeviceName, s.device).trimmed();
+    s.speed = reader.integer(kSpeedName, QString::number(s.speed), kSerialSpeedRange);
+    s.step = reader.real(kStepName, QString::number(s.step), kRotatorStepRange);
+    s.moveSeconds = ReadMoveSeconds(reader);
+    s.minAzimuth = ReadLimit(reader, kMinAzimuthName);
+    s.maxAzimuth = ReadLimit(reader, kMaxAzimuthName);
+    s.minElevation = ReadLimit(reader, kMinElevationName);
+    s.maxElevation = ReadLimit(reader, kMaxElevationName);
+    s.waitAtRise = reader.onOff(kWaitAtRiseName, s.waitAtRise);
+    s.stepSerialLines = reader.onOff(kStepSerialLinesName, s.stepSerialLines);
+    return s;
+}
+
 HamlibSettings LoadHamlibSettings(const SettingsStore& store) {
-    HamlibSettings settings;
-    settings.enabled = SwitchOfText(store.read(kHamlibGroup, kEnabledName), false);
-    settings.model = WholeNumberOr(store.read(kHamlibGroup, kModelName), settings.model);
-    settings.device = OrDefault(store.read(kHamlibGroup, kDeviceName), settings.device);
-    settings.speed = WholeNumberOr(store.read(kHamlibGroup, kSpeedName), settings.speed);
-    settings.step = OptionalReal(store.read(kHamlibGroup, kStepName)).value_or(settings.step);
-    settings.moveSeconds = store.read(kHamlibGroup, kMoveSecondsName).trimmed();
-    settings.minAzimuth = OptionalReal(store.read(kHamlibGroup, kMinAzimuthName));
-    settings.maxAzimuth = OptionalReal(store.read(kHamlibGroup, kMaxAzimuthName));
-    settings.minElevation = OptionalReal(store.read(kHamlibGroup, kMinElevationName));
-    settings.maxElevation = OptionalReal(store.read(kHamlibGroup, kMaxElevationName));
-    settings.waitAtRise = SwitchOfText(store.read(kHamlibGroup, kWaitAtRiseName), true);
-    settings.stepSerialLines = SwitchOfText(store.read(kHamlibGroup, kStepSerialLinesName), false);
-    return settings;
+    OptionReader reader(store, kHamlibGroup);
+    return ReadHamlibSettings(reader);
 }
 
 bool SaveHamlibSettings(SettingsStore& store, const HamlibSettings& settings) {

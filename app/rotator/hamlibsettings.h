@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+#include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
 
 namespace skyrel {
@@ -15,9 +16,15 @@ inline const QString kHamlibGroup = QStringLiteral("Hamlib");
 inline constexpr int kHamlibDummyModel = 1;
 inline constexpr int kHamlibNetworkModel = 2;
 
+// How far the target moves before a new command; half a turn already leaves the rotator standing between
+// commands.
+inline constexpr NumberRange kRotatorStepRange{"the step", 0, 180, "degrees"};
+// The farthest a rotator's range reaches either way: one and a half turns.
+inline constexpr NumberRange kRotatorLimitRange{"the limit", -540, 540, "degrees"};
+
 struct HamlibSettings {
     bool enabled = false;               // the pointing goes to this rotator instead of the serial line
-    int model = kHamlibNetworkModel;    // Hamlib's rotator model number; 0 when the stored text is no number
+    int model = kHamlibNetworkModel;    // Hamlib's rotator model number
     QString device = QStringLiteral("localhost:4533");  // a device path, or host:port for the network model
     int speed = 9600;                   // baud on a serial line; 0 leaves the model's own speed
     // A new position is commanded only when it differs from the last command by this much (degrees) on
@@ -47,10 +54,11 @@ std::optional<SecondRange> ParseMoveSeconds(const QString& text);
 // it is empty or no range.
 bool MayMoveAt(const QString& moveSeconds, int second);
 
-// "Enabled" ("True" turns it on; anything else leaves it off), "Model", "Device", "Speed", "Step",
-// "Move Seconds", "Min Az", "Max Az", "Min El", "Max El", "Wait At Rise" ("False" turns it off) and
-// "Step Serial Lines" ("True" turns it on) of the group. A missing or empty value keeps its default; a model or speed that is no whole number reads as 0;
-// a step or limit that is no number keeps its default.
+// "Enabled", "Model", "Device", "Speed", "Step", "Move Seconds", "Min Az", "Max Az", "Min El", "Max El",
+// "Wait At Rise" and "Step Serial Lines" of the group. A missing or empty value keeps its default (an
+// empty limit is the rotator's own); a value that fails gets its default and a line in `reader`'s message.
+HamlibSettings ReadHamlibSettings(OptionReader& reader);
+// The same with a reader of its own; the message is dropped (for a dialog re-reading what it saved).
 HamlibSettings LoadHamlibSettings(const SettingsStore& store);
 
 // Writes the values as text (a limit left to the rotator as an empty text) and puts the store on disk;

@@ -59,7 +59,8 @@ std::optional<QString> RangeRefusal(const QString& text, const NumberRange& rang
             .arg(QuotedValue(text), QLatin1String(range.what))
             .arg(range.lowest)
             .arg(range.highest)
-            .arg(QLatin1String(range.unit));
+            .arg(QLatin1String(range.unit))
+            .trimmed();
     return std::nullopt;
 }
 
@@ -76,11 +77,28 @@ double OptionReader::real(const QString& name, const QString& defaultText, const
     return *ParseReal(stored);
 }
 
-int OptionReader::integer(const QString& name, const QString& defaultText) {
+int OptionReader::integer(const QString& name, const QString& defaultText, const NumberRange& range) {
     const QString stored = text(name, defaultText);
-    if (const auto value = ParseInteger(stored)) return *value;
-    refuse(name, InvalidIntegerMessage(stored), defaultText);
+    const auto value = ParseInteger(stored);
+    if (!value) {
+        refuse(name, InvalidIntegerMessage(stored), defaultText);
+    } else if (const auto refusal = RangeRefusal(stored, range)) {
+        refuse(name, *refusal, defaultText);
+    } else {
+        return *value;
+    }
     return *ParseInteger(defaultText);
+}
+
+QString OptionReader::choice(const QString& name, const QString& defaultText, const QStringList& names) {
+    const QString stored = text(name, defaultText);
+    if (names.contains(stored)) return stored;
+    refuse(name, NoneOf(stored, names), defaultText);
+    return defaultText;
+}
+
+bool OptionReader::onOff(const QString& name, bool defaultValue) {
+    return choice(name, SwitchText(defaultValue), {SwitchText(true), SwitchText(false)}) == SwitchText(true);
 }
 
 void OptionReader::refuse(const QString& name, const QString& why, const QString& defaultText) {
@@ -178,14 +196,9 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
         s.activeFeed = *feed;
 
     // A name that is none of the four would send nothing while the station says it is tracking.
-    const QString formatName = QStringLiteral("Output Format");
-    s.outputFormat = reader.text(formatName, kDefaultOutputFormat);
-    if (!FindOutputFormat(s.outputFormat)) {
-        QStringList names;
-        for (const OutputFormat& format : kOutputFormats) names.append(QLatin1String(format.name));
-        reader.refuse(formatName, NoneOf(s.outputFormat, names), kDefaultOutputFormat);
-        s.outputFormat = kDefaultOutputFormat;
-    }
+    QStringList formatNames;
+    for (const OutputFormat& format : kOutputFormats) formatNames.append(QLatin1String(format.name));
+    s.outputFormat = reader.choice(QStringLiteral("Output Format"), kDefaultOutputFormat, formatNames);
 
     for (int i = 0; i < 3; ++i) {
         const QString caption = store.read(kOptionsGroup, FeedCaptionName(i));
@@ -197,17 +210,9 @@ LoadOutcome LoadSettings(const SettingsStore& store, const nav::ClockSource& clo
     s.site.iers = LoadIersFile(s.iersFile);
     s.site.dut1Seconds = reader.real(QStringLiteral("DUT1"), QStringLiteral("0"), kDut1Range);
 
-    const QString sourceName = QStringLiteral("Source");
-    const QString defaultSource = SourceKey(nav::RadioSource::CasA);
-    const QString storedSource = reader.text(sourceName, defaultSource);
-    if (const auto source = SourceOfKey(storedSource)) {
-        s.source = *source;
-    } else {
-        QStringList keys;
-        for (const nav::RadioSource known : nav::kRadioSources) keys.append(SourceKey(known));
-        reader.refuse(sourceName, NoneOf(storedSource, keys), defaultSource);
-        s.source = nav::RadioSource::CasA;
-    }
+    QStringList sourceKeys;
+    for (const nav::RadioSource known : nav::kRadioSources) sourceKeys.append(SourceKey(known));
+    s.source = *SourceOfKey(reader.choice(QStringLiteral("Source"), SourceKey(nav::RadioSource::CasA), sourceKeys));
     return LoadOutcome{reader.message()};
 }
 

@@ -35,13 +35,8 @@ inline QString OrDefault(const QString& text, const QString& defaultText) {
     return text.isEmpty() ? defaultText : text;
 }
 
-// The switches of the [Hamlib] and [Web] groups are stored as "True" and "False" (the [Startup] group's
-// own switches are lower case, settingswriter.h); any other text leaves the switch at its default.
-inline bool SwitchOfText(const QString& text, bool defaultValue) {
-    if (text == QLatin1String("True")) return true;
-    if (text == QLatin1String("False")) return false;
-    return defaultValue;
-}
+// The switches of the groups other than [Startup] are stored as "True" and "False" (the [Startup] group's
+// own switches are lower case, settingswriter.h).
 inline QString SwitchText(bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); }
 
 // Offsets are indexed 0 static, 1 L feed, 2 S feed, 3 X feed.
@@ -98,6 +93,8 @@ inline constexpr NumberRange kLongitudeRange{"the longitude", -180, 180, "degree
 // From the shore of the Dead Sea to well above any mountain an antenna stands on.
 inline constexpr NumberRange kHeightRange{"the height", -500, 20000, "m"};
 inline constexpr NumberRange kDut1Range{"DUT1", -0.9, 0.9, "s"};
+// A Hamlib device's serial speed; 0 leaves the model's own.
+inline constexpr NumberRange kSerialSpeedRange{"the speed", 0, 1e7, "baud"};
 // Every finite number: only a text that does not convert is refused.
 inline constexpr NumberRange kAnyNumber{"the value", -std::numeric_limits<double>::infinity(),
                                         std::numeric_limits<double>::infinity(), ""};
@@ -116,7 +113,11 @@ public:
         : store_(store), group_(std::move(group)) {}
     QString text(const QString& name, const QString& defaultText) const;
     double real(const QString& name, const QString& defaultText, const NumberRange& range = kAnyNumber);
-    int integer(const QString& name, const QString& defaultText);
+    int integer(const QString& name, const QString& defaultText, const NumberRange& range = kAnyNumber);
+    // The stored text when it is one of `names`, else the default, refused as "'<text>' is none of <names>".
+    QString choice(const QString& name, const QString& defaultText, const QStringList& names);
+    // A switch stored as "True" or "False" (SwitchText).
+    bool onOff(const QString& name, bool defaultValue);
     // Keeps "<name> in <file>: <why>; using <defaultText>".
     void refuse(const QString& name, const QString& why, const QString& defaultText);
     // Every failure, one line each, or nothing when every value was good.

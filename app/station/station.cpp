@@ -44,10 +44,8 @@ Station::Station(const nav::ClockSource& clock, SettingsStore& store, std::uniqu
 Station::~Station() { tracker_.CloseRotatorPort(); }
 
 QStringList Station::startWeb() {
-    QString problem;
-    const WebSettings settings = LoadWebSettingsWithToken(store_, problem);
     QStringList lines;
-    if (!problem.isEmpty()) lines << problem;
+    const WebSettings settings = LoadWebSettingsWithToken(store_, lines);
     if (!settings.enabled) return lines;
     web_ = std::make_unique<WebServer>(*this, settings);
     if (!web_->start()) {
@@ -62,12 +60,14 @@ QStringList Station::startWeb() {
 std::optional<QString> Station::loadSettings() {
     const LoadOutcome outcome = LoadSettings(store_, clock_, state_.settings);
     state_.tracking.ddeOutput = (state_.settings.comPort == 0);
-    tracker_.setHamlibSettings(LoadHamlibSettings(store_));
+    OptionReader hamlibReader(store_, kHamlibGroup);
+    tracker_.setHamlibSettings(ReadHamlibSettings(hamlibReader));
     OptionReader radioReader(store_, kRadioGroup);
     const RadioSettings radio = ReadRadioSettings(radioReader);
     radio_.setDxStation(PlannerDxStation());
     QStringList lines;
-    for (const std::optional<QString>& line : {outcome.error, radioReader.message(), radio_.setSettings(radio)})
+    for (const std::optional<QString>& line :
+         {outcome.error, hamlibReader.message(), radioReader.message(), radio_.setSettings(radio)})
         if (line) lines << *line;
     if (lines.isEmpty()) return std::nullopt;
     return lines.join(QLatin1Char('\n'));

@@ -6,7 +6,6 @@
 #include <QUrl>
 #include <array>
 
-#include "app/settings/numbertext.h"
 #include "app/settings/settings.h"
 
 namespace skyrel {
@@ -18,13 +17,7 @@ const QString kPortName = QStringLiteral("Port");
 const QString kTokenName = QStringLiteral("Token");
 const QString kCertificateName = QStringLiteral("Certificate");
 const QString kKeyName = QStringLiteral("Key");
-constexpr int kHighestPort = 65535;
-
-quint16 PortOf(const QString& text, quint16 defaultPort) {
-    if (text.isEmpty()) return defaultPort;
-    const std::optional<int> port = ParseInteger(text);
-    return port && *port > 0 && *port <= kHighestPort ? quint16(*port) : 0;
-}
+constexpr NumberRange kPortRange{"the port", 1, 65535, ""};
 
 // The token lives in the settings file: nobody but its owner reads it.
 void RestrictToOwner(const SettingsStore& store) {
@@ -34,23 +27,25 @@ void RestrictToOwner(const SettingsStore& store) {
 
 }  // namespace
 
-WebSettings LoadWebSettings(const SettingsStore& store) {
-    WebSettings settings;
-    settings.enabled = SwitchOfText(store.read(kWebGroup, kEnabledName), false);
-    settings.address = OrDefault(store.read(kWebGroup, kAddressName), settings.address);
-    settings.port = PortOf(store.read(kWebGroup, kPortName), settings.port);
-    settings.token = store.read(kWebGroup, kTokenName);
-    settings.certificate = store.read(kWebGroup, kCertificateName);
-    settings.key = store.read(kWebGroup, kKeyName);
-    return settings;
+WebSettings ReadWebSettings(OptionReader& reader) {
+    WebSettings s;
+    s.enabled = reader.onOff(kEnabledName, s.enabled);
+    s.address = reader.text(kAddressName, s.address).trimmed();
+    s.port = quint16(reader.integer(kPortName, QString::number(s.port), kPortRange));
+    s.token = reader.text(kTokenName, QString());
+    s.certificate = reader.text(kCertificateName, QString());
+    s.key = reader.text(kKeyName, QString());
+    return s;
 }
 
-WebSettings LoadWebSettingsWithToken(SettingsStore& store, QString& problem) {
-    WebSettings settings = LoadWebSettings(store);
+WebSettings LoadWebSettingsWithToken(SettingsStore& store, QStringList& problems) {
+    OptionReader reader(store, kWebGroup);
+    WebSettings settings = ReadWebSettings(reader);
+    if (const std::optional<QString> message = reader.message()) problems << message->split(QLatin1Char('\n'));
     if (!settings.enabled || !settings.token.isEmpty()) return settings;
     settings.token = NewWebToken();
     store.write(kWebGroup, kTokenName, settings.token);
-    if (!store.sync()) problem = QStringLiteral("the web page's new token could not be stored; it holds for this run only");
+    if (!store.sync()) problems << QStringLiteral("the web page's new token could not be stored; it holds for this run only");
     RestrictToOwner(store);
     return settings;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
 
 namespace skyrel {
@@ -16,7 +17,7 @@ inline constexpr int kWebTokenBytes = 32;
 struct WebSettings {
     bool enabled = false;
     QString address = QStringLiteral("127.0.0.1");  // the one address the server binds
-    quint16 port = kDefaultWebPort;                 // 0 when the stored text is no port number
+    quint16 port = kDefaultWebPort;
     QString token;                                   // base64url, empty until first enabled
     QString certificate, key;                        // PEM paths; TLS when both are set
 
@@ -24,14 +25,15 @@ struct WebSettings {
     bool operator==(const WebSettings&) const = default;
 };
 
-// "Enabled" ("True" turns it on), "Address", "Port", "Token", "Certificate" and "Key" of the group. A
-// missing or empty value keeps its default.
-WebSettings LoadWebSettings(const SettingsStore& store);
+// "Enabled", "Address", "Port", "Token", "Certificate" and "Key" of the group. A missing or empty value
+// keeps its default; a value that fails gets its default and a line in `reader`'s message.
+WebSettings ReadWebSettings(OptionReader& reader);
 
 // The stored settings, with a token made and stored when the page is enabled and has none yet (the
-// settings file is then made readable by its owner only). `problem` says why the token could not be
-// stored; the token is used for this run all the same.
-WebSettings LoadWebSettingsWithToken(SettingsStore& store, QString& problem);
+// settings file is then made readable by its owner only). `problems` gains a line for each stored value
+// replaced by its default and one when the token could not be stored; the token is used for this run all
+// the same.
+WebSettings LoadWebSettingsWithToken(SettingsStore& store, QStringList& problems);
 
 // A new token of kWebTokenBytes random bytes from the system's generator, base64url without padding.
 QString NewWebToken();

@@ -69,6 +69,15 @@ TEST(RotatorDialog, ListsTheModelsRefusesAnUnknownOneAndSavesForTheNextStart) {
     refusal->close();
     dialog.deviceBox->setText(QStringLiteral("dish.local:4600"));
     dialog.speedList->setCurrentText(QStringLiteral("19200"));
+    // A limit the next start would refuse is refused here already.
+    dialog.minAzimuthBox->setText(QStringLiteral("600"));
+    Click(dialog.saveButton);
+    refusal = FindMessageBox(QStringLiteral("RotatorOptionsBox"));
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_EQ(refusal->text(), QStringLiteral("Limits: '600' is out of range: the limit must be from -540 to 540 degrees,"
+                                              " or nothing for the rotator's own"));
+    refusal->close();
+    dialog.minAzimuthBox->clear();
     Click(dialog.saveButton);
     ASSERT_EQ(saved.size(), 1);
     EXPECT_FALSE(dialog.isVisible());

@@ -17,8 +17,10 @@
 #include <QTest>
 #include <cmath>
 
-#include "app/settings/settingsstore.h"
 #include "app/program/singleinstance.h"
+#include "app/rotator/hamlibsettings.h"
+#include "app/settings/settingsstore.h"
+#include "app/web/websettings.h"
 #include "app/station/systemclock.h"
 #include "navlib/observer.h"
 #include "navlib/timecal.h"
@@ -97,7 +99,8 @@ TEST(HeadlessStation, EndpointCommandsDriveThePortAndSighupEndsItCleanly) {
     EXPECT_FALSE(DeviceHeldOpen(device));
 }
 
-// Bad stored numbers before and after the format: the lines still flow, and one line names them all.
+// Bad stored numbers before and after the format, and in the rotator's and the page's groups: the lines
+// still flow, one line names the station's bad values and one warning the page's.
 TEST(HeadlessStation, TrackParkFromTheStartAndASecondCopyOfEitherKindLeaves) {
     test::PseudoTerminal device;
     StorePort(device.devicePath());
@@ -105,6 +108,8 @@ TEST(HeadlessStation, TrackParkFromTheStartAndASecondCopyOfEitherKindLeaves) {
         NativeSettingsStore store;
         store.write(kOptionsGroup, QStringLiteral("Baud Rate"), QStringLiteral("abc"));
         store.write(kOptionsGroup, QStringLiteral("Park Azm"), QStringLiteral("abc"));
+        store.write(kHamlibGroup, QStringLiteral("Move Seconds"), QStringLiteral("later"));
+        store.write(kWebGroup, QStringLiteral("Port"), QStringLiteral("http"));
         ASSERT_TRUE(store.sync());
     }
     QProcess station;
@@ -120,14 +125,20 @@ TEST(HeadlessStation, TrackParkFromTheStartAndASecondCopyOfEitherKindLeaves) {
     EXPECT_EQ(station.state(), QProcess::Running);
     EXPECT_EQ(device.readBytes(kParkLine.size(), 3000), kParkLine);
     test::StopSkyrel(station);
-    const QStringList errors = ErrorLines(station).filter(": error: ");
+    const QStringList lines = ErrorLines(station);
+    const QStringList errors = lines.filter(": error: ");
     ASSERT_EQ(errors.size(), 1) << errors.join('|').toStdString();
     EXPECT_TRUE(errors[0].contains("Baud Rate in " + NativeSettingsStore().fileName() +
                                    ": 'abc' is not a valid integer value; using 0"))
         << errors[0].toStdString();
-    EXPECT_TRUE(errors[0].endsWith("Park Azm in " + NativeSettingsStore().fileName() +
+    EXPECT_TRUE(errors[0].contains("Park Azm in " + NativeSettingsStore().fileName() +
                                    ": 'abc' is not a valid floating point value; using 0"))
         << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith("Hamlib/Move Seconds in " + NativeSettingsStore().fileName() +
+                                   ": 'later' is no second of the minute (0 to 59) nor a range of them like 50-59;"
+                                   " using any second"))
+        << errors[0].toStdString();
+    EXPECT_EQ(lines.filter(": warning: Web/Port in ").size(), 1) << lines.join('|').toStdString();
 }
 
 // Connections held open by a local client, with the station's file descriptors few: the restore socket

@@ -1,5 +1,6 @@
 // Loading the options: defaults, the exact texts that select each choice, conversion failures, and the
-// native store read back by a fresh object as a restarted program would; the radio's group likewise.
+// native store read back by a fresh object as a restarted program would; the radio's, the rotator's and
+// the web page's groups likewise.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -8,9 +9,11 @@
 #include <limits>
 
 #include "app/radio/radiosettings.h"
+#include "app/rotator/hamlibsettings.h"
 #include "app/settings/calibrationsettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
+#include "app/web/websettings.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/testenv.h"
 
@@ -380,9 +383,27 @@ TEST(NativeStore, ACorruptFileGivesTheMessageAndLosesNothingElse) {
 namespace skyrel {
 namespace {
 
+// A stored value of a group other than the options', and the line that names it when it fails.
+struct BadGroupValue {
+    const char* name;
+    const char* text;
+    const char* why;
+    const char* defaultText;
+};
+
+// Stores every case in the group and returns the message a load must give: a line a key, in table order.
+QString StoreBadValues(SettingsStore& store, const QString& group, std::initializer_list<BadGroupValue> cases) {
+    QStringList messages;
+    for (const BadGroupValue& bad : cases) {
+        store.write(group, QLatin1String(bad.name), QLatin1String(bad.text));
+        messages << QStringLiteral("%1/%2 in memory: %3; using %4").arg(group, bad.name, bad.why, bad.defaultText);
+    }
+    return messages.join('\n');
+}
+
 // The radio's group: every value written reads back, and each bad one is named with its group and holds
 // its default while the rest is read.
-TEST(RadioSettings, RoundTripAndEveryBadValueNamedWithItsGroup) {
+TEST(GroupSettings, RadioRoundTripAndEveryBadValueNamedWithItsGroup) {
     RadioSettings written;
     written.enabled = true;
     written.model = 1;
@@ -401,28 +422,18 @@ TEST(RadioSettings, RoundTripAndEveryBadValueNamedWithItsGroup) {
     EXPECT_TRUE(ReadRadioSettings(reader) == written);
     EXPECT_FALSE(reader.message());
 
-    const struct {
-        const char* name;
-        const char* text;
-        const char* why;
-        const char* defaultText;
-    } cases[] = {
-        {"Mode", "Echo", "'Echo' is not one of Off, Own Echo, Constant On Moon, Full To DX, On DX Echo, Call DX",
+    const QString message = StoreBadValues(store, kRadioGroup, {
+        {"Mode", "Echo", "'Echo' is none of Off, Own Echo, Constant On Moon, Full To DX, On DX Echo, Call DX",
          "Own Echo"},
         {"Rx Sky", "1000", "'1000' is out of range: the sky frequency must be from 1e+06 to 3e+11 Hz", "1296100000"},
         {"Tx LO", "1,5", "'1,5' is not a valid floating point value", "0"},
-        {"Tx Invert", "yes", "'yes' is neither True nor False", "False"},
+        {"Tx Invert", "yes", "'yes' is none of True, False", "False"},
         {"Step", "0", "'0' is out of range: the step must be from 1 to 1e+06 Hz", "10"},
-        {"Split", "both", "'both' is neither Rig nor None", "Rig"},
-    };
-    QStringList messages;
-    for (const auto& bad : cases) {
-        store.write(kRadioGroup, QLatin1String(bad.name), QLatin1String(bad.text));
-        messages << QStringLiteral("Radio/%1 in memory: %2; using %3").arg(bad.name, bad.why, bad.defaultText);
-    }
+        {"Split", "both", "'both' is none of Rig, None", "Rig"},
+    });
     OptionReader badReader(store, kRadioGroup);
     const RadioSettings read = ReadRadioSettings(badReader);
-    EXPECT_EQ(badReader.message().value_or(""), messages.join('\n'));
+    EXPECT_EQ(badReader.message().value_or(""), message);
     RadioSettings expected = written;
     const RadioSettings defaults;
     expected.mode = defaults.mode;
@@ -431,6 +442,60 @@ TEST(RadioSettings, RoundTripAndEveryBadValueNamedWithItsGroup) {
     expected.split = defaults.split;
     expected.tx = defaults.tx;
     EXPECT_TRUE(read == expected);
+}
+
+// The rotator's and the web page's groups likewise. A switch in other letters, a range of seconds that
+// is none, a limit or a port that is no number would each leave the rotator or the page other than the
+// file says without a word.
+TEST(GroupSettings, HamlibAndWebRoundTripAndEveryBadValueNamedWithItsGroup) {
+    HamlibSettings rotator;
+    rotator.enabled = true;
+    rotator.model = 603;
+    rotator.device = QStringLiteral("/dev/ttyUSB0");
+    rotator.speed = 4800;
+    rotator.step = 0.5;
+    rotator.moveSeconds = QStringLiteral("55-5");
+    rotator.minAzimuth = -180;
+    rotator.maxElevation = 90;
+    rotator.waitAtRise = false;
+    rotator.stepSerialLines = true;
+    MemorySettingsStore store;
+    ASSERT_TRUE(SaveHamlibSettings(store, rotator));
+    OptionReader reader(store, kHamlibGroup);
+    EXPECT_EQ(ReadHamlibSettings(reader), rotator);
+    EXPECT_FALSE(reader.message());
+
+    const QString hamlibMessage = StoreBadValues(store, kHamlibGroup, {
+        {"Enabled", "true", "'true' is none of True, False", "False"},
+        {"Speed", "9600.5", "'9600.5' is not a valid integer value", "9600"},
+        {"Step", "200", "'200' is out of range: the step must be from 0 to 180 degrees", "0.1"},
+        {"Move Seconds", "50-60", "'50-60' is no second of the minute (0 to 59) nor a range of them like 50-59",
+         "any second"},
+        {"Min Az", "west", "'west' is not a valid floating point value", "the rotator's own"},
+        {"Wait At Rise", "no", "'no' is none of True, False", "True"},
+    });
+    OptionReader badReader(store, kHamlibGroup);
+    HamlibSettings expected = rotator;
+    expected.enabled = false;
+    expected.speed = 9600;
+    expected.step = 0.1;
+    expected.moveSeconds.clear();
+    expected.minAzimuth.reset();
+    expected.waitAtRise = true;
+    EXPECT_EQ(ReadHamlibSettings(badReader), expected);
+    EXPECT_EQ(badReader.message().value_or(""), hamlibMessage);
+
+    // The page is on in the file, so the token is made, but on the default port: none was stored whole.
+    store.write(kWebGroup, QStringLiteral("Enabled"), QStringLiteral("True"));
+    const QString webMessage = StoreBadValues(store, kWebGroup, {
+        {"Port", "70000", "'70000' is out of range: the port must be from 1 to 65535", "8073"},
+    });
+    QStringList problems;
+    const WebSettings web = LoadWebSettingsWithToken(store, problems);
+    EXPECT_EQ(problems, QStringList{webMessage});
+    EXPECT_TRUE(web.enabled);
+    EXPECT_EQ(web.port, kDefaultWebPort);
+    EXPECT_EQ(web.token.size(), 43);
 }
 
 }  // namespace

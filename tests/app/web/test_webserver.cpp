@@ -317,7 +317,7 @@ TEST_F(WebServerTest, TheWindowsAreThePlannersWithTheLatestDx) {
 
 TEST(WebSettings, ATokenIsMadeAtFirstEnableAndKept) {
     MemorySettingsStore store;
-    QString problem;
+    QStringList problem;
     EXPECT_TRUE(LoadWebSettingsWithToken(store, problem).token.isEmpty());  // off: no token
     store.write(kWebGroup, QStringLiteral("Enabled"), QStringLiteral("True"));
     const WebSettings first = LoadWebSettingsWithToken(store, problem);

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "app/settings/numbertext.h"
+#include "app/settings/settings.h"
 #include "navlib/commonwindow.h"
 #include "navlib/eme.h"
 #include "navlib/locator.h"
@@ -14,10 +15,20 @@ QString DxName(int slot) { return QStringLiteral("DX %1").arg(slot + 1); }
 QString TrxName(std::size_t band) { return QStringLiteral("Trx %1").arg(nav::kEmeBandsMHz[band]); }
 const QString kMinElevationName = QStringLiteral("Min Elevation");
 
-std::optional<double> StoredInRange(const SettingsStore& store, const QString& name, double lowest, double highest) {
-    const auto value = ParseReal(store.read(kPlannerGroup, name));
-    if (!value || *value < lowest || *value > highest) return std::nullopt;
-    return value;
+constexpr NumberRange kMinElevationRange{"the minimum elevation", nav::kLowestMinimumElevationDeg,
+                                         nav::kHighestMinimumElevationDeg, "degrees"};
+constexpr NumberRange kReceiverKelvinRange{"the receiving-system temperature", kLowestReceiverKelvin,
+                                           kHighestReceiverKelvin, "K"};
+
+// A DX line that no longer reads as a station would be offered as one; it drops out of the list, named.
+std::optional<QString> ReadDxLine(OptionReader& reader, int slot) {
+    const QString line = reader.text(DxName(slot), QString());
+    if (line.isEmpty()) return std::nullopt;
+    std::string error;
+    if (nav::ParseDxEntry(line.toStdString(), error)) return line;
+    reader.refuse(DxName(slot), QStringLiteral("%1: %2").arg(QuotedValue(line), QString::fromStdString(error)),
+                  QStringLiteral("none"));
+    return std::nullopt;
 }
 
 QString SizeName(int formNumber, const char* what) {
@@ -26,20 +37,20 @@ QString SizeName(int formNumber, const char* what) {
 
 }  // namespace
 
-PlannerSettings LoadPlannerSettings(const SettingsStore& store) {
+PlannerSettings ReadPlannerSettings(OptionReader& reader) {
     PlannerSettings s;
-    for (int slot = 0; slot < kRecentDxCount; ++slot) {
-        const QString line = store.read(kPlannerGroup, DxName(slot));
-        std::string error;
-        if (!line.isEmpty() && nav::ParseDxEntry(line.toStdString(), error)) s.recentDx.append(line);
-    }
-    s.minElevation = StoredInRange(store, kMinElevationName, nav::kLowestMinimumElevationDeg,
-                                   nav::kHighestMinimumElevationDeg)
-                         .value_or(s.minElevation);
+    for (int slot = 0; slot < kRecentDxCount; ++slot)
+        if (const std::optional<QString> line = ReadDxLine(reader, slot)) s.recentDx.append(*line);
+    s.minElevation = reader.real(kMinElevationName, QString::number(s.minElevation), kMinElevationRange);
     for (std::size_t band = 0; band < nav::kBandCount; ++band)
-        s.receiverKelvin[band] = StoredInRange(store, TrxName(band), kLowestReceiverKelvin, kHighestReceiverKelvin)
-                                     .value_or(s.receiverKelvin[band]);
+        s.receiverKelvin[band] =
+            reader.real(TrxName(band), QString::number(s.receiverKelvin[band]), kReceiverKelvinRange);
     return s;
+}
+
+PlannerSettings LoadPlannerSettings(const SettingsStore& store) {
+    OptionReader reader(store, kPlannerGroup);
+    return ReadPlannerSettings(reader);
 }
 
 void SavePlannerSettings(SettingsStore& store, const PlannerSettings& s) {

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QStringList>
 
+#include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
 #include "navlib/planner.h"
 
@@ -23,9 +24,11 @@ struct PlannerSettings {
     nav::BandValues receiverKelvin = nav::kDefaultReceiverKelvin;  // K per band of nav::kEmeBandsMHz
 };
 
-// Reads "DX 1" .. "DX 10", "Min Elevation" and "Trx 144" .. "Trx 10368". A missing value, a number that
-// does not convert or lies out of range, and a DX line that does not read as a station are left at
-// their defaults (no DX, 0 deg, the default Trx).
+// Reads "DX 1" .. "DX 10", "Min Elevation" and "Trx 144" .. "Trx 10368". A missing value keeps its
+// default (no DX, 0 deg, the default Trx); a number that does not convert or lies out of range, and a DX
+// line that does not read as a station, do too and get a line in `reader`'s message.
+PlannerSettings ReadPlannerSettings(OptionReader& reader);
+// The same with a reader of its own; the message is dropped (the station's start said it).
 PlannerSettings LoadPlannerSettings(const SettingsStore& store);
 // Writes every value of the group, an unused DX slot as the empty text.
 void SavePlannerSettings(SettingsStore& store, const PlannerSettings& settings);

@@ -64,10 +64,13 @@ std::optional<QString> Station::loadSettings() {
     tracker_.setHamlibSettings(ReadHamlibSettings(hamlibReader));
     OptionReader radioReader(store_, kRadioGroup);
     const RadioSettings radio = ReadRadioSettings(radioReader);
+    // The planner's values are read where they are used; a bad one is named here, once a start.
+    OptionReader plannerReader(store_, kPlannerGroup);
+    ReadPlannerSettings(plannerReader);
     radio_.setDxStation(PlannerDxStation());
     QStringList lines;
-    for (const std::optional<QString>& line :
-         {outcome.error, hamlibReader.message(), radioReader.message(), radio_.setSettings(radio)})
+    for (const std::optional<QString>& line : {outcome.error, hamlibReader.message(), radioReader.message(),
+                                               plannerReader.message(), radio_.setSettings(radio)})
         if (line) lines << *line;
     if (lines.isEmpty()) return std::nullopt;
     return lines.join(QLatin1Char('\n'));

@@ -11,6 +11,7 @@
 #include "app/radio/radiosettings.h"
 #include "app/rotator/hamlibsettings.h"
 #include "app/settings/calibrationsettings.h"
+#include "app/settings/plannersettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
 #include "app/web/websettings.h"
@@ -444,10 +445,10 @@ TEST(GroupSettings, RadioRoundTripAndEveryBadValueNamedWithItsGroup) {
     EXPECT_TRUE(read == expected);
 }
 
-// The rotator's and the web page's groups likewise. A switch in other letters, a range of seconds that
-// is none, a limit or a port that is no number would each leave the rotator or the page other than the
-// file says without a word.
-TEST(GroupSettings, HamlibAndWebRoundTripAndEveryBadValueNamedWithItsGroup) {
+// The rotator's, the planner's and the web page's groups likewise. A switch in other letters, a range of
+// seconds that is none, a limit or a port that is no number, a DX line that is no station would each leave
+// the rotator, the planner or the page other than the file says without a word.
+TEST(GroupSettings, HamlibPlannerAndWebRoundTripAndEveryBadValueNamedWithItsGroup) {
     HamlibSettings rotator;
     rotator.enabled = true;
     rotator.model = 603;
@@ -484,6 +485,24 @@ TEST(GroupSettings, HamlibAndWebRoundTripAndEveryBadValueNamedWithItsGroup) {
     expected.waitAtRise = true;
     EXPECT_EQ(ReadHamlibSettings(badReader), expected);
     EXPECT_EQ(badReader.message().value_or(""), hamlibMessage);
+
+    PlannerSettings planner;
+    planner.recentDx = QStringList{QStringLiteral("DL0CALL JO62qm"), QStringLiteral("W1AW FN31pr")};
+    planner.minElevation = 10;
+    planner.receiverKelvin[0] = 250;
+    SavePlannerSettings(store, planner);
+    const QString plannerMessage = StoreBadValues(store, kPlannerGroup, {
+        {"DX 1", "DL0CALL ZZ99", "'DL0CALL ZZ99': 'ZZ99' is not a locator: the field letters run from A to R", "none"},
+        {"Min Elevation", "90", "'90' is out of range: the minimum elevation must be from -5 to 60 degrees", "0"},
+        {"Trx 435", "0", "'0' is out of range: the receiving-system temperature must be from 1 to 10000 K", "60"},
+    });
+    OptionReader plannerReader(store, kPlannerGroup);
+    const PlannerSettings readPlanner = ReadPlannerSettings(plannerReader);
+    EXPECT_EQ(plannerReader.message().value_or("").toStdString(), plannerMessage.toStdString());
+    EXPECT_EQ(readPlanner.recentDx, QStringList{QStringLiteral("W1AW FN31pr")});
+    EXPECT_EQ(readPlanner.minElevation, 0);
+    EXPECT_EQ(readPlanner.receiverKelvin[0], 250);
+    EXPECT_EQ(readPlanner.receiverKelvin[1], 60);
 
     // The page is on in the file, so the token is made, but on the default port: none was stored whole.
     store.write(kWebGroup, QStringLiteral("Enabled"), QStringLiteral("True"));

@@ -12,9 +12,11 @@ constexpr int kMinutesPerHour = 60;
 
 QString OneDecimal(double degrees) { return QString::number(degrees, 'f', 1); }
 
-// The azimuth with one decimal in [0, 360): rounded before it is reduced, so that -0.04 and 359.96 both
+// The azimuth to one decimal in [0, 360): rounded before it is reduced, so that -0.04 and 359.96 both
 // show 0.0 rather than 360.0 (adding 0.0 turns a negative zero into a plain one).
-QString AzimuthText(double degrees) { return OneDecimal(nav::ReducedDegrees(std::round(degrees * 10) / 10) + 0.0); }
+double ShownAzimuth(double degrees) { return nav::ReducedDegrees(std::round(degrees * 10) / 10) + 0.0; }
+
+QString AzimuthText(double degrees) { return OneDecimal(ShownAzimuth(degrees)); }
 
 QString PairText(RotatorPosition position) {
     return QStringLiteral("%1 / %2").arg(AzimuthText(position.azimuth), OneDecimal(position.elevation));
@@ -41,6 +43,7 @@ AntennaStatus ReportStatus(const RotatorReport& report, const QString& waiting) 
     if (report.target) status.target = QStringLiteral("Target: ") + PairText(*report.target);
     if (report.commanded) status.commanded = QStringLiteral("Commanded: ") + PairText(*report.commanded);
     status.position = QStringLiteral("Antenna: ") + PairText(report.reported);
+    status.reported = RotatorPosition{ShownAzimuth(report.reported.azimuth), report.reported.elevation};
     if (report.pointingError) {
         status.error = QStringLiteral("Error: %1°").arg(QString::number(*report.pointingError, 'f', 2));
         if (report.clamped) status.error += QStringLiteral(" (limits)");

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QMetaType>
 #include <QString>
+#include <optional>
 
 #include "app/rotator/hamlibrotator.h"
 
@@ -23,6 +24,8 @@ struct AntennaStatus {
     QString target;     // "Target: 120.3 / 44.0"
     QString commanded;  // "Commanded: 120.2 / 44.0"
     QString position;   // "Antenna: 120.3 / 44.0", as reported
+    // The reported position as figures for the web page: the azimuth as `position` shows it, in [0, 360).
+    std::optional<RotatorPosition> reported;
     QString error;      // "Error: 0.12°", with " (limits)" when the command was clamped; or "rotator not reachable"
     QString reason;     // why nothing moves: "waiting for the rise at 21:14", "holding: inside the step", ...
     bool warning = false;  // the error exceeds kPointingErrorWarning, or the rotator is not reachable

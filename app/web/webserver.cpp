@@ -70,16 +70,6 @@ void ReplyPaused(QHttpServerResponder& responder) {
     ReplyText(responder, Status::TooManyRequests, "paused after wrong tokens; try again in a minute");
 }
 
-// The position in the endpoint's antenna item, "AZ120.3 EL44.0".
-std::optional<std::pair<double, double>> AzElOfItemText(const QByteArray& text) {
-    const QList<QByteArray> parts = text.split(' ');
-    if (parts.size() != 2 || !parts[0].startsWith("AZ") || !parts[1].startsWith("EL")) return std::nullopt;
-    bool azOk = false, elOk = false;
-    const double az = parts[0].mid(2).toDouble(&azOk), el = parts[1].mid(2).toDouble(&elOk);
-    if (!azOk || !elOk) return std::nullopt;
-    return std::pair{az, el};
-}
-
 // A PEM private key of either kind a certificate is commonly made with.
 QSslKey PrivateKeyOf(const QByteArray& pem) {
     for (const QSsl::KeyAlgorithm algorithm : {QSsl::Rsa, QSsl::Ec}) {
@@ -330,16 +320,11 @@ void WebServer::watchTracker() {
         antenna_.commandedFirst = first;
         antenna_.commandedSecond = second;
     });
-    connect(&tracker, &Tracker::antennaPositionForEndpoint, this, [this](const QByteArray& text) {
-        const auto azEl = AzElOfItemText(text);
-        antenna_.reportedKnown = azEl.has_value();
-        if (azEl) std::tie(antenna_.reportedAzimuth, antenna_.reportedElevation) = *azEl;
-    });
     connect(&tracker, &Tracker::antennaStatusChanged, this, [this](const AntennaStatus& status) {
         antenna_.reportedError = status.error;
         antenna_.rotatorCommanded = status.commanded;
         antenna_.motionReason = status.reason;
-        if (status.position.isEmpty()) antenna_.reportedKnown = false;
+        antenna_.reported = status.reported;
     });
     connect(&tracker, &Tracker::outputLostChanged, this, [this](bool lost, const QString& reason) {
         antenna_.linkLost = lost;

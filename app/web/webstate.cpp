@@ -92,9 +92,9 @@ QString OutputName(Station& station) {
 
 QJsonObject AntennaJson(const AntennaSeen& a) {
     QJsonValue reported = QJsonValue::Null;
-    if (a.reportedKnown)
-        reported = QJsonObject{{QStringLiteral("azimuth"), a.reportedAzimuth},
-                               {QStringLiteral("elevation"), a.reportedElevation}};
+    if (a.reported)
+        reported = QJsonObject{{QStringLiteral("azimuth"), a.reported->azimuth},
+                               {QStringLiteral("elevation"), a.reported->elevation}};
     return {{QStringLiteral("commanded"), QJsonArray{a.commandedFirst, a.commandedSecond}},
             {QStringLiteral("reported"), reported},
             {QStringLiteral("error"), a.reportedError},

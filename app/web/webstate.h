@@ -8,6 +8,8 @@
 #include <QString>
 #include <optional>
 
+#include "app/rotator/hamlibmodule.h"
+
 namespace skyrel {
 
 class Station;
@@ -16,8 +18,7 @@ class Station;
 // the position the rotator reported, and whether the output link is lost.
 struct AntennaSeen {
     QString commandedFirst, commandedSecond;  // e.g. "Az: 183.1" / "El: 52.4"; empty before a command
-    bool reportedKnown = false;
-    double reportedAzimuth = 0, reportedElevation = 0;  // degrees
+    std::optional<RotatorPosition> reported;            // degrees, the azimuth in [0, 360)
     QString reportedError;                              // "Error: 0.12°", or why the rotator is silent
     QString rotatorCommanded;  // the Hamlib rotator's last command, "Commanded: 120.2 / 44.0"; empty without one
     QString motionReason;      // why it does not move: "waiting for the rise at 21:14", "holding: inside the step"

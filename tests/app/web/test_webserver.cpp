@@ -124,14 +124,25 @@ TEST_F(WebServerTest, TheStateIsTheStationsSecond) {
     // Today's Moon path: 00:00 to 24:00 every ten minutes.
     EXPECT_EQ(state["moonPath"].toArray().size(), 86400 / kMoonPathStepSeconds + 1);
 
-    // The Hamlib rotator's second as the status box has it: its last command and why it holds.
-    AntennaStatus held;
-    held.commanded = QStringLiteral("Commanded: 10.0 / 20.0");
-    held.reason = QStringLiteral("holding: inside the step");
+    // A tracked second of the Hamlib rotator as the status box has it: its last command, why it holds,
+    // and where it points, the azimuth as the box shows it (-0.04 is 0.0, not 360.0).
+    RotatorReport report;
+    report.target = RotatorPosition{0.1, 20.2};
+    report.commanded = RotatorPosition{0.0, 20.0};
+    report.reported = RotatorPosition{-0.04, 20.05};
+    report.hold = MotionHold::InsideStep;
+    const AntennaStatus held = ReportStatus(report);
     emit station.tracker().antennaStatusChanged(held);
     const QJsonObject antenna = QJsonDocument::fromJson(Ask("GET", "/api/state", {Bearer(token)}).body).object()["antenna"].toObject();
-    EXPECT_EQ(antenna["rotatorCommanded"].toString(), held.commanded);
-    EXPECT_EQ(antenna["reason"].toString(), held.reason);
+    EXPECT_EQ(antenna["rotatorCommanded"].toString(), QStringLiteral("Commanded: 0.0 / 20.0"));
+    EXPECT_EQ(antenna["reason"].toString(), QStringLiteral("holding: inside the step"));
+    EXPECT_EQ(antenna["reported"]["azimuth"].toDouble(-1), 0.0);
+    EXPECT_EQ(antenna["reported"]["elevation"].toDouble(), 20.05);
+
+    emit station.tracker().antennaStatusChanged(UnreachableStatus());
+    const QJsonObject lost = QJsonDocument::fromJson(Ask("GET", "/api/state", {Bearer(token)}).body).object()["antenna"].toObject();
+    EXPECT_TRUE(lost["reported"].isNull());
+    EXPECT_EQ(lost["error"].toString(), kRotatorNotReachable);
 }
 
 TEST_F(WebServerTest, AChangeFromAnotherOriginIsRefused) {

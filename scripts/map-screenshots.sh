@@ -11,10 +11,10 @@ SKYREL=${1:-$ROOT/build/skyrel}
 DOCS=$ROOT/docs
 DISPLAY_NUMBER=:97
 
-WORK=$(mktemp -d)
-mkdir -p "$WORK/config/Brenlo Programs" "$WORK/runtime" "$DOCS"
-chmod 700 "$WORK/runtime"
-cat >"$WORK/config/Brenlo Programs/Skyrel.conf" <<'CONF'
+. "$ROOT/scripts/screenshot-session.sh"
+screenshot_session $DISPLAY_NUMBER
+mkdir -p "$DOCS"
+cat >"$SETTINGS" <<'CONF'
 [Startup]
 Sun%20Shadow=true
 Moon%20Shadow=true
@@ -30,26 +30,9 @@ Flux%20Date=2026-12-07
 Measured%20Y%201296=12.5
 CONF
 
-Xvfb $DISPLAY_NUMBER -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-SKYREL_PID=""
-cleanup() {
-    [ -n "$SKYREL_PID" ] && kill "$SKYREL_PID" 2>/dev/null
-    kill "$XVFB_PID" 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-export DISPLAY=$DISPLAY_NUMBER XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime"
-sleep 1
-
-"$SKYREL" >/dev/null 2>&1 &
-SKYREL_PID=$!
-MAIN=$(xdotool search --sync --name '^Skyrel / Brenlo$' | head -1)
-sleep 1
+start_skyrel "$SKYREL"
 # Menu > Map: the third entry of the first menu.
-xdotool mousemove --window "$MAIN" 20 10 click 1
-sleep 0.5
-xdotool key Down Down Down Return
+open_menu_entry 3
 MAP=$(xdotool search --sync --name '^  MAP' | head -1)
 
 for view in earth celestial skynoise; do
@@ -58,10 +41,8 @@ for view in earth celestial skynoise; do
     xdotool mousemove --window "$MAP" 250 120 click --repeat 2 --delay 80 1
 done
 
-# Menu > Calibration: the ninth entry of the first menu.
-xdotool mousemove --window "$MAIN" 20 10 click 1
-sleep 0.5
-xdotool key Down Down Down Down Down Down Down Down Down Return
+# Menu > Calibration: the tenth entry of the first menu.
+open_menu_entry 10
 CALIBRATION=$(xdotool search --sync --name '^Calibration$' | head -1)
 sleep 2
 import -window "$CALIBRATION" "$DOCS/calibration.png"

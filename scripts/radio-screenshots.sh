@@ -11,10 +11,9 @@ DOCS=$ROOT/docs
 DISPLAY_NUMBER=:97
 PORT=45432
 
-WORK=$(mktemp -d)
-mkdir -p "$WORK/config/Brenlo Programs" "$WORK/runtime" "$DOCS"
-chmod 700 "$WORK/runtime"
-cat >"$WORK/config/Brenlo Programs/Skyrel.conf" <<CONF
+. "$ROOT/scripts/screenshot-session.sh"
+screenshot_session $DISPLAY_NUMBER
+cat >"$SETTINGS" <<CONF
 [Radio]
 Enabled=True
 Model=2
@@ -24,38 +23,19 @@ Rx%20Sky=1296050000
 Tx%20Sky=1296050000
 Step=1
 CONF
+beside_session rigctld -m 1 -T 127.0.0.1 -t $PORT
+mkdir -p "$DOCS"
 
-Xvfb $DISPLAY_NUMBER -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-rigctld -m 1 -T 127.0.0.1 -t $PORT &
-DAEMON_PID=$!
-SKYREL_PID=""
-cleanup() {
-    [ -n "$SKYREL_PID" ] && kill "$SKYREL_PID" 2>/dev/null
-    kill "$DAEMON_PID" "$XVFB_PID" 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-export DISPLAY=$DISPLAY_NUMBER XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime"
-sleep 1
-
-"$SKYREL" >/dev/null 2>&1 &
-SKYREL_PID=$!
-MAIN=$(xdotool search --sync --name '^Skyrel / Brenlo$' | head -1)
-sleep 1
+start_skyrel "$SKYREL"
 
 # Menu > EME: the fourth entry of the first menu.
-xdotool mousemove --window "$MAIN" 20 10 click 1
-sleep 0.5
-xdotool key Down Down Down Down Return
+open_menu_entry 4
 EME=$(xdotool search --sync --name 'EME$' | head -1)
 sleep 3
 import -window "$EME" "$DOCS/radio-status.png"
 
 # Menu > Radio...: the eighth entry.
-xdotool mousemove --window "$MAIN" 20 10 click 1
-sleep 0.5
-xdotool key Down Down Down Down Down Down Down Down Return
+open_menu_entry 8
 DIALOG=$(xdotool search --sync --name '^Radio$' | head -1)
 sleep 0.5
 xdotool mousemove --window "$DIALOG" 200 40 click 1

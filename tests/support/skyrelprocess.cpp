@@ -26,6 +26,12 @@ bool StartSkyrel(QProcess& process, const QProcessEnvironment& environment, cons
     return process.waitForStarted(kProcessWaitMs);
 }
 
+bool StartHeadless(QProcess& station, const QStringList& arguments) {
+    station.setProcessEnvironment(HeadlessEnvironment());
+    station.start(QStringLiteral(SKYREL_BINARY), QStringList{QStringLiteral("--headless")} + arguments);
+    return station.waitForStarted(kProcessWaitMs);
+}
+
 bool SkyrelAnswers() {
     QLocalSocket socket;
     socket.connectToServer(SingleInstance(RuntimeDir()).socketPath());

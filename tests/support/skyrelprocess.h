@@ -19,6 +19,10 @@ QProcessEnvironment HeadlessEnvironment();
 bool StartSkyrel(QProcess& process, const QProcessEnvironment& environment = SkyrelEnvironment(),
                  const QStringList& arguments = {});
 
+// Starts a headless station (--headless, then `arguments`) with its standard error kept for the test to
+// read; false when it did not start.
+bool StartHeadless(QProcess& station, const QStringList& arguments = {});
+
 // True once a tracker answers on its restore socket: it holds the lock and has reached its display.
 bool SkyrelAnswers();
 

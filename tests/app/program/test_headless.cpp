@@ -59,13 +59,6 @@ void ExpectParkLinesEachSecond(test::PseudoTerminal& device) {
     EXPECT_EQ(device.readBytes(kParkLine.size(), 3000), kParkLine);
 }
 
-// The headless station with its standard error kept for the test to read.
-bool StartHeadless(QProcess& station, const QStringList& arguments) {
-    station.setProcessEnvironment(test::HeadlessEnvironment());
-    station.start(QStringLiteral(SKYREL_BINARY), QStringList{QStringLiteral("--headless")} + arguments);
-    return station.waitForStarted(kProcessWaitMs);
-}
-
 QStringList ErrorLines(QProcess& station) {
     return QString::fromLocal8Bit(station.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
 }
@@ -86,7 +79,7 @@ TEST(HeadlessStation, EndpointCommandsDriveThePortAndSighupEndsItCleanly) {
     test::PseudoTerminal device;
     StorePort(device.devicePath());
     QProcess station;
-    ASSERT_TRUE(StartHeadless(station, {}));
+    ASSERT_TRUE(test::StartHeadless(station));
     test::EndpointClient client;
     ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointPath()); }, kProcessWaitMs));
     // The same command again and again changes nothing after the first: one line tells the change.
@@ -113,7 +106,7 @@ TEST(HeadlessStation, TrackParkFromTheStartAndASecondCopyOfEitherKindLeaves) {
         ASSERT_TRUE(store.sync());
     }
     QProcess station;
-    ASSERT_TRUE(StartHeadless(station, {QStringLiteral("--track"), QStringLiteral("park")}));
+    ASSERT_TRUE(test::StartHeadless(station, {QStringLiteral("--track"), QStringLiteral("park")}));
     ExpectParkLinesEachSecond(device);
 
     for (const QStringList& arguments : {QStringList{QStringLiteral("--headless")}, QStringList{}}) {

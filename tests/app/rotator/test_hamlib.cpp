@@ -369,9 +369,7 @@ TEST(HamlibRotator, HeadlessTrackParkReachesTheDaemonAndTheAntennaItemAndALostDa
         SaveHamlibSettings(store, daemon.settings());
     }
     QProcess station;
-    station.setProcessEnvironment(test::HeadlessEnvironment());
-    station.start(QStringLiteral(SKYREL_BINARY), {QStringLiteral("--headless")});
-    ASSERT_TRUE(station.waitForStarted(test::kProcessWaitMs));
+    ASSERT_TRUE(test::StartHeadless(station));
     test::EndpointClient client;
     ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointServer::DefaultPath()); }, test::kProcessWaitMs));
     ASSERT_TRUE(test::IsOk(client.ask(AdviseRequest(endpoint::kAntennaItemName))));
@@ -424,9 +422,7 @@ TEST(HamlibRadio, HeadlessRadioFollowsTheEndpointsConventionAndHoldsWhileKeyed) 
         SaveRadioSettings(store, settings);
     }
     QProcess station;
-    station.setProcessEnvironment(test::HeadlessEnvironment());
-    station.start(QStringLiteral(SKYREL_BINARY), {QStringLiteral("--headless"), QStringLiteral("--radio"), QStringLiteral("moon")});
-    ASSERT_TRUE(station.waitForStarted(test::kProcessWaitMs));
+    ASSERT_TRUE(test::StartHeadless(station, {QStringLiteral("--radio"), QStringLiteral("moon")}));
     test::EndpointClient client;
     ASSERT_TRUE(QTest::qWaitFor([&] { return client.open(EndpointServer::DefaultPath()); }, test::kProcessWaitMs));
     ASSERT_TRUE(test::IsOk(client.ask(AdviseRequest(endpoint::kRadioItemName))));

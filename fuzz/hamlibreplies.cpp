@@ -1,7 +1,8 @@
 // Fuzz target: what the Hamlib rotator replies. A rotator daemon of this process's own, on loopback,
 // answers Hamlib's network model with the input: split at zero bytes, one part for each command Hamlib
 // sends (the state query with the rotator's range, then each position query or command), a line end
-// added where a part has none. The connection ends when the parts run out or Hamlib stays quiet. The
+// added where a part has none, every backslash made a slash (below). The connection ends when the parts
+// run out or Hamlib stays quiet. The
 // station opens the rotator, reads its position, commands one inside the limits it was given, reads
 // again, and makes the status box's and the antenna item's texts of each position read.
 // Invariants: a failed call says why; a commanded position lies inside ordered limits; the texts of a
@@ -14,6 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +29,13 @@
 
 namespace skyrel::fuzz {
 namespace {
+
+// Hamlib 4.5 (Debian 12's) lets a reply that starts with a backslash run to five times the 64-byte buffer
+// its network models read into, and so overwrites their stack; upstream Hamlib no longer does since 2026.
+// No daemon of Hamlib's replies with a backslash, so the daemon here never sends one: what it finds is
+// then the station's own.
+constexpr char kBackslash = '\\';
+constexpr char kInPlaceOfBackslash = '/';
 
 // How long the daemon waits for Hamlib's next command before it hangs up (ms): far longer than a
 // command takes on loopback, far shorter than Hamlib's own time-out.
@@ -97,7 +106,8 @@ private:
                 pending.append(buffer, static_cast<std::size_t>(got));
             }
             pending.erase(0, pending.find('\n') + 1);
-            const std::string reply = part.empty() || part.back() != '\n' ? part + '\n' : part;
+            std::string reply = part.empty() || part.back() != '\n' ? part + '\n' : part;
+            std::replace(reply.begin(), reply.end(), kBackslash, kInPlaceOfBackslash);
             if (::send(client, reply.data(), reply.size(), MSG_NOSIGNAL) < 0) return;
         }
     }

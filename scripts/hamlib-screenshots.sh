@@ -35,12 +35,11 @@ sleep 3
 import -window "$MAIN" "$DOCS/rotator-status.png"
 
 # Menu > Rotator...: the seventh entry of the first menu.
-open_menu_entry 7
-DIALOG=$(xdotool search --sync --name '^Rotator$' | head -1)
+open_window 7 '^Rotator$'
 sleep 0.5
-xdotool mousemove --window "$DIALOG" 200 40 click 1
+xdotool mousemove --window "$WINDOW" 200 40 click 1
 xdotool type --delay 40 'rotctl'
-xdotool mousemove --window "$DIALOG" 50 589 click 1
+xdotool mousemove --window "$WINDOW" 50 589 click 1
 sleep 1
-import -window "$DIALOG" "$DOCS/rotator-dialog.png"
+import -window "$WINDOW" "$DOCS/rotator-dialog.png"
 echo "docs/rotator-status.png docs/rotator-dialog.png written"

@@ -32,8 +32,8 @@ CONF
 
 start_skyrel "$SKYREL"
 # Menu > Map: the third entry of the first menu.
-open_menu_entry 3
-MAP=$(xdotool search --sync --name '^  MAP' | head -1)
+open_window 3 '^  MAP'
+MAP=$WINDOW
 
 for view in earth celestial skynoise; do
     sleep 1
@@ -42,8 +42,7 @@ for view in earth celestial skynoise; do
 done
 
 # Menu > Calibration: the tenth entry of the first menu.
-open_menu_entry 10
-CALIBRATION=$(xdotool search --sync --name '^Calibration$' | head -1)
+open_window 10 '^Calibration$'
 sleep 2
-import -window "$CALIBRATION" "$DOCS/calibration.png"
+import -window "$WINDOW" "$DOCS/calibration.png"
 echo "docs/map-earth.png docs/map-celestial.png docs/map-skynoise.png docs/calibration.png written"

@@ -29,17 +29,15 @@ mkdir -p "$DOCS"
 start_skyrel "$SKYREL"
 
 # Menu > EME: the fourth entry of the first menu.
-open_menu_entry 4
-EME=$(xdotool search --sync --name 'EME$' | head -1)
+open_window 4 'EME$'
 sleep 3
-import -window "$EME" "$DOCS/radio-status.png"
+import -window "$WINDOW" "$DOCS/radio-status.png"
 
 # Menu > Radio...: the eighth entry.
-open_menu_entry 8
-DIALOG=$(xdotool search --sync --name '^Radio$' | head -1)
+open_window 8 '^Radio$'
 sleep 0.5
-xdotool mousemove --window "$DIALOG" 200 40 click 1
+xdotool mousemove --window "$WINDOW" 200 40 click 1
 xdotool type --delay 40 'rigctl'
 sleep 1
-import -window "$DIALOG" "$DOCS/radio-dialog.png"
+import -window "$WINDOW" "$DOCS/radio-dialog.png"
 echo "docs/radio-status.png docs/radio-dialog.png written"

@@ -4,6 +4,7 @@
 #   beside_session COMMAND...           starts a program (a Hamlib daemon) that ends with the session
 #   start_skyrel PROGRAM                starts the desktop program and sets $MAIN to its main window
 #   open_menu_entry N                   opens the N-th entry of the main window's first menu
+#   open_window N NAME                  the same, then sets $WINDOW to the window whose name matches NAME
 # Needs Xvfb, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
 
 SESSION_PIDS=""
@@ -48,4 +49,9 @@ open_menu_entry() {
     while [ "$n" -lt "$1" ]; do keys="$keys Down"; n=$((n + 1)); done
     # shellcheck disable=SC2086
     xdotool key $keys Return
+}
+
+open_window() {
+    open_menu_entry "$1"
+    WINDOW=$(xdotool search --sync --name "$2" | head -1)
 }

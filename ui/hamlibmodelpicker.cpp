@@ -36,20 +36,23 @@ void HamlibModelPicker::fill(const std::vector<HamlibModel>& models) {
     showModelNumber(modelBox->text());
 }
 
-void HamlibModelPicker::showLink(int model, const QString& device, int speed) {
+void HamlibModelPicker::showLink(const HamlibDeviceSettings& link) {
     filterBox->clear();
-    modelBox->setText(QString::number(model));
-    deviceBox->setText(device);
-    const QString speedText = QString::number(speed);
+    modelBox->setText(QString::number(link.model));
+    deviceBox->setText(link.device);
+    const QString speedText = QString::number(link.speed);
     if (speedList->findText(speedText) < 0) speedList->addItem(speedText);
     speedList->setCurrentText(speedText);
 }
 
-int HamlibModelPicker::model() const { return ParseInteger(modelBox->text()).value_or(0); }
-
-QString HamlibModelPicker::device() const { return deviceBox->text().trimmed(); }
-
-int HamlibModelPicker::speed() const { return ParseInteger(speedList->currentText()).value_or(0); }
+HamlibDeviceSettings HamlibModelPicker::link(bool enabled) const {
+    HamlibDeviceSettings link;
+    link.enabled = enabled;
+    link.model = ParseInteger(modelBox->text()).value_or(0);
+    link.device = deviceBox->text().trimmed();
+    link.speed = ParseInteger(speedList->currentText()).value_or(0);
+    return link;
+}
 
 std::optional<QString> HamlibModelPicker::problem(HamlibKind kind) const {
     return HamlibOptionsProblem(modelBox->text(), deviceBox->text(), kind);

@@ -17,6 +17,7 @@
 
 #include "app/rotator/hamlibmodels.h"
 #include "app/rotator/hamlibmodule.h"
+#include "app/rotator/hamlibsettings.h"
 
 namespace skyrel {
 
@@ -32,11 +33,9 @@ public:
     bool filled() const { return modelList->count() > 0; }
 
     // The stored link into the boxes, the filter cleared; a speed the list lacks is added to it.
-    void showLink(int model, const QString& device, int speed);
-    // The boxes as they stand: a number that is none reads as 0.
-    int model() const;
-    QString device() const;
-    int speed() const;
+    void showLink(const HamlibDeviceSettings& link);
+    // The boxes as they stand, with `enabled` (the dialog's own box): a number that is none reads as 0.
+    HamlibDeviceSettings link(bool enabled) const;
     // Why the model and device cannot drive a device of `kind` (HamlibOptionsProblem), or none.
     std::optional<QString> problem(HamlibKind kind) const;
 

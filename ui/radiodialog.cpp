@@ -118,7 +118,7 @@ void RadioDialog::presetChosen(int index) {
 void RadioDialog::fillFromStore() {
     const RadioSettings stored = LoadRadioSettings(store_);
     enabledBox->setChecked(stored.enabled);
-    models_->showLink(stored.model, stored.device, stored.speed);
+    models_->showLink(stored);
     modeList->setCurrentText(RadioModeText(stored.mode));
     rxSkyBox->setText(MegahertzText(stored.rxSky));
     txSkyBox->setText(MegahertzText(stored.txSky));
@@ -143,10 +143,7 @@ void RadioDialog::showEvent(QShowEvent* event) {
 
 RadioSettings RadioDialog::currentOptions() const {
     RadioSettings options;
-    options.enabled = enabledBox->isChecked();
-    options.model = models_->model();
-    options.device = models_->device();
-    options.speed = models_->speed();
+    static_cast<HamlibDeviceSettings&>(options) = models_->link(enabledBox->isChecked());
     options.mode = RadioModeOfText(modeList->currentText()).value_or(options.mode);
     options.rxSky = HertzOfMegahertz(rxSkyBox->text()).value_or(options.rxSky);
     options.txSky = HertzOfMegahertz(txSkyBox->text()).value_or(options.txSky);

@@ -104,7 +104,7 @@ void RotatorDialog::buildControls() {
 void RotatorDialog::fillFromStore() {
     const HamlibSettings stored = LoadHamlibSettings(store_);
     enabledBox->setChecked(stored.enabled);
-    models_->showLink(stored.model, stored.device, stored.speed);
+    models_->showLink(stored);
     stepBox->setText(QString::number(stored.step));
     moveSecondsBox->setText(stored.moveSeconds);
     minAzimuthBox->setText(LimitText(stored.minAzimuth));
@@ -131,10 +131,7 @@ void RotatorDialog::showEvent(QShowEvent* event) {
 
 HamlibSettings RotatorDialog::currentOptions() const {
     HamlibSettings options;
-    options.enabled = enabledBox->isChecked();
-    options.model = models_->model();
-    options.device = models_->device();
-    options.speed = models_->speed();
+    static_cast<HamlibDeviceSettings&>(options) = models_->link(enabledBox->isChecked());
     options.step = ParseReal(stepBox->text()).value_or(options.step);
     options.moveSeconds = moveSecondsBox->text().trimmed();
     options.minAzimuth = ParseReal(minAzimuthBox->text());

@@ -6,10 +6,6 @@
 namespace skyrel {
 namespace {
 
-const QString kEnabledName = QStringLiteral("Enabled");
-const QString kModelName = QStringLiteral("Model");
-const QString kDeviceName = QStringLiteral("Device");
-const QString kSpeedName = QStringLiteral("Speed");
 const QString kModeName = QStringLiteral("Mode");
 const QString kRxSkyName = QStringLiteral("Rx Sky");
 const QString kTxSkyName = QStringLiteral("Tx Sky");
@@ -57,7 +53,7 @@ double ReadHertz(OptionReader& reader, const QString& name, double defaultHz, co
 }  // namespace
 
 bool RadioSettings::operator==(const RadioSettings& o) const {
-    return enabled == o.enabled && model == o.model && device == o.device && speed == o.speed && mode == o.mode &&
+    return static_cast<const HamlibDeviceSettings&>(*this) == o && mode == o.mode &&
            rxSky == o.rxSky && txSky == o.txSky && rx.loHz == o.rx.loHz && rx.inverting == o.rx.inverting &&
            tx.loHz == o.tx.loHz && tx.inverting == o.tx.inverting && step == o.step && split == o.split;
 }
@@ -95,10 +91,7 @@ QString RadioModeWords() {
 
 RadioSettings ReadRadioSettings(OptionReader& reader) {
     RadioSettings s;
-    s.enabled = reader.onOff(kEnabledName, s.enabled);
-    s.model = reader.integer(kModelName, QString::number(s.model));
-    s.device = reader.text(kDeviceName, s.device).trimmed();
-    s.speed = reader.integer(kSpeedName, QString::number(s.speed), kSerialSpeedRange);
+    ReadHamlibDeviceSettings(reader, s);
     s.mode = ReadMode(reader, s.mode);
     s.rxSky = ReadHertz(reader, kRxSkyName, s.rxSky, kRadioSkyRange);
     s.txSky = ReadHertz(reader, kTxSkyName, s.txSky, kRadioSkyRange);
@@ -117,10 +110,7 @@ RadioSettings LoadRadioSettings(const SettingsStore& store) {
 }
 
 bool SaveRadioSettings(SettingsStore& store, const RadioSettings& s) {
-    store.write(kRadioGroup, kEnabledName, SwitchText(s.enabled));
-    store.write(kRadioGroup, kModelName, QString::number(s.model));
-    store.write(kRadioGroup, kDeviceName, s.device);
-    store.write(kRadioGroup, kSpeedName, QString::number(s.speed));
+    WriteHamlibDeviceSettings(store, kRadioGroup, s);
     store.write(kRadioGroup, kModeName, RadioModeText(s.mode));
     store.write(kRadioGroup, kRxSkyName, HertzText(s.rxSky));
     store.write(kRadioGroup, kTxSkyName, HertzText(s.txSky));

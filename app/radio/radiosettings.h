@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 
+#include "app/rotator/hamlibsettings.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
 #include "navlib/radiodoppler.h"
@@ -30,11 +31,10 @@ enum class RadioSplit {
     None,  // not at all: the radio only receives under control, the transmit correction is shown
 };
 
-struct RadioSettings {
-    bool enabled = false;
-    int model = 2;                                      // Hamlib's radio model; 2 is its network daemon
-    QString device = QStringLiteral("localhost:4532");  // a device path, or host:port for the network model
-    int speed = 9600;                                   // baud on a serial line; 0 leaves the model's own
+// The radio (the device settings of its own group) and how it is tuned.
+struct RadioSettings : HamlibDeviceSettings {
+    RadioSettings() { device = QStringLiteral("localhost:4532"); }
+
     nav::RadioMode mode = nav::RadioMode::OwnEcho;      // the convention followed once enabled
     double rxSky = 1296.1e6;                            // Hz: the sky frequencies the operator wants
     double txSky = 1296.1e6;

@@ -10,6 +10,7 @@ const QString kEnabledName = QStringLiteral("Enabled");
 const QString kModelName = QStringLiteral("Model");
 const QString kDeviceName = QStringLiteral("Device");
 const QString kSpeedName = QStringLiteral("Speed");
+
 const QString kStepName = QStringLiteral("Step");
 const QString kMoveSecondsName = QStringLiteral("Move Seconds");
 const QString kMinAzimuthName = QStringLiteral("Min Az");
@@ -76,12 +77,23 @@ bool MayMoveAt(const QString& moveSeconds, int second) {
 
 bool FoldsNegativeAzimuth(int model) { return model / kModelsPerBackend == kGs232Backend; }
 
+void ReadHamlibDeviceSettings(OptionReader& reader, HamlibDeviceSettings& link) {
+    link.enabled = reader.onOff(kEnabledName, link.enabled);
+    link.model = reader.integer(kModelName, QString::number(link.model));
+    link.device = reader.text(kDeviceName, link.device).trimmed();
+    link.speed = reader.integer(kSpeedName, QString::number(link.speed), kSerialSpeedRange);
+}
+
+void WriteHamlibDeviceSettings(SettingsStore& store, const QString& group, const HamlibDeviceSettings& link) {
+    store.write(group, kEnabledName, SwitchText(link.enabled));
+    store.write(group, kModelName, QString::number(link.model));
+    store.write(group, kDeviceName, link.device);
+    store.write(group, kSpeedName, QString::number(link.speed));
+}
+
 HamlibSettings ReadHamlibSettings(OptionReader& reader) {
     HamlibSettings s;
-    s.enabled = reader.onOff(kEnabledName, s.enabled);
-    s.model = reader.integer(kModelName, QString::number(s.model));
-    s.device = reader.text(kDeviceName, s.device).trimmed();
-    s.speed = reader.integer(kSpeedName, QString::number(s.speed), kSerialSpeedRange);
+    ReadHamlibDeviceSettings(reader, s);
     s.step = reader.real(kStepName, QString::number(s.step), kRotatorStepRange);
     s.moveSeconds = ReadMoveSeconds(reader);
     s.minAzimuth = ReadLimit(reader, kMinAzimuthName);
@@ -99,10 +111,7 @@ HamlibSettings LoadHamlibSettings(const SettingsStore& store) {
 }
 
 bool SaveHamlibSettings(SettingsStore& store, const HamlibSettings& settings) {
-    store.write(kHamlibGroup, kEnabledName, SwitchText(settings.enabled));
-    store.write(kHamlibGroup, kModelName, QString::number(settings.model));
-    store.write(kHamlibGroup, kDeviceName, settings.device);
-    store.write(kHamlibGroup, kSpeedName, QString::number(settings.speed));
+    WriteHamlibDeviceSettings(store, kHamlibGroup, settings);
     store.write(kHamlibGroup, kStepName, QString::number(settings.step));
     store.write(kHamlibGroup, kMoveSecondsName, settings.moveSeconds);
     store.write(kHamlibGroup, kMinAzimuthName, OptionalRealText(settings.minAzimuth));

@@ -22,11 +22,26 @@ inline constexpr NumberRange kRotatorStepRange{"the step", 0, 180, "degrees"};
 // The farthest a rotator's range reaches either way: one and a half turns.
 inline constexpr NumberRange kRotatorLimitRange{"the limit", -540, 540, "degrees"};
 
-struct HamlibSettings {
-    bool enabled = false;               // the pointing goes to this rotator instead of the serial line
-    int model = kHamlibNetworkModel;    // Hamlib's rotator model number
-    QString device = QStringLiteral("localhost:4533");  // a device path, or host:port for the network model
-    int speed = 9600;                   // baud on a serial line; 0 leaves the model's own speed
+// How a Hamlib device is reached, alike for the rotator and the radio: the keys "Enabled", "Model",
+// "Device" and "Speed" of their groups.
+struct HamlibDeviceSettings {
+    bool enabled = false;             // the station drives this device
+    int model = kHamlibNetworkModel;  // Hamlib's model number; 2 is the network daemon of either kind
+    QString device;                   // a device path, or host:port for the network model
+    int speed = 9600;                 // baud on a serial line; 0 leaves the model's own speed
+
+    bool operator==(const HamlibDeviceSettings&) const = default;
+};
+
+// Reads the four keys of `reader`'s group, each holding the value in `link` as its default.
+void ReadHamlibDeviceSettings(OptionReader& reader, HamlibDeviceSettings& link);
+// Writes the four keys into `group`.
+void WriteHamlibDeviceSettings(SettingsStore& store, const QString& group, const HamlibDeviceSettings& link);
+
+// The rotator (enabled: the pointing goes to it instead of the serial line) and how it moves.
+struct HamlibSettings : HamlibDeviceSettings {
+    HamlibSettings() { device = QStringLiteral("localhost:4533"); }
+
     // A new position is commanded only when it differs from the last command by this much (degrees) on
     // either axis, or when the rotator stopped short of it; 0 commands every second.
     double step = 0.1;
